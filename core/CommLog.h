@@ -1,0 +1,37 @@
+#pragma once
+// The communication log and the status line: written by the device link and the
+// acquisition, shown by the communication window, readable by tests.
+
+#include <QObject>
+#include <QString>
+
+namespace pxr3 {
+
+class CommLog : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kMaxLength = 20000; // the log is emptied once it grows past this
+
+    // Appends CR LF and the entry.
+    void append(const QString &entry);
+    // Replaces the whole text, as an edit of the log box does; the length rule applies.
+    void setText(const QString &text);
+    void clear();
+    const QString &text() const { return text_; }
+
+    // The short state that overwrites the previous one.
+    void setStatus(const QString &status);
+    const QString &status() const { return status_; }
+
+signals:
+    void textChanged(const QString &text);
+    void statusChanged(const QString &status);
+
+private:
+    QString text_;
+    QString status_;
+};
+
+CommLog &commLog();
+
+} // namespace pxr3

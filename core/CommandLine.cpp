@@ -1,0 +1,32 @@
+#include "core/CommandLine.h"
+
+#include <QCommandLineParser>
+
+namespace pxr3 {
+
+CommandLine ParseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Ovládání a vyhodnocení mnohokanálového analyzátoru PXR3"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     QStringLiteral("Složka pro nastavení, protokoly a měření (místo složky programu)."),
+                                     QStringLiteral("DIR"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Zobrazí tuto nápovědu."));
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Zobrazí verzi programu."));
+    parser.addOptions({dataDir, help, version});
+
+    CommandLine result;
+    result.helpText = parser.helpText();
+    if (!parser.parse(arguments)) {
+        result.error = parser.errorText();
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        result.error = QStringLiteral("Neznámý argument: %1").arg(parser.positionalArguments().front());
+    result.dataDir = parser.value(dataDir);
+    result.showHelp = parser.isSet(help);
+    result.showVersion = parser.isSet(version);
+    return result;
+}
+
+} // namespace pxr3

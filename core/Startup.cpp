@@ -1,0 +1,56 @@
+#include "core/Startup.h"
+
+#include "core/CommLog.h"
+#include "core/ProgramFolder.h"
+#include "core/SharedState.h"
+
+#include <QDir>
+
+namespace pxr3 {
+
+namespace {
+void prepareFolder(const QString &name)
+{
+    QDir folder(ProgramFolder());
+    // Compared exactly: an entry "data" does not stand for "DATA".
+    if (folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).contains(name))
+        return;
+    if (!folder.mkdir(name))
+        commLog().append(QStringLiteral("Složku %1 nelze vytvořit").arg(QDir::toNativeSeparators(folder.filePath(name))));
+}
+} // namespace
+
+void PrepareProgramFolders()
+{
+    prepareFolder(QStringLiteral("SPEKTRA"));
+    prepareFolder(QStringLiteral("DATA"));
+}
+
+void ResetMeasurementState()
+{
+    SharedState &s = state();
+    s.MeasureState = 0;
+    s.StopRequest = 0;
+    s.LogY = 0;
+    s.ReceivedSpectrum.fill(0);
+    s.RoiBounds(1) = 1;
+    s.RoiBounds(2) = 255;
+    s.CourseWindowOpen = 0;
+    s.ReadingBusy = 0;
+}
+
+bool CopyCurrentRecordToWork()
+{
+    const NuclideRecord *record = CurrentRecord();
+    if (!record)
+        return false;
+    SharedState &s = state();
+    s.WorkLeftRoi = record->leftRoi;
+    s.WorkRightRoi = record->rightRoi;
+    s.WorkHighVoltage = record->highVoltage;
+    s.WorkCalFactor = record->calFactor;
+    s.WorkBackground = record->background;
+    return true;
+}
+
+} // namespace pxr3

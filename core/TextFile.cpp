@@ -1,0 +1,142 @@
+#include "core/TextFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <string_view>
+#include <iconv.h>
+
+namespace pxr3 {
+
+namespace {
+
+// glibc's iconv knows the code page; one conversion per call keeps it free of shared state.
+QByteArray convert(const char *to, const char *from, const QByteArray &input, char replacement)
+{
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return {};
+    QByteArray output;
+    output.reserve(input.size() * 2 + 4);
+    QByteArray in = input;
+    char *inPtr = in.data();
+    size_t inLeft = size_t(in.size());
+    char buffer[4096];
+    while (inLeft > 0) {
+        char *outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        output.append(buffer, qsizetype(sizeof buffer - outLeft));
+        if (rc == size_t(-1) && errno != E2BIG) {
+            // A character the target lacks, or a broken sequence: put the replacement, skip it.
+            if (std::string_view(to) == "UTF-8") {
+                output.append("\xEF\xBF\xBD");
+                ++inPtr;
+                --inLeft;
+            } else {
+                output.append(replacement);
+                // Skip one whole UTF-8 sequence of the source.
+                do {
+                    ++inPtr;
+                    --inLeft;
+                } while (inLeft > 0 && (static_cast<unsigned char>(*inPtr) & 0xC0) == 0x80);
+            }
+        }
+    }
+    iconv_close(cd);
+    return output;
+}
+
+FileResult failure(const QFileDevice &file) { return {false, file.errorString()}; }
+
+} // namespace
+
+QByteArray EncodeWindows1250(const QString &text) { return convert("CP1250", "UTF-8", text.toUtf8(), '?'); }
+
+QString DecodeWindows1250(const QByteArray &bytes) { return QString::fromUtf8(convert("UTF-8", "CP1250", bytes, '?')); }
+
+QString DecodeTextFile(const QByteArray &bytes)
+{
+    QByteArray body = bytes;
+    if (body.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(body.mid(3));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(body);
+    if (!utf8.hasError())
+        return text;
+    return DecodeWindows1250(body);
+}
+
+QStringList SplitLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lines.append(text.mid(start, i - start));
+            if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+FileResult ReadTextFile(const QString &path, QString &text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(file);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return failure(file);
+    text = DecodeTextFile(bytes);
+    return {};
+}
+
+FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failure(file);
+    if (file.write(bytes) != bytes.size()) {
+        FileResult result = failure(file);
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit())
+        return failure(file);
+    return {};
+}
+
+FileResult WriteTextLines(const QString &path, const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    return WriteFileAtomically(path, EncodeWindows1250(text));
+}
+
+FileResult AppendText(const QString &path, const QString &text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return failure(file);
+    const QByteArray bytes = EncodeWindows1250(text);
+    if (file.write(bytes) != bytes.size())
+        return failure(file);
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return failure(file);
+    return {};
+}
+
+} // namespace pxr3

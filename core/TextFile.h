@@ -1,0 +1,37 @@
+#pragma once
+// Text files as the users' existing files are made: Windows-1250 with CR LF line ends.
+// Reading also takes a file that is valid UTF-8, so files edited on Linux load too.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace pxr3 {
+
+QByteArray EncodeWindows1250(const QString &text); // characters it lacks become '?'
+QString DecodeWindows1250(const QByteArray &bytes);
+QString DecodeTextFile(const QByteArray &bytes); // UTF-8 when valid, else Windows-1250
+
+// Lines of a text, split at CR LF, LF or CR; a last line without an end counts, an empty
+// text has no lines.
+QStringList SplitLines(const QString &text);
+
+struct FileResult {
+    bool ok = true;
+    QString error; // the system's description of what failed
+};
+
+// Reads the whole file as text.
+FileResult ReadTextFile(const QString &path, QString &text);
+
+// Writes the file in full through a temporary file in the same folder renamed over the old
+// one, so a failure never leaves a half-written file behind.
+FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
+
+// Each line followed by CR LF, in Windows-1250, written atomically.
+FileResult WriteTextLines(const QString &path, const QStringList &lines);
+
+// Appends text (already laid out with its line ends) in Windows-1250; creates the file.
+FileResult AppendText(const QString &path, const QString &text);
+
+} // namespace pxr3
