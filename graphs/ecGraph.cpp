@@ -1,0 +1,367 @@
+#include "graphs/ecGraph.h"
+
+#include "core/UserMessages.h"
+#include "graphs/NumberFormat.h"
+
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QPalette>
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace pxr3 {
+
+namespace {
+
+// Labels by our number formats; time formats step in whole minutes, not day fractions.
+class FormatTicker : public QCPAxisTicker {
+public:
+    QString format;
+    int subTicks = 4;
+
+protected:
+    QString getTickLabel(double tick, const QLocale &, QChar, int) override
+    {
+        return FormatNumber(format, tick);
+    }
+    int getSubTickCount(double) override { return subTicks; }
+    double getTickStep(const QCPRange &range) override
+    {
+        if (!IsTimeFormat(format))
+            return QCPAxisTicker::getTickStep(range);
+        const double minutes = range.size() * 1440.0 / std::max(1, tickCount());
+        static const double kSteps[] = {1, 2, 5, 10, 15, 30, 60, 120, 180, 360, 720, 1440};
+        for (double step : kSteps) {
+            if (step >= minutes)
+                return step / 1440.0;
+        }
+        return 1.0;
+    }
+};
+
+class LogFormatTicker : public QCPAxisTickerLog {
+public:
+    QString format;
+
+protected:
+    QString getTickLabel(double tick, const QLocale &, QChar, int) override
+    {
+        return FormatNumber(format, tick);
+    }
+};
+
+QFont WithStyle(QFont font, const QString &style)
+{
+    const QString s = style.toLower();
+    font.setBold(s.contains(QLatin1String("bold")));
+    font.setItalic(s.contains(QLatin1String("italic")));
+    return font;
+}
+
+} // namespace
+
+ecGraph::ecGraph(QWidget *parent) : QWidget(parent), m_plot(new QCustomPlot(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_plot);
+    m_plot->setContextMenuPolicy(Qt::NoContextMenu); // ours, see contextMenuEvent
+    m_plot->plotLayout()->insertRow(0);
+    m_title = new QCPTextElement(m_plot, QString());
+    m_plot->plotLayout()->addElement(0, 0, m_title);
+    m_series = m_plot->addGraph();
+    Clear();
+}
+
+void ecGraph::Clear()
+{
+    m_series->data()->clear();
+    m_plot->clearItems();
+    m_x = AxisSettings{};
+    m_y = AxisSettings{};
+    m_axis = Axis::X;
+    m_title->setText(QString());
+    m_title->setFont(QFont(font().family(), 10));
+    for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis}) {
+        axis->setLabel(QString());
+        axis->setScaleType(QCPAxis::stLinear);
+        axis->setTicker(QSharedPointer<FormatTicker>::create());
+        axis->setTickLabels(true);
+        axis->setTicks(true);
+        axis->setTickLabelRotation(0);
+        axis->setLabelFont(font());
+        axis->setTickLabelFont(font());
+        axis->grid()->setVisible(true);
+        axis->grid()->setSubGridVisible(false);
+        axis->setRange(0, 1);
+    }
+    m_series->setName(QString());
+    m_series->setLineStyle(QCPGraph::lsLine);
+    m_series->setPen(QPen(Qt::black, 1));
+    m_series->setBrush(Qt::NoBrush);
+    m_series->setScatterStyle(QCPScatterStyle());
+    m_plot->legend->setVisible(false);
+    m_plot->axisRect()->setBackground(Qt::white);
+    m_plot->setBackground(palette().color(QPalette::Button));
+}
+
+void ecGraph::SetTitle(const QString &text)
+{
+    m_title->setText(text);
+}
+
+void ecGraph::SetTitleFont(const QString &name, const QString &fontText)
+{
+    QFont f = m_title->font();
+    if (!name.isEmpty())
+        f.setFamily(name);
+    const QStringList parts = fontText.split(QLatin1Char('|'));
+    bool ok = false;
+    const int size = parts.value(0).toInt(&ok);
+    if (ok && size > 0)
+        f.setPointSize(size);
+    f = WithStyle(f, parts.value(1));
+    m_title->setFont(f);
+}
+
+void ecGraph::SetColors(const QColor &top, const QColor &bottom)
+{
+    QLinearGradient shade(0, 0, 0, 1);
+    shade.setCoordinateMode(QGradient::ObjectMode);
+    shade.setColorAt(0, top);
+    shade.setColorAt(1, bottom);
+    m_plot->axisRect()->setBackground(QBrush(shade));
+}
+
+void ecGraph::SetColors2(const QColor &frame, const QColor &surround)
+{
+    m_plot->setBackground(surround);
+    for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis})
+        axis->setBasePen(QPen(frame.darker(160), 1));
+}
+
+void ecGraph::SetLayout(const QString &fontName, bool legend, int, int)
+{
+    if (!fontName.isEmpty())
+        m_plot->legend->setFont(QFont(fontName));
+    m_plot->legend->setVisible(legend);
+}
+
+void ecGraph::SelectAxis(Axis axis)
+{
+    m_axis = axis;
+}
+
+QCPAxis *ecGraph::current() const
+{
+    return m_axis == Axis::X ? m_plot->xAxis : m_plot->yAxis;
+}
+
+void ecGraph::SetAxisTitle(const QString &text)
+{
+    current()->setLabel(text);
+}
+
+void ecGraph::SetAxisScale(double min, double max, int majorTicks, int minorTicks, bool labels,
+                           const QString &format)
+{
+    AxisSettings &s = settings(m_axis);
+    s.range = {true, min, max};
+    s.format = format;
+    s.majorTicks = majorTicks;
+    s.minorTicks = minorTicks;
+    current()->setTickLabels(labels);
+    installTicker(m_axis);
+    applyRange(m_axis);
+}
+
+void ecGraph::installTicker(Axis which)
+{
+    const AxisSettings &s = settings(which);
+    QCPAxis *axis = which == Axis::X ? m_plot->xAxis : m_plot->yAxis;
+    if (s.log) {
+        auto ticker = QSharedPointer<LogFormatTicker>::create();
+        ticker->format = s.format;
+        ticker->setLogBase(10);
+        ticker->setSubTickCount(8);
+        axis->setTicker(ticker);
+    } else {
+        auto ticker = QSharedPointer<FormatTicker>::create();
+        ticker->format = s.format;
+        ticker->setTickCount(std::max(1, s.majorTicks));
+        ticker->subTicks = std::max(0, s.minorTicks - 1);
+        axis->setTicker(ticker);
+    }
+}
+
+void ecGraph::applyRange(Axis which)
+{
+    const AxisSettings &s = settings(which);
+    QCPAxis *axis = which == Axis::X ? m_plot->xAxis : m_plot->yAxis;
+    if (!s.range.set)
+        return;
+    double lo = s.range.min;
+    double hi = s.range.max;
+    // An empty span (an ROI with no counts gives 0 .. 0) still needs a visible axis.
+    if (s.log) {
+        lo = lo > 0 ? lo : 1.0;
+        if (!(hi > lo))
+            hi = lo * 10.0;
+    } else if (!(hi > lo)) {
+        hi = lo + 1.0;
+    }
+    axis->setRange(lo, hi);
+}
+
+void ecGraph::SetAxisGrid(const QColor &major, const QColor &minor, bool showMajor, bool showMinor)
+{
+    QCPGrid *grid = current()->grid();
+    grid->setPen(QPen(major, 0, Qt::SolidLine));
+    grid->setSubGridPen(QPen(minor, 0, Qt::DotLine));
+    grid->setVisible(showMajor);
+    grid->setSubGridVisible(showMinor);
+}
+
+void ecGraph::SetAxisTextStyle(const QString &style)
+{
+    QCPAxis *axis = current();
+    axis->setLabelFont(WithStyle(axis->labelFont(), style));
+    axis->setTickLabelFont(WithStyle(axis->tickLabelFont(), style));
+}
+
+void ecGraph::SetAxisTextStyle(const QString &fontName, int size, int angle, bool labels)
+{
+    QCPAxis *axis = current();
+    QFont f = axis->tickLabelFont();
+    if (!fontName.isEmpty())
+        f.setFamily(fontName);
+    if (size > 0)
+        f.setPointSize(size);
+    axis->setTickLabelFont(f);
+    axis->setTickLabelRotation(angle);
+    axis->setTickLabels(labels);
+}
+
+void ecGraph::SetAxisProperties(int ticks, int angle)
+{
+    current()->setTicks(ticks != 0);
+    current()->setTickLabelRotation(angle);
+}
+
+void ecGraph::SetLogScale(bool on)
+{
+    settings(m_axis).log = on;
+    current()->setScaleType(on ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
+    installTicker(m_axis);
+    applyRange(m_axis);
+}
+
+void ecGraph::SetSeriesCaption(const QString &text)
+{
+    m_series->setName(text);
+}
+
+void ecGraph::SetSeriesAppearance(int lineStyle, int width, const QColor &line, const QColor &fill)
+{
+    switch (lineStyle) {
+    case 0: m_series->setLineStyle(QCPGraph::lsNone); break;
+    case 2: m_series->setLineStyle(QCPGraph::lsStepCenter); break;
+    default: m_series->setLineStyle(QCPGraph::lsLine); break;
+    }
+    if (line.isValid())
+        m_series->setPen(QPen(line, std::max(1, width)));
+    if (fill.isValid()) {
+        QColor light = fill;
+        light.setAlpha(70);
+        m_series->setBrush(light);
+    } else {
+        m_series->setBrush(Qt::NoBrush);
+    }
+}
+
+void ecGraph::SetSeriesPoints(const QColor &color, int size, int shape)
+{
+    QCPScatterStyle::ScatterShape s = QCPScatterStyle::ssDisc;
+    switch (shape) {
+    case 0: s = QCPScatterStyle::ssNone; break;
+    case 2: s = QCPScatterStyle::ssSquare; break;
+    case 3: s = QCPScatterStyle::ssCross; break;
+    default: break;
+    }
+    const QColor c = color.isValid() ? color : m_series->pen().color();
+    m_series->setScatterStyle(QCPScatterStyle(s, c, c, std::max(1, size) + 1));
+}
+
+void ecGraph::AddPoint(double x, double y)
+{
+    m_series->addData(x, y);
+}
+
+void ecGraph::Draw()
+{
+    m_plot->replot(QCustomPlot::rpImmediateRefresh);
+}
+
+void ecGraph::Refresh()
+{
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+AxisRange ecGraph::RequestedRange(Axis axis) const
+{
+    return settings(axis).range;
+}
+
+QString ecGraph::AxisFormat(Axis axis) const
+{
+    return settings(axis).format;
+}
+
+bool ecGraph::LogScale(Axis axis) const
+{
+    return settings(axis).log;
+}
+
+int ecGraph::PointCount() const
+{
+    return m_series->dataCount();
+}
+
+QString ecGraph::Title() const
+{
+    return m_title->text();
+}
+
+bool ecGraph::SaveTo(const QString &fileName)
+{
+    if (fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return m_plot->savePdf(fileName);
+    return m_plot->savePng(fileName);
+}
+
+void ecGraph::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Uložit graf jako obrázek nebo PDF..."), this, &ecGraph::saveAs);
+    menu.exec(event->globalPos());
+}
+
+void ecGraph::saveAs()
+{
+    QString selected;
+    QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Uložit graf"), QString(),
+                                                QStringLiteral("Obrázek PNG (*.png);;Dokument PDF (*.pdf)"),
+                                                &selected);
+    if (name.isEmpty())
+        return;
+    if (!name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
+        && !name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        name += selected.contains(QLatin1String("pdf")) ? QStringLiteral(".pdf") : QStringLiteral(".png");
+    if (!SaveTo(name))
+        ShowMessage(MessageIcon::Warning, QString(), QStringLiteral("Graf se nepodařilo uložit do souboru %1.").arg(name));
+}
+
+} // namespace pxr3
