@@ -3,14 +3,15 @@
 #include "core/CommLog.h"
 #include "core/CommandLine.h"
 #include "core/ProgramFolder.h"
-#include "core/SharedState.h"
-#include "core/Startup.h"
-#include "records/SettingsFiles.h"
+#include "core/MDIForm1.h"
+#include "core/MainStartup.h"
+#include "devicelink/DriverChoice.h"
+#include "windows/MessageBoxes.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QStandardPaths>
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -36,16 +37,12 @@ int main(int argc, char *argv[])
     const pxr3::FolderChoice folder =
         pxr3::ChooseProgramFolder(wanted, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     pxr3::SetProgramFolder(folder.folder);
+    pxr3::SetDriver(pxr3::MakeDriver(options));
     if (!folder.notice.isEmpty())
         pxr3::commLog().append(folder.notice);
 
-    pxr3::PrepareProgramFolders();
-    pxr3::LoadSaveConfig(1);
-    pxr3::ResetMeasurementState();
-    pxr3::CopyCurrentRecordToWork();
-
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("PXR3-USB"));
-    window.show();
+    pxr3::InstallMessageBoxes();
+    const pxr3::ProgramWindows windows = pxr3::StartProgram(pxr3::IsSimulated());
+    const std::unique_ptr<pxr3::MDIForm1> mainWindow(windows.main);
     return QApplication::exec();
 }

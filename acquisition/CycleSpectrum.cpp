@@ -1,0 +1,52 @@
+#include "acquisition/CycleSpectrum.h"
+
+#include "core/NumberText.h"
+#include "core/ProgramFolder.h"
+#include "core/SharedState.h"
+#include "core/TextFile.h"
+
+#include <limits>
+
+namespace pxr3 {
+
+namespace {
+
+constexpr int kLastCycleChannel = 255;
+
+// A number as the export writes it: a blank where a minus would stand, a blank after it.
+QString ExportNumber(long long value) { return SignedIntText(value) + QLatin1Char(' '); }
+
+} // namespace
+
+bool AddReceivedToCycle()
+{
+    SharedState &s = state();
+    bool allAdded = true;
+    for (int k = 1; k <= kLastCycleChannel; ++k) {
+        const long long sum = static_cast<long long>(s.CycleSpectrum(k)) + s.ReceivedSpectrum(k);
+        if (sum > std::numeric_limits<int32_t>::max() || sum < std::numeric_limits<int32_t>::min()) {
+            allAdded = false;
+            continue;
+        }
+        s.CycleSpectrum(k) = static_cast<int32_t>(sum);
+    }
+    return allAdded;
+}
+
+void EraseCycleSpectrum()
+{
+    for (int k = 1; k <= kChannels; ++k)
+        state().CycleSpectrum(k) = 0;
+}
+
+FileResult SaveCycleSpectrum(long long totalTime)
+{
+    QStringList lines;
+    lines.reserve(kLastCycleChannel + 1);
+    lines << ExportNumber(totalTime);
+    for (int k = 1; k <= kLastCycleChannel; ++k)
+        lines << ExportNumber(state().CycleSpectrum(k));
+    return WriteTextLines(ProgramPath(QStringLiteral("SpektrumPXR3.TXT")), lines);
+}
+
+} // namespace pxr3

@@ -1,0 +1,77 @@
+#include "acquisition/MeasurementControl.h"
+
+#include "core/NumberText.h"
+#include "core/SharedState.h"
+#include "core/WaitSeconds.h"
+#include "devicelink/USB_KOM.h"
+#include "devicelink/MCA_kom.h"
+
+namespace pxr3 {
+
+namespace {
+
+void PauseHalfSecond()
+{
+    float seconds = 0.5f;
+    WaitSeconds(seconds);
+}
+
+} // namespace
+
+int16_t EvenMeasureTime(const QString &text, int16_t previous)
+{
+    // A number beyond 16 bits cannot be taken over: the previous time stays.
+    const int value = RoundToInt16(LeadingNumber(text)).value_or(previous);
+    if (value < 2)
+        return 2;
+    if (value % 2 != 0)
+        // 32767 cannot be raised; the even time just below it is the nearest one that fits.
+        return static_cast<int16_t>(value == INT16_MAX ? value - 1 : value + 1);
+    return static_cast<int16_t>(value);
+}
+
+void StartMeasurement(MeasurementPanel &panel)
+{
+    SharedState &s = state();
+    for (int attempt = 0;; ++attempt) {
+        s.MeasureTime = EvenMeasureTime(panel.timeText(), s.MeasureTime);
+        panel.setTimeText(IntText(s.MeasureTime));
+        s.CycleTick = 0;
+        link().FrameTime = 0;
+        link().TotalTime = 0;
+        for (int i = 0; i < 2; ++i) {
+            // Only a field that is one whole number changes its bound.
+            if (const auto number = WholeNumber(panel.roiText(i)))
+                if (const auto bound = RoundToInt16(*number))
+                    s.RoiBounds(i + 1) = *bound;
+        }
+        panel.redrawSpectrum(256);
+        MCA_Command(QStringLiteral("B"));
+        if (link().CommandOk == 1)
+            break;
+        if (attempt > 3) {
+            s.MeasureState = 4;
+            return;
+        }
+        MCA_Command(QStringLiteral("E"));
+        PauseHalfSecond();
+        panel.closeLink();
+        PauseHalfSecond();
+        panel.openLink();
+        PauseHalfSecond();
+    }
+    s.StopRequest = 0;
+    panel.setTimerEnabled(true);
+}
+
+void StopMeasurement(MeasurementPanel &panel)
+{
+    if (!panel.timerEnabled()) {
+        MCA_Command(QStringLiteral("E"));
+        state().StopRequest = 0;
+    } else {
+        state().StopRequest = -1;
+    }
+}
+
+} // namespace pxr3

@@ -1,0 +1,32 @@
+#pragma once
+// Starting and stopping a measurement on the analyser. The communication window supplies
+// its fields and buttons through MeasurementPanel, so the sequence runs without windows.
+
+#include <QString>
+
+namespace pxr3 {
+
+class MeasurementPanel {
+public:
+    virtual ~MeasurementPanel() = default;
+    virtual QString timeText() const = 0; // "T [s]"
+    virtual void setTimeText(const QString &text) = 0;
+    virtual QString roiText(int index) const = 0; // 0 left, 1 right
+    virtual void redrawSpectrum(int bound) = 0;
+    virtual void closeLink() = 0; // as "Close USB" does
+    virtual void openLink() = 0;  // as "Open USB" does
+    virtual bool timerEnabled() const = 0;
+    virtual void setTimerEnabled(bool enabled) = 0;
+};
+
+// The cycle time is even and at least 2 s: a cycle is a whole number of 2 s frames.
+int16_t EvenMeasureTime(const QString &text, int16_t previous);
+
+// Sends MCA START, retrying up to four times with stop, close and reopen in between; on
+// success the acquisition timer runs, after the fifth refusal MeasureState is 4.
+void StartMeasurement(MeasurementPanel &panel);
+
+// With the timer off the analyser is stopped at once; otherwise the next tick stops it.
+void StopMeasurement(MeasurementPanel &panel);
+
+} // namespace pxr3

@@ -1,0 +1,402 @@
+#include "acquisition/frm_USBkom.h"
+
+#include "acquisition/CycleSpectrum.h"
+#include "core/CommLog.h"
+#include "core/NumberText.h"
+#include "core/SharedState.h"
+#include "core/Twips.h"
+#include "core/WorkCommands.h"
+#include "devicelink/LinkInternal.h"
+#include "devicelink/USB_KOM.h"
+#include "devicelink/MCA_kom.h"
+#include "graphs/SpectrumGraph.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace pxr3 {
+
+namespace {
+
+// Positions of the design, in twips.
+constexpr int kMargin = 120;
+constexpr int kColumn1 = 5040;
+constexpr int kColumn2 = 6600;
+constexpr int kFieldLeft = 5280;
+constexpr int kRoiFieldLeft = 5880;
+constexpr int kGraphLeft = 8280;
+constexpr int kButtonWidth = 1455;
+constexpr int kButtonHeight = 375;
+constexpr int kFieldWidth = 600;
+constexpr int kFieldHeight = 315;
+constexpr int kStatusHeight = 300;
+constexpr int kDesignWidth = 14400;
+constexpr int kDesignHeight = 5600;
+constexpr int kRowStep = 420;
+
+const QString kTipOpen = QStringLiteral("otevření USB portu");
+const QString kTipClose = QStringLiteral("zavření USB portu");
+const QString kTipVoltage = QStringLiteral("nastavení VN a T do PXR5");
+const QString kTipStop = QStringLiteral("stop mereni spektra");
+
+QString LogForView(const QString &log)
+{
+    QString text = log;
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frm_USBkom"));
+    setWindowTitle(QStringLiteral("USB komunikace"));
+    resize(TwipsToPixels(this, kDesignWidth), TwipsToPixels(this, kDesignHeight));
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    place(Text1, kMargin, kMargin, kColumn1 - 2 * kMargin, 4300);
+
+    addLabel(QStringLiteral("n  ="), kMargin, 4560, 500);
+    a_v = addLabel(QStringLiteral("0,0000E+00"), 640, 4560, 1400);
+    addLabel(QStringLiteral("s<sup>-1</sup>"), 2080, 4560, 600)->setTextFormat(Qt::RichText);
+    addLabel(QStringLiteral("a<sub>v</sub>  ="), kMargin, 4920, 500)->setTextFormat(Qt::RichText);
+    Label5 = addLabel(QStringLiteral("0,0000E+00"), 640, 4920, 1400);
+    addLabel(QStringLiteral("Bq/m<sup>3</sup>"), 2080, 4920, 800)->setTextFormat(Qt::RichText);
+
+    auto *open = addButton(QStringLiteral("Open USB"), kTipOpen, kColumn1, kMargin);
+    connect(open, &QPushButton::clicked, this, &frm_USBkom::Command2_Click);
+    auto *close = addButton(QStringLiteral("Close USB"), kTipClose, kColumn1, kMargin + kRowStep);
+    connect(close, &QPushButton::clicked, this, &frm_USBkom::Command1_Click);
+    Command4[0] = addButton(QStringLiteral("MCA ID"), QStringLiteral("ID analyzátoru"), kColumn1, kMargin + 2 * kRowStep);
+    Command4[7] = addButton(QStringLiteral("Read VN"), kTipVoltage, kColumn1, kMargin + 3 * kRowStep);
+    Command4[2] = addButton(QStringLiteral("Write VN"), kTipVoltage, kColumn1, kMargin + 4 * kRowStep);
+
+    int row = kMargin + 5 * kRowStep + 60;
+    addLabel(QStringLiteral("T                [s]"), kColumn1, row + 30, kButtonWidth);
+    Text2 = addField(QStringLiteral("2"), kFieldLeft + 60, row);
+    row += kRowStep;
+    addLabel(QStringLiteral("U               [V]"), kColumn1, row + 30, kButtonWidth);
+    Text4 = addField(QStringLiteral("550"), kFieldLeft + 60, row);
+    row += kRowStep;
+    const char *roiLabels[] = {"ROI L :", "ROI P :"};
+    for (int i = 0; i < 2; ++i, row += kRowStep) {
+        addLabel(QString::fromLatin1(roiLabels[i]), kColumn1, row + 30, 840);
+        Text3[i] = addField(i == 0 ? QStringLiteral("5") : QStringLiteral("250"), kRoiFieldLeft, row);
+    }
+    addLabel(QStringLiteral("KF :"), kColumn1, row + 30, 840);
+    Text3[3] = addField(QStringLiteral("1"), kRoiFieldLeft, row);
+    row += kRowStep;
+    addLabel(QStringLiteral("Poz:"), kColumn1, row + 30, 840);
+    Text3[4] = addField(QStringLiteral("1"), kRoiFieldLeft, row);
+
+    auto *clear = addButton(QStringLiteral("&Clear F8"), QStringLiteral("vymazání okna zápisu komunikace"), kColumn2,
+                            kMargin);
+    connect(clear, &QPushButton::clicked, this, &frm_USBkom::Command5_Click);
+    Command4[1] = addButton(QStringLiteral("Akt. Spektrum "), kTipStop, kColumn2, kMargin + kRowStep);
+    Command4[3] = addButton(QStringLiteral("Uložit spektrum"), kTipStop, kColumn2, kMargin + 2 * kRowStep);
+    Command4[8] = addButton(QStringLiteral("Start  F5"), QStringLiteral("start mereni spektra"), kColumn2,
+                            kMargin + 3 * kRowStep);
+    Command4[13] = addButton(QStringLiteral("Stop Ctrl +F5"), kTipStop, kColumn2, kMargin + 4 * kRowStep);
+    auto *course = addButton(QStringLiteral("Průběh F2"), QString(), kColumn2, kMargin + 5 * kRowStep);
+    connect(course, &QPushButton::clicked, this, &frm_USBkom::Command6_Click);
+    for (auto it = Command4.cbegin(); it != Command4.cend(); ++it) {
+        const int index = it.key();
+        connect(it.value(), &QPushButton::clicked, this, [this, index] { Command4_Click(index); });
+    }
+
+    row = kMargin + 6 * kRowStep + 60;
+    Check1 = new QCheckBox(QStringLiteral("LOG data"), this);
+    place(Check1, kColumn2, row, kButtonWidth, kFieldHeight);
+    row += kRowStep;
+    Check2 = new QCheckBox(QStringLiteral(" SF:"), this);
+    place(Check2, kColumn2, row, 780, kFieldHeight);
+    Text3[2] = addField(QStringLiteral("0"), kColumn2 + 840, row);
+    Text3[2]->setEnabled(false);
+    row += kRowStep;
+    Check3 = new QCheckBox(QStringLiteral("LOG Y-osa"), this);
+    place(Check3, kColumn2, row, kButtonWidth, kFieldHeight);
+    row += kRowStep + 120;
+    auto *quit = addButton(QStringLiteral("Konec"), QStringLiteral("minimalizace okna USB komunikace"), kColumn2, row);
+    connect(quit, &QPushButton::clicked, this, &frm_USBkom::Command3_Click);
+
+    connect(Check2, &QCheckBox::clicked, this, [this](bool checked) {
+        Text3[2]->setEnabled(checked);
+        if (checked)
+            Text3[2]->setFocus();
+    });
+
+    ecGraph1 = new SpectrumGraph(this);
+    ecGraph1->SetTotalTimeSource([] { return static_cast<long long>(link().TotalTime); });
+    connect(Check3, &QCheckBox::clicked, ecGraph1, &SpectrumGraph::ToggleLogY);
+
+    StatusBar = new QLabel(this);
+    StatusBar->setFrameShape(QFrame::StyledPanel);
+    StatusBar->setFrameShadow(QFrame::Sunken);
+    simulationNotice_ = new QLabel(QStringLiteral("SIMULOVANÝ ANALYZÁTOR"), StatusBar);
+    simulationNotice_->setStyleSheet(QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 0 6px;"));
+    simulationNotice_->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(100);
+
+    // Changes after the design texts are in place: loading the window sets no bounds.
+    for (int i = 0; i < 3; ++i)
+        connect(Text3[i], &QLineEdit::textChanged, this, [this, i] { takeRoiField(i); });
+
+    showLog(commLog().text());
+    StatusBar->setText(commLog().status());
+    connect(&commLog(), &CommLog::textChanged, this, &frm_USBkom::showLog);
+    connect(&commLog(), &CommLog::statusChanged, StatusBar, &QLabel::setText);
+    connect(Text1, &QPlainTextEdit::textChanged, this, &frm_USBkom::takeLogEdit);
+
+    // The window sees the function keys before whichever of its controls has the focus.
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+}
+
+QSize frm_USBkom::sizeHint() const
+{
+    return {TwipsToPixels(this, kDesignWidth), TwipsToPixels(this, kDesignHeight)};
+}
+
+void frm_USBkom::place(QWidget *w, int leftTwips, int topTwips, int widthTwips, int heightTwips)
+{
+    w->setGeometry(TwipsToPixels(this, leftTwips), TwipsToPixels(this, topTwips), TwipsToPixels(this, widthTwips),
+                   TwipsToPixels(this, heightTwips));
+}
+
+QPushButton *frm_USBkom::addButton(const QString &text, const QString &tip, int leftTwips, int topTwips)
+{
+    auto *button = new QPushButton(text, this);
+    button->setToolTip(tip);
+    button->setAutoDefault(false);
+    place(button, leftTwips, topTwips, kButtonWidth, kButtonHeight);
+    return button;
+}
+
+QLineEdit *frm_USBkom::addField(const QString &text, int leftTwips, int topTwips)
+{
+    auto *field = new QLineEdit(text, this);
+    place(field, leftTwips, topTwips, kFieldWidth, kFieldHeight);
+    return field;
+}
+
+QLabel *frm_USBkom::addLabel(const QString &text, int leftTwips, int topTwips, int widthTwips)
+{
+    auto *label = new QLabel(text, this);
+    place(label, leftTwips, topTwips, widthTwips, 255);
+    return label;
+}
+
+QCheckBox *frm_USBkom::check(int number) const
+{
+    return number == 1 ? Check1 : number == 2 ? Check2 : number == 3 ? Check3 : nullptr;
+}
+
+void frm_USBkom::setSimulated(bool simulated)
+{
+    simulationNotice_->setVisible(simulated);
+    setWindowTitle(simulated ? QStringLiteral("USB komunikace  – SIMULOVANÝ ANALYZÁTOR")
+                             : QStringLiteral("USB komunikace"));
+}
+
+void frm_USBkom::Command2_Click()
+{
+    if (RefuseWhenBusy())
+        return;
+    state().LinkStatus = static_cast<int16_t>(USB_Open());
+    emit connectionShown(state().LinkStatus == 1);
+}
+
+void frm_USBkom::Command1_Click()
+{
+    if (RefuseWhenBusy())
+        return;
+    USB_Close();
+    commLog().append(commLog().status());
+    emit connectionShown(false);
+}
+
+void frm_USBkom::Reconnect()
+{
+    if (RefuseWhenBusy())
+        return;
+    commLog().clear();
+    USB_Close();
+    Command2_Click();
+}
+
+void frm_USBkom::Command4_Click(int index)
+{
+    if (index != 3 && Command4.contains(index) && RefuseWhenBusy())
+        return;
+    switch (index) {
+    case 0:
+        MCA_Command(QStringLiteral("I"));
+        break;
+    case 1:
+        MCA_Command(QStringLiteral("D"));
+        // A failed read leaves the previous frame in place; adding it again would count it twice.
+        if (link().CommandOk == 1 && !AddReceivedToCycle())
+            commLog().append(QStringLiteral("Přetečení kanálu: součet spektra přesáhl rozsah, kanál ponechán."));
+        ecGraph1->DrawSpectrumGraph(256);
+        break;
+    case 2:
+        MCA_Command(QStringLiteral("W"));
+        break;
+    case 3: {
+        const FileResult saved = SaveCycleSpectrum(link().TotalTime);
+        if (!saved.ok)
+            commLog().append(QStringLiteral("Spektrum nelze uložit: ") + saved.error);
+        break;
+    }
+    case 7:
+        MCA_Command(QStringLiteral("R"));
+        Text4->setText(IntText(state().DeviceHighVoltage));
+        break;
+    case 8:
+        StartMeasurement(*this);
+        break;
+    case 13:
+        StopMeasurement(*this);
+        break;
+    default:
+        break;
+    }
+}
+
+void frm_USBkom::Command5_Click()
+{
+    commLog().clear();
+    EraseCycleSpectrum();
+    ecGraph1->DrawSpectrumGraph(256);
+}
+
+void frm_USBkom::Command6_Click()
+{
+    if (workCommands().ShowCourse)
+        workCommands().ShowCourse();
+    else
+        commLog().setStatus(QString::fromUtf8(kUnavailableCommand));
+}
+
+void frm_USBkom::Command3_Click() { emit quitRequested(); }
+
+void frm_USBkom::takeRoiField(int index)
+{
+    // A number beyond 16 bits is not taken: the bound in force stays.
+    if (const auto value = RoundToInt16(LeadingNumber(Text3[index]->text())))
+        state().RoiBounds(index + 1) = *value;
+}
+
+void frm_USBkom::showLog(const QString &text)
+{
+    const QString shown = LogForView(text);
+    if (shown == shownLog_)
+        return;
+    showingLog_ = true;
+    if (shown.startsWith(shownLog_) && !shownLog_.isEmpty()) {
+        QTextCursor end(Text1->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(shown.mid(shownLog_.size()));
+    } else {
+        Text1->setPlainText(shown);
+    }
+    shownLog_ = shown;
+    Text1->verticalScrollBar()->setValue(Text1->verticalScrollBar()->maximum());
+    showingLog_ = false;
+}
+
+void frm_USBkom::takeLogEdit()
+{
+    if (showingLog_)
+        return;
+    shownLog_ = Text1->toPlainText();
+    QString log = shownLog_;
+    commLog().setText(log.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+}
+
+bool frm_USBkom::functionKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    modifiers &= ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier) {
+        switch (key) {
+        case Qt::Key_F2:
+            Command6_Click();
+            return true;
+        case Qt::Key_F5:
+            Command4_Click(8);
+            return true;
+        case Qt::Key_F8:
+            Command5_Click();
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (modifiers == Qt::ControlModifier && key == Qt::Key_F5) {
+        Command4_Click(13);
+        return true;
+    }
+    return false;
+}
+
+bool frm_USBkom::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (functionKey(key->key(), key->modifiers()))
+            return true;
+    } else if (event->type() == QEvent::FocusIn) {
+        if (auto *field = qobject_cast<QLineEdit *>(watched)) {
+            // After the click that brought the focus has placed the cursor.
+            QTimer::singleShot(0, field, &QLineEdit::selectAll);
+            field->raise();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frm_USBkom::keyPressEvent(QKeyEvent *event)
+{
+    if (!functionKey(event->key(), event->modifiers()))
+        QWidget::keyPressEvent(event);
+}
+
+void frm_USBkom::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int statusHeight = TwipsToPixels(this, kStatusHeight);
+    const int graphLeft = TwipsToPixels(this, kGraphLeft);
+    const int graphTop = TwipsToPixels(this, kMargin);
+    StatusBar->setGeometry(0, std::abs(height() - statusHeight), width(), statusHeight);
+    simulationNotice_->setGeometry(StatusBar->width() - simulationNotice_->sizeHint().width() - 2, 1,
+                                   simulationNotice_->sizeHint().width(), statusHeight - 2);
+    ecGraph1->setGeometry(graphLeft, graphTop, std::abs(width() - graphLeft - graphTop),
+                          std::abs(height() - statusHeight - graphTop));
+}
+
+QString frm_USBkom::timeText() const { return Text2->text(); }
+void frm_USBkom::setTimeText(const QString &text) { Text2->setText(text); }
+QString frm_USBkom::roiText(int index) const { return Text3[index]->text(); }
+void frm_USBkom::redrawSpectrum(int bound) { ecGraph1->DrawSpectrumGraph(bound); }
+bool frm_USBkom::timerEnabled() const { return Timer1->isActive(); }
+
+void frm_USBkom::setTimerEnabled(bool enabled)
+{
+    if (enabled)
+        Timer1->start();
+    else
+        Timer1->stop();
+}
+
+} // namespace pxr3

@@ -1,0 +1,65 @@
+#include "core/Form1.h"
+
+#include "controls/MyButton.h"
+#include "core/CommLog.h"
+#include "core/MDIForm1.h"
+#include "core/UserMessages.h"
+#include "devicelink/USB_KOM.h"
+#include "records/SettingsFiles.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace pxr3 {
+
+Form1::Form1(MDIForm1 *mainWindow) : QDialog(mainWindow), main_(mainWindow)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(kProgramTitle));
+    AddDefaultSkinBox(this);
+
+    Image1 = new QLabel(this);
+    Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
+    Label1 = new QLabel(QStringLiteral("Přejete si ukončit program  PXR3-USB ?"), this);
+
+    auto *question = new QHBoxLayout;
+    question->addWidget(Image1);
+    question->addSpacing(8);
+    question->addWidget(Label1, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    const char *texts[] = {"&Ano", "&Ne"};
+    for (int i = 0; i < 2; ++i) {
+        MyButton1[i] = new MyButton(QStringLiteral("MyButton1"), this);
+        MyButton1[i]->SetText(QString::fromUtf8(texts[i]));
+        MyButton1[i]->setFixedSize(90, 28);
+        connect(MyButton1[i], &MyButton::Click, this, [this, i] { MyButton1_Click(i); });
+        buttons->addWidget(MyButton1[i]);
+    }
+    buttons->addStretch(1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(question);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+    MyButton1[0]->setFocus();
+}
+
+void Form1::MyButton1_Click(int index)
+{
+    close();
+    if (index != 0)
+        return; // "&Ne" leaves the table's unsaved state as it is: a later "Nový" must still ask
+    LoadSaveConfig(0);
+    USB_Close();
+    commLog().append(commLog().status());
+    if (main_)
+        main_->allowClose();
+    QApplication::exit(0);
+}
+
+} // namespace pxr3

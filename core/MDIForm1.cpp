@@ -1,0 +1,479 @@
+#include "core/MDIForm1.h"
+
+#include "acquisition/frm_USBkom.h"
+#include "core/DateTimeText.h"
+#include "core/Form1.h"
+#include "core/SharedState.h"
+#include "core/SubWindowTiling.h"
+#include "core/Twips.h"
+#include "core/WorkCommands.h"
+#include "windows/frmAbout.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace pxr3 {
+
+namespace {
+
+// A theme icon where the desktop has one, else Qt's own picture of the same thing.
+QIcon themed(const char *name, QStyle::StandardPixmap fallback = QStyle::SP_CustomBase)
+{
+    const QIcon fallbackIcon =
+        fallback == QStyle::SP_CustomBase ? QIcon() : QApplication::style()->standardIcon(fallback);
+    return QIcon::fromTheme(QString::fromLatin1(name), fallbackIcon);
+}
+
+QPixmap lamp(const QColor &color, int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(color.darker(160), 1));
+    QRadialGradient glow(size * 0.35, size * 0.35, size * 0.6);
+    glow.setColorAt(0, color.lighter(170));
+    glow.setColorAt(1, color);
+    painter.setBrush(glow);
+    painter.drawEllipse(QRectF(1, 1, size - 2, size - 2));
+    return pixmap;
+}
+
+} // namespace
+
+MDIForm1::MDIForm1(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MDIForm1"));
+    setCaption(QStringLiteral("PXR2-N"));
+    area_ = new QMdiArea;
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    buildPanel();
+    auto *central = new QWidget;
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Picture1);
+    layout->addWidget(area_, 1);
+    setCentralWidget(central);
+
+    buildMenu();
+    buildToolbar();
+    buildStatusBar();
+    showConnected(false);
+    resize(TwipsToPixels(this, 15360), TwipsToPixels(this, 10800));
+}
+
+void MDIForm1::buildPanel()
+{
+    Picture1 = new QWidget;
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFixedHeight(TwipsToPixels(this, 900));
+    Picture1->setAutoFillBackground(true);
+
+    struct Row {
+        int index, top, captionLeft, valueLeft;
+        const char *caption;
+    };
+    const Row rows[] = {
+        {0, 120, 120, 1440, "Radionuklid :"},   {1, 120, 2640, 3840, "Čas měření :"},
+        {2, 120, 4320, 6600, "[s]     Počet opakování :"}, {3, 360, 120, 1440, "L-ROI :"},
+        {4, 360, 2640, 3840, "P-ROI :"},        {5, 360, 4800, 6600, "Vysoké napětí :"},
+        {6, 600, 120, 1440, "ROI:"},            {8, 600, 4800, 6600, "Pozadí [1/s] :"},
+    };
+    for (const Row &r : rows) {
+        Label1[r.index] = new QLabel(QString::fromUtf8(r.caption), Picture1);
+        Label1[r.index]->move(TwipsToPixels(this, r.captionLeft), TwipsToPixels(this, r.top));
+        Label2[r.index] = new QLabel(r.index == 0 ? QStringLiteral("NONAME") : QStringLiteral("0"), Picture1);
+        Label2[r.index]->setObjectName(QStringLiteral("Label2_%1").arg(r.index));
+        Label2[r.index]->setStyleSheet(QStringLiteral("color: blue;"));
+        Label2[r.index]->move(TwipsToPixels(this, r.valueLeft), TwipsToPixels(this, r.top));
+        Label2[r.index]->setMinimumWidth(TwipsToPixels(this, r.index == 0 ? 1150 : 700));
+    }
+    Label1[7] = new QLabel(QStringLiteral("Počet řádků :"), Picture1);
+    Label1[7]->move(TwipsToPixels(this, 7200), TwipsToPixels(this, 360));
+
+    Check1 = new QCheckBox(QStringLiteral("rolování "), Picture1);
+    Check1->move(TwipsToPixels(this, 7200), TwipsToPixels(this, 100));
+    Text1 = new QLineEdit(QStringLiteral("20"), Picture1);
+    Text1->setEnabled(false);
+    Text1->setGeometry(TwipsToPixels(this, 8520), TwipsToPixels(this, 330), TwipsToPixels(this, 600),
+                       TwipsToPixels(this, 285));
+    Text1->installEventFilter(this);
+    connect(Check1, &QCheckBox::clicked, this, [this] {
+        Text1->setEnabled(Check1->isChecked());
+        if (Check1->isChecked())
+            Text1->setFocus();
+    });
+
+    const int size = TwipsToPixels(this, 480);
+    imgConnected = new QLabel(Picture1);
+    imgConnected->setPixmap(lamp(QColor(40, 190, 60), size));
+    imgConnected->setToolTip(QStringLiteral("Analyzátor dodává data"));
+    imgNotConnected = new QLabel(Picture1);
+    imgNotConnected->setPixmap(lamp(QColor(200, 40, 40), size));
+    imgNotConnected->setToolTip(QStringLiteral("Analyzátor nedodává data"));
+    for (QLabel *picture : {imgConnected, imgNotConnected})
+        picture->setGeometry(0, TwipsToPixels(this, 200), size, size);
+    showDelivering(false);
+}
+
+QAction *MDIForm1::addMenuItem(QMenu *menu, const QString &name, const QString &text, const QKeySequence &key,
+                               const QIcon &icon, void (MDIForm1::*handler)())
+{
+    QAction *action = menu->addAction(icon, text);
+    action->setObjectName(name);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::ApplicationShortcut);
+    if (handler)
+        connect(action, &QAction::triggered, this, handler);
+    menuItems_.insert(name, action);
+    return action;
+}
+
+void MDIForm1::buildMenu()
+{
+    QMenuBar *bar = menuBar();
+    QMenu *m1 = bar->addMenu(QStringLiteral("&Systém"));
+    menuItems_.insert(QStringLiteral("m1"), m1->menuAction());
+    addMenuItem(m1, "m11", QStringLiteral("&Nastavní tisku"), {}, themed("document-page-setup", QStyle::SP_FileDialogDetailedView),
+                &MDIForm1::printerSetup);
+    addMenuItem(m1, "m13", QStringLiteral("&Komunikace"), {}, themed("network-wired", QStyle::SP_BrowserReload),
+                &MDIForm1::reconnect);
+    addMenuItem(m1, "m14", QStringLiteral("Nastavení měření"), {}, themed("preferences-system", QStyle::SP_FileDialogContentsView),
+                &MDIForm1::parameters);
+    m1->addSeparator()->setObjectName(QStringLiteral("m15"));
+    addMenuItem(m1, "m16", QStringLiteral("Konec &programu"), QKeySequence(Qt::CTRL | Qt::Key_X),
+                themed("application-exit", QStyle::SP_DialogCloseButton), &MDIForm1::quit);
+
+    QMenu *m4 = bar->addMenu(QStringLiteral("&Data"));
+    menuItems_.insert(QStringLiteral("m4"), m4->menuAction());
+    addMenuItem(m4, "m41", QStringLiteral("&Nový"), QKeySequence(Qt::CTRL | Qt::Key_N), themed("document-new", QStyle::SP_FileIcon),
+                &MDIForm1::clearTable);
+    addMenuItem(m4, "m42", QStringLiteral("&Uložit"), QKeySequence(Qt::Key_F2), themed("document-save", QStyle::SP_DialogSaveButton),
+                &MDIForm1::saveTable);
+    addMenuItem(m4, "m43", QStringLiteral("&Načíst"), QKeySequence(Qt::Key_F3), themed("document-open", QStyle::SP_DialogOpenButton),
+                &MDIForm1::loadTable);
+    m4->addSeparator()->setObjectName(QStringLiteral("m44"));
+    addMenuItem(m4, "m45", QStringLiteral("&Tisk"), QKeySequence(Qt::CTRL | Qt::Key_T), themed("document-print"),
+                &MDIForm1::printTable)
+        ->setEnabled(false);
+
+    QMenu *m2 = bar->addMenu(QStringLiteral("&Měření"));
+    menuItems_.insert(QStringLiteral("m2"), m2->menuAction());
+    addMenuItem(m2, "m21", QStringLiteral("&Start"), QKeySequence(Qt::Key_F4), themed("media-playback-start", QStyle::SP_MediaPlay),
+                &MDIForm1::start);
+    addMenuItem(m2, "m22", QStringLiteral("S&top"), QKeySequence(Qt::Key_F5), themed("media-playback-stop", QStyle::SP_MediaStop),
+                &MDIForm1::stopFromMenu)
+        ->setEnabled(false);
+
+    QMenu *m3 = bar->addMenu(QStringLiteral("&Okna"));
+    menuItems_.insert(QStringLiteral("m3"), m3->menuAction());
+    addMenuItem(m3, "m31", QStringLiteral("&Tabulka dat"), QKeySequence(Qt::CTRL | Qt::Key_D), themed("x-office-spreadsheet"),
+                &MDIForm1::showTable);
+    addMenuItem(m3, "m32", QStringLiteral("&Graf dat"), QKeySequence(Qt::CTRL | Qt::Key_G), themed("x-office-presentation"), nullptr)
+        ->setEnabled(false);
+    m3->addSeparator()->setObjectName(QStringLiteral("m33"));
+    addMenuItem(m3, "m34", QStringLiteral("&Horizontálně"), {}, themed("view-split-top-bottom"), &MDIForm1::tileHorizontally);
+    addMenuItem(m3, "m35", QStringLiteral("&Vertikálně"), {}, themed("view-split-left-right"), &MDIForm1::tileVertically);
+
+    QAction *m5 = bar->addAction(QStringLiteral("&O programu"));
+    m5->setObjectName(QStringLiteral("m5"));
+    connect(m5, &QAction::triggered, this, &MDIForm1::about);
+    menuItems_.insert(QStringLiteral("m5"), m5);
+}
+
+void MDIForm1::buildToolbar()
+{
+    p2 = addToolBar(QStringLiteral("p2"));
+    p2->setObjectName(QStringLiteral("p2"));
+    p2->setMovable(false);
+    struct Button {
+        const char *key;
+        QString tip;
+        QIcon icon;
+    };
+    const Button buttons[] = {
+        {"start", QStringLiteral("Start"), themed("media-playback-start", QStyle::SP_MediaPlay)},
+        {"stop", QStringLiteral("Stop"), themed("media-playback-stop", QStyle::SP_MediaStop)},
+        {"novy", QStringLiteral("Nový"), themed("document-new", QStyle::SP_FileIcon)},
+        {"save", QStringLiteral("Uložit "), themed("document-save", QStyle::SP_DialogSaveButton)},
+        {"load", QStringLiteral("Načíst "), themed("document-open", QStyle::SP_DialogOpenButton)},
+        {"tisk", QStringLiteral("Tisk"), themed("document-print", QStyle::SP_FileDialogListView)},
+        {"nast", QStringLiteral("Nastavení"), themed("preferences-system", QStyle::SP_FileDialogContentsView)},
+        {"excel", QStringLiteral("Excelu"), themed("x-office-spreadsheet", QStyle::SP_FileDialogInfoView)},
+        {"mca", QString(), QIcon()},
+    };
+    for (const Button &b : buttons) {
+        const QString key = QString::fromLatin1(b.key);
+        QAction *action = key == QLatin1String("mca") ? p2->addAction(QStringLiteral("MCA")) : p2->addAction(b.icon, b.tip);
+        action->setObjectName(QStringLiteral("p2_") + key);
+        if (!b.tip.isEmpty())
+            action->setToolTip(b.tip);
+        connect(action, &QAction::triggered, this, [this, key] { p2_ButtonClick(key); });
+        toolButtons_.insert(key, action);
+        toolOrder_.append(action);
+    }
+}
+
+void MDIForm1::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    const char *designTexts[] = {"Co se děje ...", "", "", "Připojeno", "Nepřipojeno"};
+    for (int i = 0; i < 5; ++i) {
+        panels_[i] = new QLabel(QString::fromUtf8(designTexts[i]));
+        panels_[i]->setObjectName(QStringLiteral("StatusBar1_panel%1").arg(i + 1));
+        panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panels_[i]->setContentsMargins(4, 0, 4, 0);
+        if (i == 0)
+            bar->addWidget(panels_[i], 1);
+        else
+            bar->addPermanentWidget(panels_[i]);
+    }
+    panels_[3]->setStyleSheet(QStringLiteral("color: #1a7f2a; font-weight: bold;"));
+    panels_[4]->setStyleSheet(QStringLiteral("color: #b01c1c; font-weight: bold;"));
+    simulationNotice_ = new QLabel(QStringLiteral("SIMULACE – data nejsou měřená"));
+    simulationNotice_->setStyleSheet(QStringLiteral("background: #b01c1c; color: white; font-weight: bold; padding: 0 6px;"));
+    simulationNotice_->setVisible(false);
+    bar->insertPermanentWidget(1, simulationNotice_);
+    updateClock();
+    auto *clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &MDIForm1::updateClock);
+    clock->start(1000);
+}
+
+void MDIForm1::updateClock()
+{
+    const double now = NowDays();
+    panels_[1]->setText(DateText(now));
+    panels_[2]->setText(TimeText(now));
+}
+
+void MDIForm1::setCaption(const QString &caption)
+{
+    caption_ = caption;
+    setWindowTitle(simulated_ ? caption_ + QStringLiteral("  – SIMULOVANÝ ANALYZÁTOR") : caption_);
+}
+
+void MDIForm1::setSimulated(bool simulated)
+{
+    simulated_ = simulated;
+    simulationNotice_->setVisible(simulated);
+    setCaption(caption_);
+}
+
+QMdiSubWindow *MDIForm1::addChild(QWidget *child)
+{
+    QMdiSubWindow *frame = area_->addSubWindow(child);
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    return frame;
+}
+
+void MDIForm1::setCommunicationWindow(frm_USBkom *window, QMdiSubWindow *frame)
+{
+    usbkom_ = window;
+    usbkomFrame_ = frame;
+    connect(window, &frm_USBkom::connectionShown, this, &MDIForm1::showConnected);
+    connect(window, &frm_USBkom::quitRequested, this, &MDIForm1::quit);
+}
+
+void MDIForm1::tileVertically() { TileSubWindows(area_, Qt::Horizontal); }
+void MDIForm1::tileHorizontally() { TileSubWindows(area_, Qt::Vertical); }
+
+void MDIForm1::p2_ButtonClick(const QString &key)
+{
+    SharedState &s = state();
+    if (key == QLatin1String("mca")) {
+        if (s.MeasureState != 1)
+            s.MeasureState = 5;
+        if (usbkomFrame_) {
+            usbkomFrame_->showNormal();
+            usbkomFrame_->raise();
+            area_->setActiveSubWindow(usbkomFrame_);
+        }
+    } else if (key == QLatin1String("start")) {
+        start();
+    } else if (key == QLatin1String("stop")) {
+        toolButtons_.value(QStringLiteral("stop"))->setEnabled(false);
+        s.StopRequest = -1;
+    } else if (key == QLatin1String("excel")) {
+        // The export to a spreadsheet is not offered; the button stays for the operators used to it.
+    } else if (key == QLatin1String("tisk")) {
+        printTable();
+    } else if (key == QLatin1String("novy")) {
+        clearTable();
+    } else if (key == QLatin1String("nast")) {
+        parameters();
+    } else if (key == QLatin1String("save")) {
+        saveTable();
+    } else if (key == QLatin1String("load")) {
+        loadTable();
+    }
+}
+
+void MDIForm1::setSeriesRunning(bool running)
+{
+    for (int i = 0; i < 8; ++i)
+        toolOrder_[i]->setEnabled(!running);
+    toolOrder_[8]->setEnabled(true);
+    toolButtons_.value(QStringLiteral("stop"))->setEnabled(running);
+    for (const char *name : {"m1", "m4", "m21"})
+        menuItems_.value(QString::fromLatin1(name))->setEnabled(!running);
+    menuItems_.value(QStringLiteral("m22"))->setEnabled(running);
+}
+
+void MDIForm1::showConnected(bool connected)
+{
+    panels_[3]->setVisible(connected);
+    panels_[4]->setVisible(!connected);
+}
+
+bool MDIForm1::connectedShown() const { return !panels_[3]->isHidden(); }
+bool MDIForm1::notConnectedShown() const { return !panels_[4]->isHidden(); }
+
+void MDIForm1::showDelivering(bool delivering)
+{
+    imgConnected->setVisible(delivering);
+    imgNotConnected->setVisible(!delivering);
+}
+
+void MDIForm1::setStatusText(const QString &text) { panels_[0]->setText(text); }
+QString MDIForm1::statusText() const { return panels_[0]->text(); }
+
+QLabel *MDIForm1::panelValue(int index) const { return index >= 0 && index < 9 ? Label2[index] : nullptr; }
+
+void MDIForm1::runCommand(const std::function<void()> &command)
+{
+    if (command)
+        command();
+    else
+        setStatusText(QString::fromUtf8(kUnavailableCommand));
+}
+
+void MDIForm1::printerSetup()
+{
+    QPrinter printer;
+    QPageSetupDialog dialog(&printer, this);
+    dialog.exec();
+}
+
+void MDIForm1::reconnect()
+{
+    if (usbkom_)
+        usbkom_->Reconnect();
+}
+
+void MDIForm1::parameters() { runCommand(workCommands().ShowParameters); }
+void MDIForm1::quit() { showQuitDialog(true); }
+void MDIForm1::clearTable() { runCommand(workCommands().ClearTable); }
+void MDIForm1::saveTable() { runCommand(workCommands().SaveTable); }
+void MDIForm1::loadTable() { runCommand(workCommands().LoadTable); }
+void MDIForm1::printTable() { runCommand(workCommands().PrintTable); }
+void MDIForm1::start() { runCommand(workCommands().NewMeasurement); }
+void MDIForm1::stopFromMenu() { state().StopRequest = -1; }
+
+void MDIForm1::showTable()
+{
+    if (!tableFrame_)
+        return;
+    if (tableFrame_->isMinimized())
+        tableFrame_->showNormal();
+    tableFrame_->show();
+    tableFrame_->raise();
+    area_->setActiveSubWindow(tableFrame_);
+}
+
+void MDIForm1::about()
+{
+    frmAbout dialog(this);
+    dialog.exec();
+}
+
+void MDIForm1::showQuitDialog(bool modal)
+{
+    auto *dialog = new Form1(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (modal)
+        dialog->exec();
+    else
+        dialog->show();
+}
+
+void MDIForm1::closeEvent(QCloseEvent *event)
+{
+    if (closeAllowed_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    showQuitDialog(false);
+}
+
+void MDIForm1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    const int left = width() - 3 * imgConnected->width();
+    imgConnected->move(left, imgConnected->y());
+    imgNotConnected->move(left, imgNotConnected->y());
+    tileVertically();
+}
+
+bool MDIForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Text1) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const QString typed = key->text();
+            if (!typed.isEmpty() && typed.front().isPrint()) {
+                const QChar c = typed.front();
+                const bool allowed = c.isDigit() || c == QLatin1Char(',') || c == QLatin1Char('.');
+                if (!allowed)
+                    return true;
+            }
+        } else if (event->type() == QEvent::FocusIn) {
+            QTimer::singleShot(0, Text1, &QLineEdit::selectAll);
+            Text1->raise();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+WindowPlacement MDIForm1::placement() const
+{
+    WindowPlacement p;
+    p.state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    const QRect frame = isMinimized() || isMaximized() ? normalGeometry() : geometry();
+    p.top = PixelsToTwips(this, frame.top());
+    p.left = PixelsToTwips(this, frame.left());
+    p.width = PixelsToTwips(this, frame.width());
+    p.height = PixelsToTwips(this, frame.height());
+    return p;
+}
+
+void MDIForm1::applyState(int16_t windowState)
+{
+    setWindowState(windowState == 2 ? Qt::WindowMaximized : windowState == 1 ? Qt::WindowMinimized : Qt::WindowNoState);
+}
+
+void MDIForm1::applyPosition(int32_t top, int32_t left) { move(TwipsToPixels(this, left), TwipsToPixels(this, top)); }
+
+void MDIForm1::applySize(int32_t width, int32_t height) { resize(TwipsToPixels(this, width), TwipsToPixels(this, height)); }
+
+} // namespace pxr3

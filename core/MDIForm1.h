@@ -1,0 +1,121 @@
+#pragma once
+// The frame window: menu, toolbar, parameter panel, activity pictures, status bar and the
+// area that holds the child windows. Every command is dispatched to the window that does it.
+
+#include "records/WindowPlacement.h"
+
+#include <QMainWindow>
+#include <QMap>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+
+namespace pxr3 {
+
+class frm_USBkom;
+
+class MDIForm1 : public QMainWindow, public MainWindowPlacement {
+    Q_OBJECT
+public:
+    explicit MDIForm1(QWidget *parent = nullptr);
+
+    // The caption as the program sets it; a simulation is always added to the shown title.
+    void setCaption(const QString &caption);
+    QString caption() const { return caption_; }
+    void setSimulated(bool simulated);
+
+    QMdiArea *area() const { return area_; }
+    QMdiSubWindow *addChild(QWidget *child);
+    void setCommunicationWindow(frm_USBkom *window, QMdiSubWindow *frame);
+    void setTableWindow(QMdiSubWindow *frame) { tableFrame_ = frame; }
+    void tileVertically();
+    void tileHorizontally();
+
+    // The toolbar's handler: the key of the pressed button.
+    void p2_ButtonClick(const QString &key);
+    QAction *toolButton(const QString &key) const { return toolButtons_.value(key); }
+    QAction *menuItem(const QString &name) const { return menuItems_.value(name); }
+
+    // Command enabling while a measurement series runs.
+    void setSeriesRunning(bool running);
+
+    // Panels 4 and 5, and the activity pictures.
+    void showConnected(bool connected);
+    void showDelivering(bool delivering);
+    bool connectedShown() const;
+    bool notConnectedShown() const;
+
+    void setStatusText(const QString &text); // panel 1
+    QString statusText() const;
+
+    QLabel *panelValue(int index) const; // Label2(index); there is no Label2(7)
+    QCheckBox *rollingCheck() const { return Check1; }
+    QLineEdit *rowsInView() const { return Text1; }
+
+    // Placement in twips, as the settings file keeps it.
+    WindowPlacement placement() const override;
+    void applyState(int16_t state) override;
+    void applyPosition(int32_t top, int32_t left) override;
+    void applySize(int32_t width, int32_t height) override;
+
+    // Set by the quit dialog: from then on the window may close.
+    void allowClose() { closeAllowed_ = true; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenu();
+    void buildToolbar();
+    void buildPanel();
+    void buildStatusBar();
+    QAction *addMenuItem(QMenu *menu, const QString &name, const QString &text, const QKeySequence &key,
+                         const QIcon &icon, void (MDIForm1::*handler)());
+    void runCommand(const std::function<void()> &command);
+    void showQuitDialog(bool modal);
+    void updateClock();
+
+    void printerSetup();
+    void reconnect();
+    void parameters();
+    void quit();
+    void clearTable();
+    void saveTable();
+    void loadTable();
+    void printTable();
+    void start();
+    void stopFromMenu();
+    void showTable();
+    void about();
+
+    QMdiArea *area_ = nullptr;
+    QWidget *Picture1 = nullptr;
+    QLabel *Label1[9] = {};
+    QLabel *Label2[9] = {};
+    QCheckBox *Check1 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QLabel *imgConnected = nullptr;
+    QLabel *imgNotConnected = nullptr;
+    QToolBar *p2 = nullptr;
+    QMap<QString, QAction *> toolButtons_;
+    QMap<QString, QAction *> menuItems_;
+    QList<QAction *> toolOrder_;
+    QLabel *panels_[5] = {};
+    QLabel *simulationNotice_ = nullptr;
+
+    frm_USBkom *usbkom_ = nullptr;
+    QMdiSubWindow *usbkomFrame_ = nullptr;
+    QMdiSubWindow *tableFrame_ = nullptr;
+    QString caption_;
+    bool simulated_ = false;
+    bool closeAllowed_ = false;
+};
+
+} // namespace pxr3

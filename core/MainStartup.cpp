@@ -1,0 +1,111 @@
+#include "core/MainStartup.h"
+
+#include "acquisition/frm_USBkom.h"
+#include "core/CommLog.h"
+#include "core/MDIForm1.h"
+#include "core/NumberText.h"
+#include "core/SharedState.h"
+#include "core/Startup.h"
+#include "core/Twips.h"
+#include "core/UserMessages.h"
+#include "core/WorkCommands.h"
+#include "devicelink/LinkHooks.h"
+#include "devicelink/MCA_kom.h"
+#include "devicelink/USB_KOM.h"
+#include "records/SettingsFiles.h"
+#include "records/vse_mer.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+
+namespace pxr3 {
+
+namespace {
+
+void InstallLinkHooks(MDIForm1 *main, frm_USBkom *usbkom, QMdiSubWindow *usbkomFrame)
+{
+    LinkHooks hooks;
+    hooks.highVoltageText = [usbkom] { return usbkom->text4()->text(); };
+    hooks.measureTimeText = [usbkom] { return usbkom->text2()->text(); };
+    hooks.deviceConnected = [main, usbkomFrame] {
+        main->setStatusText(QStringLiteral("PXD3 připojena."));
+        usbkomFrame->showMinimized();
+    };
+    SetLinkHooks(hooks);
+}
+
+void ShowCurrentRecord(MDIForm1 *main)
+{
+    const NuclideRecord *record = CurrentRecord();
+    if (!record)
+        return;
+    const SharedState &s = state();
+    main->panelValue(0)->setText(record->name);
+    main->panelValue(1)->setText(IntText(s.MeasureTime));
+    main->panelValue(2)->setText(IntText(s.RepeatCount));
+    main->setCaption(QStringLiteral("PXR3-USB [  ") + record->name + QLatin1Char(']'));
+}
+
+void TakeWorkingValues(MDIForm1 *main, frm_USBkom *usbkom)
+{
+    if (!CopyCurrentRecordToWork())
+        return;
+    const SharedState &s = state();
+    usbkom->text4()->setText(IntText(s.WorkHighVoltage));
+    usbkom->text2()->setText(IntText(s.MeasureTime));
+    main->panelValue(3)->setText(IntText(s.WorkLeftRoi));
+    main->panelValue(4)->setText(IntText(s.WorkRightRoi));
+    main->panelValue(5)->setText(IntText(s.WorkHighVoltage));
+    main->panelValue(8)->setText(FloatText(s.WorkBackground));
+}
+
+} // namespace
+
+ProgramWindows StartProgram(bool simulated)
+{
+    ProgramWindows windows;
+    PrepareProgramFolders();
+
+    auto *main = new MDIForm1;
+    windows.main = main;
+    main->setSimulated(simulated);
+    SetMainWindowPlacement(main);
+    LoadSaveConfig(1);
+    main->show();
+    ShowCurrentRecord(main);
+    state().MeasureState = 0;
+
+    windows.table = new vse_mer;
+    main->setTableWindow(main->addChild(windows.table));
+    windows.table->show();
+    if (workCommands().ClearTable)
+        workCommands().ClearTable();
+    main->tileVertically();
+    ResetMeasurementState();
+
+    windows.usbkom = new frm_USBkom;
+    windows.usbkom->setSimulated(simulated);
+    QMdiSubWindow *usbkomFrame = main->addChild(windows.usbkom);
+    main->setCommunicationWindow(windows.usbkom, usbkomFrame);
+    InstallLinkHooks(main, windows.usbkom, usbkomFrame);
+    const int designOffset = TwipsToPixels(main, 100);
+    usbkomFrame->move(designOffset, designOffset);
+    windows.usbkom->show();
+    LoadSaveConfig(1);
+
+    if (simulated)
+        commLog().append(QStringLiteral("SIMULOVANÝ ANALYZÁTOR: data nejsou měřená, slouží jen k předvedení a zkouškám."));
+    state().LinkStatus = static_cast<int16_t>(USB_Open());
+    main->showConnected(state().LinkStatus == 1);
+    if (state().LinkStatus == 1) {
+        MCA_Command(QStringLiteral("R"));
+        windows.usbkom->text4()->setText(IntText(state().DeviceHighVoltage));
+        MCA_Command(QStringLiteral("E"));
+    }
+    state().ReadingBusy = 0;
+    TakeWorkingValues(main, windows.usbkom);
+    return windows;
+}
+
+} // namespace pxr3

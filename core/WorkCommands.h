@@ -1,0 +1,26 @@
+#pragma once
+// The commands of the main window that other windows carry out: the measurement table,
+// the series, the parameters dialog and printing. Each is installed by the window that
+// owns the work; the main window only dispatches.
+
+#include <functional>
+
+
+namespace pxr3 {
+
+struct WorkCommands {
+    std::function<void()> ClearTable;
+    std::function<void()> SaveTable;
+    std::function<void()> LoadTable;
+    std::function<void()> PrintTable;
+    std::function<void()> NewMeasurement;
+    std::function<void()> ShowParameters;
+    std::function<void()> ShowCourse; // the time-course window
+};
+
+WorkCommands &workCommands();
+
+// Shown where a command's window is not part of this build.
+inline const char *const kUnavailableCommand = "Tato funkce není v této verzi k dispozici";
+
+} // namespace pxr3

@@ -1,0 +1,82 @@
+// The cycle spectrum: adding frames into it, erasing it and its export file.
+
+#include "acquisition/CycleSpectrum.h"
+#include "TestSupport.h"
+#include "core/TextFile.h"
+
+#include <QFile>
+#include <limits>
+
+namespace pxr3 {
+namespace {
+
+class CycleSpectrumTest : public test::ProgramFolderFixture {
+protected:
+    QByteArray exported() const
+    {
+        QFile file(path(QStringLiteral("SpektrumPXR3.TXT")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+TEST_F(CycleSpectrumTest, AddsChannelsUpTo255AndLeavesTheLastAlone)
+{
+    SharedState &s = state();
+    for (int k = 1; k <= kChannels; ++k) {
+        s.ReceivedSpectrum(k) = k;
+        s.CycleSpectrum(k) = 1000;
+    }
+    EXPECT_TRUE(AddReceivedToCycle());
+    EXPECT_TRUE(AddReceivedToCycle());
+    EXPECT_EQ(s.CycleSpectrum(1), 1002);
+    EXPECT_EQ(s.CycleSpectrum(255), 1510);
+    EXPECT_EQ(s.CycleSpectrum(256), 1000);
+}
+
+TEST_F(CycleSpectrumTest, ChannelThatWouldOverflowKeepsItsCount)
+{
+    SharedState &s = state();
+    s.CycleSpectrum(3) = std::numeric_limits<int32_t>::max() - 1;
+    s.ReceivedSpectrum(3) = 5;
+    s.ReceivedSpectrum(4) = 7;
+    EXPECT_FALSE(AddReceivedToCycle());
+    EXPECT_EQ(s.CycleSpectrum(3), std::numeric_limits<int32_t>::max() - 1);
+    EXPECT_EQ(s.CycleSpectrum(4), 7); // the other channels are still added
+}
+
+TEST_F(CycleSpectrumTest, ExportAfterEraseHoldsTimeAnd255ZeroChannels)
+{
+    state().CycleSpectrum(10) = 27;
+    EraseCycleSpectrum();
+    ASSERT_TRUE(SaveCycleSpectrum(12).ok);
+    const QStringList lines = SplitLines(QString::fromLatin1(exported()));
+    ASSERT_EQ(lines.size(), 256);
+    EXPECT_EQ(lines.front(), QStringLiteral(" 12 "));
+    for (int i = 1; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i], QStringLiteral(" 0 ")) << i;
+}
+
+TEST_F(CycleSpectrumTest, ExportLayoutAndSecondExportReplacesTheFirst)
+{
+    state().CycleSpectrum(1) = 999;
+    ASSERT_TRUE(SaveCycleSpectrum(100).ok);
+    state().CycleSpectrum(1) = 27;
+    state().CycleSpectrum(255) = -4;
+    state().CycleSpectrum(256) = 55;
+    ASSERT_TRUE(SaveCycleSpectrum(4).ok);
+    const QByteArray bytes = exported();
+    EXPECT_TRUE(bytes.startsWith(" 4 \r\n 27 \r\n 0 \r\n"));
+    EXPECT_TRUE(bytes.endsWith(" 0 \r\n-4 \r\n")); // channel 256 is not written
+    EXPECT_EQ(bytes.count("\r\n"), 256);
+}
+
+TEST_F(CycleSpectrumTest, ExportIntoMissingFolderReportsFailure)
+{
+    SetProgramFolder(path(QStringLiteral("missing")));
+    const FileResult result = SaveCycleSpectrum(2);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.isEmpty());
+}
+
+} // namespace
+} // namespace pxr3

@@ -1,0 +1,427 @@
+// The main window, the quit dialog and the communication window, driven as the operator
+// drives them, against the simulated analyser.
+
+#include "acquisition/frm_USBkom.h"
+#include "controls/MyButton.h"
+#include "core/CommLog.h"
+#include "core/Form1.h"
+#include "core/MDIForm1.h"
+#include "core/MainStartup.h"
+#include "core/ProgramFolder.h"
+#include "core/SharedState.h"
+#include "core/UserMessages.h"
+#include "core/WaitSeconds.h"
+#include "core/WorkCommands.h"
+#include "devicelink/DriverChoice.h"
+#include "devicelink/LinkHooks.h"
+#include "devicelink/MCA_kom.h"
+#include "devicelink/SimulatedAnalyser.h"
+#include "devicelink/USB_KOM.h"
+#include "records/WindowPlacement.h"
+#include "records/vse_mer.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using namespace pxr3;
+
+namespace {
+
+const QByteArray kStartFrame = QByteArray::fromHex("400200420246");
+
+} // namespace
+
+class WindowsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+    SimulatedAnalyser *analyser = nullptr;
+    QStringList called;
+    std::chrono::steady_clock::time_point fakeNow{};
+
+    void recordCommands()
+    {
+        called.clear();
+        WorkCommands &c = workCommands();
+        c.ClearTable = [this] { called << "ClearTable"; };
+        c.SaveTable = [this] { called << "SaveTable"; };
+        c.LoadTable = [this] { called << "LoadTable"; };
+        c.PrintTable = [this] { called << "PrintTable"; };
+        c.NewMeasurement = [this] { called << "NewMeasurement"; };
+        c.ShowParameters = [this] { called << "ShowParameters"; };
+        c.ShowCourse = [this] { called << "ShowCourse"; };
+    }
+    void connectAnalyser()
+    {
+        analyser->setDevices({SimulatedAnalyser::Analyser()});
+        state().LinkStatus = static_cast<int16_t>(USB_Open());
+    }
+    long framesWritten(const QByteArray &frame) const
+    {
+        const auto &w = analyser->written();
+        return std::count(w.begin(), w.end(), frame);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(folder.isValid());
+        SetMessageSink([](const UserMessage &) { return false; });
+        SetWaitClock({[this] { return fakeNow; }, [this](auto d) { fakeNow += d; }});
+    }
+    void init()
+    {
+        SetProgramFolder(folder.path());
+        ResetSharedState();
+        ResetLinkState();
+        SetLinkHooks({});
+        commLog().clear();
+        commLog().setStatus(QString());
+        workCommands() = WorkCommands();
+        auto simulator = std::make_unique<SimulatedAnalyser>(SimulatedAnalyser::Pace::Fast);
+        analyser = simulator.get();
+        SetDriver(std::move(simulator));
+    }
+    void cleanup() { SetMainWindowPlacement(nullptr); }
+
+    // --- main window ---
+
+    void toolbarKeysReachTheirCommands()
+    {
+        MDIForm1 w;
+        recordCommands();
+        for (const char *key : {"start", "tisk", "novy", "nast", "save", "load"})
+            w.toolButton(QString::fromLatin1(key))->trigger();
+        QCOMPARE(called, (QStringList{"NewMeasurement", "PrintTable", "ClearTable", "ShowParameters", "SaveTable",
+                                      "LoadTable"}));
+        w.toolButton(QStringLiteral("stop"))->trigger();
+        QCOMPARE(state().StopRequest, int16_t(-1));
+        QVERIFY(!w.toolButton(QStringLiteral("stop"))->isEnabled());
+    }
+
+    void menuItemsReachTheirCommands()
+    {
+        MDIForm1 w;
+        recordCommands();
+        for (const char *item : {"m41", "m42", "m43", "m45", "m21", "m14"})
+            w.menuItem(QString::fromLatin1(item))->trigger();
+        // Printing from the menu stays disabled; the toolbar prints.
+        QVERIFY(!w.menuItem(QStringLiteral("m45"))->isEnabled());
+        QCOMPARE(called, (QStringList{"ClearTable", "SaveTable", "LoadTable", "NewMeasurement", "ShowParameters"}));
+        w.menuItem(QStringLiteral("m22"))->setEnabled(true);
+        w.menuItem(QStringLiteral("m22"))->trigger();
+        QCOMPARE(state().StopRequest, int16_t(-1));
+    }
+
+    void commandWithoutItsWindowSaysSo()
+    {
+        MDIForm1 w;
+        w.toolButton(QStringLiteral("save"))->trigger();
+        QCOMPARE(w.statusText(), QString::fromUtf8(kUnavailableCommand));
+    }
+
+    void excelChangesNothing()
+    {
+        MDIForm1 w;
+        recordCommands();
+        SharedState &s = state();
+        s.MeasureState = 1;
+        s.TableModified = 2;
+        const QString status = w.statusText();
+        w.p2_ButtonClick(QStringLiteral("excel"));
+        w.p2_ButtonClick(QStringLiteral("unknown"));
+        QVERIFY(called.isEmpty());
+        QCOMPARE(s.MeasureState, int16_t(1));
+        QCOMPARE(s.StopRequest, int16_t(0));
+        QCOMPARE(s.TableModified, int16_t(2));
+        QCOMPARE(w.statusText(), status);
+    }
+
+    void mcaBringsUpTheCommunicationWindow()
+    {
+        MDIForm1 w;
+        auto *usb = new frm_USBkom;
+        QMdiSubWindow *frame = w.addChild(usb);
+        w.setCommunicationWindow(usb, frame);
+        w.show();
+        frame->showMinimized();
+
+        state().MeasureState = 1; // a cycle runs: its state must stay
+        w.p2_ButtonClick(QStringLiteral("mca"));
+        QCOMPARE(state().MeasureState, int16_t(1));
+        QVERIFY(!frame->isMinimized());
+        QVERIFY(frame->isVisible());
+
+        state().MeasureState = 0;
+        w.p2_ButtonClick(QStringLiteral("mca"));
+        QCOMPARE(state().MeasureState, int16_t(5));
+    }
+
+    void seriesDisablesAllButStopAndMca()
+    {
+        MDIForm1 w;
+        w.setSeriesRunning(true);
+        for (const char *key : {"start", "novy", "save", "load", "tisk", "nast", "excel"})
+            QVERIFY2(!w.toolButton(QString::fromLatin1(key))->isEnabled(), key);
+        QVERIFY(w.toolButton(QStringLiteral("stop"))->isEnabled());
+        QVERIFY(w.toolButton(QStringLiteral("mca"))->isEnabled());
+        QVERIFY(!w.menuItem(QStringLiteral("m21"))->isEnabled());
+        QVERIFY(w.menuItem(QStringLiteral("m22"))->isEnabled());
+        w.setSeriesRunning(false);
+        QVERIFY(w.toolButton(QStringLiteral("start"))->isEnabled());
+        QVERIFY(!w.toolButton(QStringLiteral("stop"))->isEnabled());
+        QVERIFY(!w.menuItem(QStringLiteral("m22"))->isEnabled());
+    }
+
+    void closingIsRefusedInFavourOfTheQuitDialog()
+    {
+        MDIForm1 w;
+        w.show();
+        state().TableModified = 2;
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        auto *dialog = w.findChild<Form1 *>();
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QTest::mouseClick(dialog->noButton(), Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(w.isVisible());
+        // Unsaved table edits stay marked, so a later "Nový" still asks.
+        QCOMPARE(state().TableModified, int16_t(2));
+    }
+
+    void quitYesSavesClosesAndLetsTheWindowGo()
+    {
+        MDIForm1 w;
+        SetMainWindowPlacement(&w);
+        connectAnalyser();
+        w.show();
+        Form1 dialog(&w);
+        dialog.show();
+        QTest::keyClick(dialog.yesButton(), Qt::Key_Space);
+        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("PARAMETRY.CFG"))));
+        QVERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
+        QVERIFY(w.close());
+    }
+
+    void rowsInViewTakesOnlyNumbers()
+    {
+        MDIForm1 w;
+        w.show();
+        QVERIFY(!w.rowsInView()->isEnabled());
+        QTest::mouseClick(w.rollingCheck(), Qt::LeftButton, {}, QPoint(4, w.rollingCheck()->height() / 2));
+        QVERIFY(w.rowsInView()->isEnabled());
+        w.rowsInView()->clear();
+        QTest::keyClicks(w.rowsInView(), QStringLiteral("1a-2,5.x"));
+        QCOMPARE(w.rowsInView()->text(), QStringLiteral("12,5."));
+    }
+
+    void resizeTilesTheChildrenSideBySide()
+    {
+        MDIForm1 w;
+        QMdiSubWindow *a = w.addChild(new QWidget);
+        QMdiSubWindow *b = w.addChild(new QWidget);
+        w.show();
+        a->setGeometry(30, 40, 100, 100);
+        b->setGeometry(50, 60, 120, 90);
+        w.resize(w.width() + 40, w.height() + 30);
+        QCoreApplication::processEvents();
+        const QRect area = w.area()->viewport()->rect();
+        QCOMPARE(a->height(), area.height());
+        QCOMPARE(b->height(), area.height());
+        QCOMPARE(a->y(), 0);
+        QCOMPARE(qMin(a->x(), b->x()), 0);
+        QCOMPARE(qMax(a->x(), b->x()), qMin(a->width(), b->width()));
+    }
+
+    void simulationIsMarkedInTheCaption()
+    {
+        MDIForm1 w;
+        w.setCaption(QStringLiteral("PXR3-USB [  Rn-222    ]"));
+        w.setSimulated(true);
+        QVERIFY(w.windowTitle().startsWith(QStringLiteral("PXR3-USB [  Rn-222    ]")));
+        QVERIFY(w.windowTitle().contains(QStringLiteral("SIMULOVANÝ")));
+        QCOMPARE(w.caption(), QStringLiteral("PXR3-USB [  Rn-222    ]"));
+    }
+
+    // --- communication window ---
+
+    void functionKeysActAsTheirButtons()
+    {
+        frm_USBkom usb;
+        recordCommands();
+        connectAnalyser();
+        usb.show();
+
+        commLog().append(QStringLiteral("something"));
+        QTest::keyClick(usb.text2(), Qt::Key_F8);
+        QVERIFY(commLog().text().isEmpty());
+
+        QTest::keyClick(usb.text4(), Qt::Key_F2);
+        QCOMPARE(called, QStringList{"ShowCourse"});
+
+        QTest::keyClick(usb.text3(0), Qt::Key_F5, Qt::ShiftModifier);
+        QVERIFY(!usb.timer()->isActive());
+        QCOMPARE(framesWritten(kStartFrame), 0);
+
+        QTest::keyClick(usb.text3(0), Qt::Key_F5);
+        QVERIFY(usb.timer()->isActive());
+        QCOMPARE(framesWritten(kStartFrame), 1);
+
+        QTest::keyClick(usb.logView(), Qt::Key_F5, Qt::ControlModifier);
+        QCOMPARE(state().StopRequest, int16_t(-1));
+        QCOMPARE(framesWritten(kStartFrame), 1);
+    }
+
+    void roiFieldsTakeTheirLeadingNumber()
+    {
+        frm_USBkom usb;
+        usb.text3(0)->setText(QStringLiteral("12a"));
+        QCOMPARE(state().RoiBounds(1), int16_t(12));
+        usb.text3(1)->setText(QStringLiteral("248.5"));
+        QCOMPARE(state().RoiBounds(2), int16_t(248));
+        usb.text3(0)->setText(QStringLiteral("a12"));
+        QCOMPARE(state().RoiBounds(1), int16_t(0));
+        usb.text3(0)->setText(QStringLiteral("70000"));
+        QCOMPARE(state().RoiBounds(1), int16_t(0)); // beyond 16 bits: the bound in force stays
+        usb.text3(3)->setText(QStringLiteral("7"));
+        QCOMPARE(state().RoiBounds(1), int16_t(0));
+    }
+
+    void smoothingFieldFollowsItsCheckBox()
+    {
+        frm_USBkom usb;
+        usb.show();
+        QVERIFY(!usb.text3(2)->isEnabled());
+        usb.check(2)->click();
+        QVERIFY(usb.text3(2)->isEnabled());
+        usb.text3(2)->setText(QStringLiteral("3"));
+        usb.check(2)->click();
+        QVERIFY(!usb.text3(2)->isEnabled());
+        QCOMPARE(state().RoiBounds(3), int16_t(3));
+    }
+
+    void logViewShowsTheLinkLogAndEmptiesPast20000()
+    {
+        frm_USBkom usb;
+        commLog().append(QStringLiteral("Write : GET ID"));
+        QCOMPARE(usb.logView()->toPlainText(), QStringLiteral("\nWrite : GET ID"));
+        commLog().append(QString(CommLog::kMaxLength, QLatin1Char('x')));
+        QVERIFY(usb.logView()->toPlainText().isEmpty());
+        usb.logView()->setPlainText(QStringLiteral("a\nb"));
+        QCOMPARE(commLog().text(), QStringLiteral("a\r\nb"));
+        commLog().setStatus(QStringLiteral("Write Ok."));
+        QCOMPARE(usb.statusLine()->text(), QStringLiteral("Write Ok."));
+    }
+
+    void highVoltageIsWrittenAndReadBack()
+    {
+        frm_USBkom usb;
+        SetLinkHooks({[&usb] { return usb.text4()->text(); }, {}, {}, {}});
+        connectAnalyser();
+        usb.text4()->setText(QStringLiteral("1500"));
+        usb.command4(2)->click();
+        usb.text4()->clear();
+        usb.command4(7)->click();
+        QCOMPARE(usb.text4()->text(), QStringLiteral("1000"));
+        QCOMPARE(analyser->highVoltage(), uint16_t(1000));
+    }
+
+    void openAndCloseShowTheLinkOnTheMainWindow()
+    {
+        frm_USBkom usb;
+        analyser->setDevices({SimulatedAnalyser::Analyser()});
+        QSignalSpy shown(&usb, &frm_USBkom::connectionShown);
+        usb.Command2_Click();
+        QCOMPARE(state().LinkStatus, int16_t(1));
+        usb.Command1_Click();
+        QVERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.at(0).at(0).toBool(), true);
+        QCOMPARE(shown.at(1).at(0).toBool(), false);
+    }
+
+    void reconnectEmptiesTheLogAndOpensAgain()
+    {
+        frm_USBkom usb;
+        connectAnalyser();
+        commLog().append(QStringLiteral("old entry"));
+        const int opensBefore = analyser->opens();
+        usb.Reconnect();
+        QVERIFY(!commLog().text().contains(QStringLiteral("old entry")));
+        QVERIFY(!commLog().text().contains(QStringLiteral("Device is closed.")));
+        QCOMPARE(analyser->opens(), opensBefore + 1);
+        QCOMPARE(state().LinkStatus, int16_t(1));
+    }
+
+    void spectrumIsFetchedIntoTheCycle()
+    {
+        frm_USBkom usb;
+        connectAnalyser();
+        usb.command4(8)->click(); // the analyser measures
+        USB_ReadData();          // and has delivered a frame
+        state().CycleSpectrum.fill(0);
+        usb.command4(1)->click();
+        long long total = 0;
+        for (int k = 1; k <= 255; ++k) {
+            QCOMPARE(state().CycleSpectrum(k), state().ReceivedSpectrum(k));
+            total += state().CycleSpectrum(k);
+        }
+        QVERIFY(total > 0);
+        QCOMPARE(state().CycleSpectrum(256), 0);
+
+        // A failed fetch adds nothing: the previous frame is not counted twice.
+        const Spectrum before = state().CycleSpectrum;
+        analyser->disconnect();
+        usb.command4(1)->click();
+        QVERIFY(state().CycleSpectrum == before);
+    }
+
+    // --- start-up ---
+
+    void startupWithAnAnalyserShowsItConnected()
+    {
+        analyser->setDevices({SimulatedAnalyser::Analyser()});
+        const ProgramWindows windows = StartProgram(true);
+        std::unique_ptr<MDIForm1> main(windows.main);
+        QVERIFY(main->isVisible());
+        QVERIFY(windows.table->isVisible());
+        QVERIFY(windows.usbkom->parentWidget()->isMinimized()); // an analyser answered
+        QVERIFY(main->connectedShown());
+        QVERIFY(!main->notConnectedShown());
+        QCOMPARE(main->statusText(), QStringLiteral("PXD3 připojena."));
+        QCOMPARE(windows.usbkom->text4()->text(), QString::number(analyser->highVoltage()));
+        QVERIFY(!analyser->measuring());
+        QVERIFY(commLog().text().contains(QStringLiteral("SIMULOVANÝ ANALYZÁTOR")));
+        QVERIFY(QDir(folder.filePath(QStringLiteral("DATA"))).exists());
+        QCOMPARE(state().RoiBounds(2), int16_t(255));
+    }
+
+    void startupWithoutAnalyserCarriesOn()
+    {
+        analyser->setDevices({});
+        const ProgramWindows windows = StartProgram(false);
+        std::unique_ptr<MDIForm1> main(windows.main);
+        QVERIFY(main->isVisible());
+        QVERIFY(main->notConnectedShown());
+        QVERIFY(!main->connectedShown());
+        QCOMPARE(state().LinkStatus, int16_t(0));
+        QVERIFY(analyser->written().empty());
+        QCOMPARE(main->windowTitle(), QStringLiteral("PXR2-N"));
+    }
+};
+
+QTEST_MAIN(WindowsTest)
+#include "WindowsTest.moc"

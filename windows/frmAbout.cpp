@@ -1,0 +1,76 @@
+#include "windows/frmAbout.h"
+
+#include "core/UserMessages.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace pxr3 {
+
+const char *const kSupportMail = PXR3_SUPPORT_MAIL;
+
+QString frmAbout::SystemInfoTool()
+{
+    for (const char *tool : {"hardinfo2", "hardinfo", "gnome-system-monitor", "kinfocenter", "xfce4-taskmanager"}) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
+frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("O programu %1").arg(QString::fromLatin1(kProgramTitle)));
+
+    auto *icon = new QLabel;
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    auto *title = new QLabel(QStringLiteral("<b style='font-size:14pt'>%1</b>").arg(QString::fromLatin1(kProgramTitle)));
+    auto *version = new QLabel(QStringLiteral("Verze %1").arg(QStringLiteral(PXR3_VERSION)));
+    version->setObjectName(QStringLiteral("lblVersion"));
+    auto *description = new QLabel(QStringLiteral("Ovládání a vyhodnocení mnohokanálového analyzátoru PXR3"));
+    auto *mail = new QLabel(QStringLiteral("<a href='mailto:%1'>%1</a>").arg(QString::fromLatin1(kSupportMail)));
+    mail->setObjectName(QStringLiteral("lblMail"));
+    mail->setOpenExternalLinks(true);
+
+    auto *ok = new QPushButton(QStringLiteral("OK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    cmdSysInfo = new QPushButton(QStringLiteral("&Systémové informace..."));
+    cmdSysInfo->setEnabled(!SystemInfoTool().isEmpty());
+    if (!cmdSysInfo->isEnabled())
+        cmdSysInfo->setToolTip(QStringLiteral("Na tomto počítači není nástroj pro systémové informace"));
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+
+    auto *text = new QVBoxLayout;
+    for (QWidget *w : {static_cast<QWidget *>(title), static_cast<QWidget *>(version), static_cast<QWidget *>(description),
+                       static_cast<QWidget *>(mail)})
+        text->addWidget(w);
+    auto *top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addLayout(text, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdSysInfo);
+    buttons->addWidget(ok);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+}
+
+void frmAbout::StartSysInfo()
+{
+    const QString tool = SystemInfoTool();
+    if (tool.isEmpty() || !QProcess::startDetached(tool, {}))
+        ShowMessage(MessageIcon::Warning, QString(), QStringLiteral("Systémové informace nyní nejsou k dispozici"));
+}
+
+} // namespace pxr3
