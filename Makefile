@@ -2,6 +2,8 @@
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
+# The program starts with the simulated analyser unless told otherwise (ARGS= for a real one).
+ARGS ?= --simulate
 
 .PHONY: run test bench bootstrap configure build clean
 

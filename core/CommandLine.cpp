@@ -11,9 +11,14 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption dataDir(QStringLiteral("data-dir"),
                                      QStringLiteral("Složka pro nastavení, protokoly a měření (místo složky programu)."),
                                      QStringLiteral("DIR"));
+    const QCommandLineOption simulate(QStringLiteral("simulate"),
+                                      QStringLiteral("Místo analyzátoru použije jeho simulaci (bez přístroje)."));
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Analyzátor připojený přes sériový port, např. /dev/ttyUSB0 (místo USB)."),
+                                  QStringLiteral("DEVICE"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Zobrazí tuto nápovědu."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Zobrazí verzi programu."));
-    parser.addOptions({dataDir, help, version});
+    parser.addOptions({dataDir, simulate, port, help, version});
 
     CommandLine result;
     result.helpText = parser.helpText();
@@ -24,6 +29,10 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     if (!parser.positionalArguments().isEmpty())
         result.error = QStringLiteral("Neznámý argument: %1").arg(parser.positionalArguments().front());
     result.dataDir = parser.value(dataDir);
+    result.simulate = parser.isSet(simulate);
+    result.port = parser.value(port);
+    if (result.simulate && parser.isSet(port))
+        result.error = QStringLiteral("Volby --simulate a --port nelze použít současně.");
     result.showHelp = parser.isSet(help);
     result.showVersion = parser.isSet(version);
     return result;

@@ -1,0 +1,180 @@
+#include "devicelink/FtdiDriver.h"
+
+#include "core/CommLog.h"
+
+#include <chrono>
+#include <ftdi.h>
+#include <thread>
+
+namespace pxr3 {
+
+FtdiDriver::~FtdiDriver()
+{
+    if (device_)
+        close(kHandle);
+}
+
+ftdi_context *FtdiDriver::opened(FtHandle handle) const { return handle == kHandle ? device_ : nullptr; }
+
+FtStatus FtdiDriver::failure(int result) const
+{
+    if (result >= 0)
+        return FT_OK;
+    if (device_)
+        commLog().append(QStringLiteral("libftdi: ") + QString::fromLocal8Bit(ftdi_get_error_string(device_)));
+    return result == -666 ? FT_DEVICE_NOT_FOUND : FT_OTHER_ERROR;
+}
+
+FtStatus FtdiDriver::countDevices(uint32_t &count)
+{
+    listed_.clear();
+    ftdi_context *context = ftdi_new();
+    if (!context) // libusb could not start (no USB on this machine, or no permission)
+        return FT_OTHER_ERROR;
+    FtStatus status = FT_OK;
+    for (uint16_t product : kProducts) {
+        ftdi_device_list *list = nullptr;
+        const int found = ftdi_usb_find_all(context, &list, kVendor, product);
+        if (found < 0) {
+            status = FT_OTHER_ERROR;
+            break;
+        }
+        for (ftdi_device_list *d = list; d; d = d->next) {
+            char description[32] = {};
+            char serial[32] = {};
+            // A device whose strings cannot be read (busy, or no permission) is still listed.
+            ftdi_usb_get_strings(context, d->dev, nullptr, 0, description, sizeof description, serial, sizeof serial);
+            listed_.push_back({IdentityText(description), IdentityText(serial), product});
+        }
+        ftdi_list_free(&list);
+    }
+    ftdi_free(context);
+    count = uint32_t(listed_.size());
+    return status;
+}
+
+FtStatus FtdiDriver::descriptionByIndex(uint32_t index, std::string &description)
+{
+    if (index >= listed_.size())
+        return FT_DEVICE_NOT_FOUND;
+    description = listed_[index].description;
+    return FT_OK;
+}
+
+FtStatus FtdiDriver::serialByIndex(uint32_t index, std::string &serial)
+{
+    if (index >= listed_.size())
+        return FT_DEVICE_NOT_FOUND;
+    serial = listed_[index].serial;
+    return FT_OK;
+}
+
+FtStatus FtdiDriver::openBySerial(const std::string &serial, FtHandle &handle)
+{
+    if (device_)
+        close(kHandle);
+    device_ = ftdi_new();
+    if (!device_)
+        return FT_OTHER_ERROR;
+    // ftdi_new leaves AUTO_DETACH_SIO_MODULE on: ftdi_sio lets go of the device we open.
+    int result = -3;
+    for (uint16_t product : kProducts) {
+        result = ftdi_usb_open_desc(device_, kVendor, product, nullptr, serial.c_str());
+        if (result == 0)
+            break;
+    }
+    if (result != 0) {
+        commLog().append(QStringLiteral("libftdi: ") + QString::fromLocal8Bit(ftdi_get_error_string(device_)));
+        ftdi_free(device_);
+        device_ = nullptr;
+        return FT_DEVICE_NOT_OPENED;
+    }
+    ftdi_tcioflush(device_);
+    handle = kHandle;
+    return FT_OK;
+}
+
+FtStatus FtdiDriver::setBaudRate(FtHandle handle, uint32_t baud)
+{
+    ftdi_context *d = opened(handle);
+    return d ? failure(ftdi_set_baudrate(d, int(baud))) : FT_INVALID_HANDLE;
+}
+
+FtStatus FtdiDriver::setDataCharacteristics(FtHandle handle, uint8_t wordLength, uint8_t stopBits, uint8_t parity)
+{
+    ftdi_context *d = opened(handle);
+    if (!d)
+        return FT_INVALID_HANDLE;
+    if ((wordLength != 7 && wordLength != 8) || (stopBits != 0 && stopBits != 2) || parity > 4)
+        return FT_INVALID_PARAMETER;
+    return failure(ftdi_set_line_property(d, wordLength == 8 ? BITS_8 : BITS_7,
+                                          stopBits == 0 ? STOP_BIT_1 : STOP_BIT_2, ftdi_parity_type(parity)));
+}
+
+FtStatus FtdiDriver::setTimeouts(FtHandle handle, uint32_t readMs, uint32_t)
+{
+    ftdi_context *d = opened(handle);
+    if (!d)
+        return FT_INVALID_HANDLE;
+    readTimeoutMs_ = readMs;
+    // Each USB transfer waits at most a slice; the read timeout is made of such slices.
+    d->usb_read_timeout = 20;
+    return FT_OK;
+}
+
+FtStatus FtdiDriver::setChars(FtHandle handle, uint8_t eventChar, uint8_t eventEnabled, uint8_t errorChar,
+                              uint8_t errorEnabled)
+{
+    ftdi_context *d = opened(handle);
+    if (!d)
+        return FT_INVALID_HANDLE;
+    const FtStatus status = failure(ftdi_set_event_char(d, eventChar, eventEnabled));
+    return status != FT_OK ? status : failure(ftdi_set_error_char(d, errorChar, errorEnabled));
+}
+
+FtStatus FtdiDriver::write(FtHandle handle, const char *data, uint32_t length, uint32_t &written)
+{
+    written = 0;
+    ftdi_context *d = opened(handle);
+    if (!d)
+        return FT_INVALID_HANDLE;
+    const int result = ftdi_write_data(d, reinterpret_cast<const unsigned char *>(data), int(length));
+    if (result < 0)
+        return failure(result);
+    written = uint32_t(result);
+    return written == length ? FT_OK : FT_IO_ERROR;
+}
+
+FtStatus FtdiDriver::read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned, uint32_t timeoutMs)
+{
+    returned = 0;
+    ftdi_context *d = opened(handle);
+    if (!d)
+        return FT_INVALID_HANDLE;
+    if (timeoutMs == kConfiguredTimeout)
+        timeoutMs = readTimeoutMs_;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        const int result = ftdi_read_data(d, reinterpret_cast<unsigned char *>(buffer) + returned, int(wanted - returned));
+        if (result < 0)
+            return failure(result);
+        returned += uint32_t(result);
+        if (returned == wanted || std::chrono::steady_clock::now() >= deadline)
+            return FT_OK;
+        if (result == 0) // the bridge had nothing: wait a little instead of spinning
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+FtStatus FtdiDriver::close(FtHandle handle)
+{
+    ftdi_context *d = opened(handle);
+    if (!d)
+        return FT_INVALID_HANDLE;
+    const int result = ftdi_usb_close(d);
+    ftdi_free(d);
+    device_ = nullptr;
+    return result == 0 ? FT_OK : FT_OTHER_ERROR;
+}
+
+} // namespace pxr3

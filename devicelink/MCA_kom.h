@@ -1,0 +1,19 @@
+#pragma once
+// The analyser's one-letter commands and the data frames it sends on its own while it
+// measures. Outcomes are in link().CommandOk, decoded values in link() and state().
+
+#include <QString>
+
+namespace pxr3 {
+
+// Sends one command ("I", "R", "W", "B", "E", "D"; any other letter sends a bare frame),
+// reads and decodes its reply.
+void MCA_Command(const QString &Cmd);
+
+// Collects and decodes the next data frame; link().Reply is "DATA Ok" after a good one.
+void USB_ReadData();
+
+// The identity query of the connection, run inside it: true when an analyser answered.
+bool IdentifyAnalyser();
+
+} // namespace pxr3

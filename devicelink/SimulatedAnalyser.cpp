@@ -1,0 +1,410 @@
+#include "devicelink/SimulatedAnalyser.h"
+
+#include "devicelink/USB_KOM.h"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+namespace pxr3 {
+
+namespace {
+constexpr int64_t kBitsPerByte = 10; // start, 8 data, stop
+constexpr int64_t kBaud = 19200;
+
+// Spectrum shape over the 254 channels: a falling continuum under the alpha lines of the
+// radon daughters, each with the low-energy tail that air and the detector window give.
+double ShapeAt(int k)
+{
+    auto alphaLine = [k](double centre, double height) {
+        const double d = k - centre;
+        const double core = height * std::exp(-d * d / (2 * 3.5 * 3.5));
+        const double tail = d < 0 ? 0.25 * height * std::exp(d / 9.0) : 0.0;
+        return std::max(core, tail);
+    };
+    const double continuum = 0.04 + 0.4 * std::exp(-k / 35.0);
+    return continuum + alphaLine(152, 10.0) /* Po-218, 6.00 MeV */ + alphaLine(198, 9.0) /* Po-214, 7.69 MeV */;
+}
+
+// Counts per 2 s frame; the rate drifts slowly, as radon in a room does.
+double MeanCountsAt(int64_t atUs)
+{
+    const double hours = double(atUs) / 3.6e9;
+    return 90.0 * (1.0 + 0.2 * std::sin(2 * M_PI * hours / 1.5));
+}
+} // namespace
+
+SimulatedAnalyser::Device SimulatedAnalyser::Analyser(std::string serial)
+{
+    return {"PXR3 simulated analyser", std::move(serial), "PXR3 simulated MCA", Step::None};
+}
+
+SimulatedAnalyser::SimulatedAnalyser(Pace pace, uint32_t seed, WaitClock clock)
+    : pace_(pace), clock_(std::move(clock)), random_(seed)
+{
+    if (!clock_.now)
+        clock_.now = [] { return std::chrono::steady_clock::now(); };
+    if (!clock_.sleep)
+        clock_.sleep = [](std::chrono::steady_clock::duration d) { std::this_thread::sleep_for(d); };
+    origin_ = clock_.now();
+    double sum = 0;
+    for (int k = 0; k < kChannels; ++k)
+        shapeCdf_[k] = sum += ShapeAt(k);
+    for (double &c : shapeCdf_)
+        c /= sum;
+    setDevices({Analyser()});
+}
+
+void SimulatedAnalyser::setDevices(std::vector<Device> devices)
+{
+    units_.clear();
+    for (Device &d : devices) {
+        units_.emplace_back();
+        units_.back().config = std::move(d);
+    }
+}
+
+int64_t SimulatedAnalyser::now() const
+{
+    if (pace_ == Pace::Fast)
+        return fastNow_;
+    return std::chrono::duration_cast<std::chrono::microseconds>(clock_.now() - origin_).count();
+}
+
+int64_t SimulatedAnalyser::nowUs() const { return now(); }
+
+SimulatedAnalyser::Unit *SimulatedAnalyser::unit(FtHandle handle)
+{
+    if (handle < 1 || handle > units_.size() || !units_[handle - 1].open)
+        return nullptr;
+    return &units_[handle - 1];
+}
+
+bool SimulatedAnalyser::measuring() const
+{
+    return std::any_of(units_.begin(), units_.end(), [](const Unit &u) { return u.open && u.measuring; });
+}
+
+uint16_t SimulatedAnalyser::highVoltage() const
+{
+    for (const Unit &u : units_)
+        if (u.open)
+            return u.highVoltage;
+    return 0;
+}
+
+void SimulatedAnalyser::stall(int64_t ms) { stalledUntil_ = now() + ms * 1000; }
+
+void SimulatedAnalyser::replyNextWith(const QByteArray &bytes) { scriptedReplies_.push_back(bytes); }
+
+void SimulatedAnalyser::send(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    for (Unit &u : units_)
+        if (u.open) {
+            u.line.push_back({now(), bytes});
+            return;
+        }
+}
+
+FtStatus SimulatedAnalyser::countDevices(uint32_t &count)
+{
+    if (failCount_)
+        return FT_OTHER_ERROR;
+    count = uint32_t(units_.size());
+    return FT_OK;
+}
+
+FtStatus SimulatedAnalyser::descriptionByIndex(uint32_t index, std::string &description)
+{
+    if (index >= units_.size())
+        return FT_DEVICE_NOT_FOUND;
+    if (units_[index].config.failingStep == Step::Description)
+        return FT_OTHER_ERROR;
+    description = IdentityText(units_[index].config.description);
+    return FT_OK;
+}
+
+FtStatus SimulatedAnalyser::serialByIndex(uint32_t index, std::string &serial)
+{
+    if (index >= units_.size())
+        return FT_DEVICE_NOT_FOUND;
+    if (units_[index].config.failingStep == Step::Serial)
+        return FT_OTHER_ERROR;
+    serial = IdentityText(units_[index].config.serial);
+    return FT_OK;
+}
+
+FtStatus SimulatedAnalyser::openBySerial(const std::string &serial, FtHandle &handle)
+{
+    for (std::size_t i = 0; i < units_.size(); ++i) {
+        Unit &u = units_[i];
+        if (u.config.serial != serial)
+            continue;
+        if (u.config.failingStep == Step::Open || disconnected_)
+            return FT_DEVICE_NOT_OPENED;
+        u.open = true;
+        u.line.clear();
+        ++opens_;
+        handle = FtHandle(i + 1);
+        return FT_OK;
+    }
+    return FT_DEVICE_NOT_FOUND;
+}
+
+FtStatus SimulatedAnalyser::configure(FtHandle handle, Step step)
+{
+    Unit *u = unit(handle);
+    if (!u)
+        return FT_INVALID_HANDLE;
+    if (disconnected_)
+        return FT_DEVICE_NOT_FOUND;
+    return u->config.failingStep == step ? FT_OTHER_ERROR : FT_OK;
+}
+
+FtStatus SimulatedAnalyser::setBaudRate(FtHandle handle, uint32_t baud)
+{
+    const FtStatus status = configure(handle, Step::BaudRate);
+    return status == FT_OK && baud != kBaud ? FT_INVALID_BAUD_RATE : status;
+}
+
+FtStatus SimulatedAnalyser::setDataCharacteristics(FtHandle handle, uint8_t wordLength, uint8_t stopBits,
+                                                   uint8_t parity)
+{
+    const FtStatus status = configure(handle, Step::DataCharacteristics);
+    return status == FT_OK && (wordLength != 8 || stopBits != 0 || parity != 0) ? FT_INVALID_PARAMETER : status;
+}
+
+FtStatus SimulatedAnalyser::setTimeouts(FtHandle handle, uint32_t readMs, uint32_t)
+{
+    const FtStatus status = configure(handle, Step::Timeouts);
+    if (status == FT_OK)
+        unit(handle)->readTimeoutMs = readMs;
+    return status;
+}
+
+FtStatus SimulatedAnalyser::setChars(FtHandle handle, uint8_t, uint8_t, uint8_t, uint8_t)
+{
+    return configure(handle, Step::Chars);
+}
+
+FtStatus SimulatedAnalyser::close(FtHandle handle)
+{
+    Unit *u = unit(handle);
+    if (!u)
+        return FT_INVALID_HANDLE;
+    u->open = false;
+    u->measuring = false;
+    u->line.clear();
+    return FT_OK;
+}
+
+FtStatus SimulatedAnalyser::write(FtHandle handle, const char *data, uint32_t length, uint32_t &written)
+{
+    written = 0;
+    Unit *u = unit(handle);
+    if (!u)
+        return FT_INVALID_HANDLE;
+    if (disconnected_)
+        return FT_DEVICE_NOT_FOUND;
+    written_.push_back(QByteArray(data, int(length)));
+    written = length;
+    sendDueFrames(*u, now());
+    answer(*u, written_.back());
+    return FT_OK;
+}
+
+void SimulatedAnalyser::answer(Unit &u, const QByteArray &frame)
+{
+    // A frame it cannot read (the bare "40 00" of a letter without a command included)
+    // goes unanswered, as it does on the instrument.
+    if (frame.size() < 4 || uint8_t(frame[0]) != 0x40)
+        return;
+    const int length = uint8_t(frame[1]) | uint8_t(frame[2]) << 8;
+    if (frame.size() != length + 4 || length < 1 || CSUM(frame.mid(1, length + 2)) != frame.back())
+        return;
+    const QByteArray body = frame.mid(3, length);
+    const int64_t at = now();
+    if (!scriptedReplies_.empty()) {
+        QByteArray reply = scriptedReplies_.front();
+        scriptedReplies_.pop_front();
+        transmit(u, reply, at);
+        return;
+    }
+    const char letter = body[0];
+    QByteArray reply(1, letter);
+    switch (letter) {
+    case 'I':
+        if (u.config.identity.empty())
+            return;
+        reply = QByteArray::fromStdString(u.config.identity).leftJustified(21, ' ', true);
+        break;
+    case 'R':
+        for (int i = 0; i < 2; ++i)
+            reply.append(char(u.highVoltage & 0xFF)).append(char(u.highVoltage >> 8));
+        break;
+    case 'W':
+        if (length >= 3)
+            u.highVoltage = uint16_t(uint8_t(body[1]) | uint8_t(body[2]) << 8);
+        break;
+    case 'B':
+        u.measuring = true;
+        u.startedAt = at;
+        u.nextFrameAt = at + kFramePeriodUs;
+        u.measurements = 0;
+        u.total.fill(0);
+        break;
+    case 'E':
+        u.measuring = false;
+        break;
+    case 'D':
+        reply = dataBody(u.total, u.measurements,
+                         uint16_t(std::min<int64_t>((u.measuring ? at - u.startedAt : 0) / 1'000'000, 65535)));
+        break;
+    default:
+        return;
+    }
+    transmit(u, MakeFrame(reply), at);
+}
+
+void SimulatedAnalyser::transmit(Unit &u, QByteArray frame, int64_t at)
+{
+    const Fault fault = faults_.empty() ? Fault::InPieces : faults_.front();
+    const bool faulty = !faults_.empty();
+    if (faulty)
+        faults_.pop_front();
+    if (faulty) {
+        switch (fault) {
+        case Fault::NoReply:
+            return;
+        case Fault::DropByte:
+            frame.remove(frame.size() / 2, 1);
+            break;
+        case Fault::ExtraByte:
+            frame.insert(frame.size() / 2, char(0x40));
+            break;
+        case Fault::WrongChecksum:
+            frame.back() = char(frame.back() ^ 0x5A);
+            break;
+        case Fault::WrongStartByte:
+            frame[0] = 0x41;
+            break;
+        case Fault::InPieces:
+            for (int i = 0, piece = 0; i < frame.size(); i += 7, ++piece)
+                u.line.push_back({at + piece * kPieceGapUs, frame.mid(i, 7)});
+            return;
+        }
+    }
+    u.line.push_back({at, std::move(frame)});
+}
+
+std::array<uint32_t, SimulatedAnalyser::kChannels> SimulatedAnalyser::countFrame(int64_t at)
+{
+    // Independent Poisson counts per channel are the same as a Poisson total spread over
+    // the channels by the shape; the latter needs a few dozen draws instead of 254.
+    std::array<uint32_t, kChannels> counts{};
+    const int total = std::poisson_distribution<int>(MeanCountsAt(at))(random_);
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    for (int i = 0; i < total; ++i) {
+        const auto k = std::upper_bound(shapeCdf_.begin(), shapeCdf_.end(), uniform(random_)) - shapeCdf_.begin();
+        ++counts[std::min<std::ptrdiff_t>(k, kChannels - 1)];
+    }
+    return counts;
+}
+
+QByteArray SimulatedAnalyser::dataBody(const std::array<uint32_t, kChannels> &counts, uint8_t measurements,
+                                       uint16_t seconds) const
+{
+    QByteArray body;
+    body.reserve(513);
+    body.append('D').append(char(measurements)).append(char(seconds & 0xFF)).append(char(seconds >> 8));
+    for (uint32_t c : counts) {
+        const uint32_t v = std::min<uint32_t>(c, 0xFFFF);
+        body.append(char(v & 0xFF)).append(char(v >> 8));
+    }
+    body.append('\0');
+    return body;
+}
+
+void SimulatedAnalyser::sendDueFrames(Unit &u, int64_t upTo)
+{
+    while (u.measuring && u.nextFrameAt <= upTo) {
+        const auto counts = countFrame(u.nextFrameAt);
+        for (int k = 0; k < kChannels; ++k)
+            u.total[k] += counts[k];
+        ++u.measurements;
+        ++framesSent_;
+        transmit(u, MakeFrame(dataBody(counts, u.measurements, 2)), u.nextFrameAt);
+        u.nextFrameAt += kFramePeriodUs;
+    }
+}
+
+int64_t SimulatedAnalyser::available(const Chunk &c, int64_t at) const
+{
+    const int64_t from = std::max(c.at, stalledUntil_);
+    if (at < from)
+        return 0;
+    if (pace_ == Pace::Fast)
+        return c.bytes.size() - c.taken;
+    const int64_t onWire = (at - from) * kBaud / (kBitsPerByte * 1'000'000);
+    return std::clamp<int64_t>(onWire - c.taken, 0, c.bytes.size() - c.taken);
+}
+
+int64_t SimulatedAnalyser::nextByteAt(const Unit &u) const
+{
+    if (!u.line.empty()) {
+        const Chunk &c = u.line.front();
+        const int64_t from = std::max(c.at, stalledUntil_);
+        return pace_ == Pace::Fast ? from : from + (c.taken + 1) * kBitsPerByte * 1'000'000 / kBaud;
+    }
+    return u.measuring ? std::max(u.nextFrameAt, stalledUntil_) : INT64_MAX;
+}
+
+FtStatus SimulatedAnalyser::read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned,
+                                 uint32_t timeoutMs)
+{
+    ++readCalls_;
+    returned = 0;
+    Unit *u = unit(handle);
+    if (!u)
+        return FT_INVALID_HANDLE;
+    if (disconnected_)
+        return FT_DEVICE_NOT_FOUND;
+    if (timeoutMs == kConfiguredTimeout)
+        timeoutMs = u->readTimeoutMs;
+    longestTimeout_ = std::max(longestTimeout_, timeoutMs);
+    const int64_t deadline = now() + int64_t(timeoutMs) * 1000;
+    for (;;) {
+        const int64_t t = now();
+        sendDueFrames(*u, t);
+        while (returned < wanted && !u->line.empty()) {
+            Chunk &c = u->line.front();
+            const int64_t n = std::min<int64_t>(available(c, t), wanted - returned);
+            if (n == 0)
+                break;
+            std::copy_n(c.bytes.constData() + c.taken, n, buffer + returned);
+            returned += uint32_t(n);
+            c.taken += n;
+            if (c.taken == c.bytes.size())
+                u->line.pop_front();
+        }
+        if (returned == wanted || t >= deadline)
+            return FT_OK;
+        const int64_t next = nextByteAt(*u);
+        if (pace_ == Pace::Fast) {
+            // Nothing to wait for in fast mode: on to the next byte, or straight to the next
+            // data frame while measuring, however far away; else the timeout just passes.
+            const bool frameAhead = u->line.empty() && u->measuring && stalledUntil_ <= t;
+            fastNow_ = (next <= deadline || frameAhead) ? std::max(next, t) : deadline;
+        } else {
+            // Sleep until enough of the front chunk is on the wire, the next frame or the deadline.
+            int64_t wake = std::min(next, deadline);
+            if (!u->line.empty() && next < deadline)
+                wake = std::min(deadline, next + int64_t(wanted - returned - 1) * kBitsPerByte * 1'000'000 / kBaud);
+            clock_.sleep(std::chrono::microseconds(std::max<int64_t>(wake - t, 200)));
+        }
+    }
+}
+
+} // namespace pxr3

@@ -1,0 +1,128 @@
+#pragma once
+// An in-process analyser for --simulate, the tests and the benchmark. It answers every
+// command as the instrument does and, while measuring, sends a data frame every 2 s with
+// a spectrum of the radon progeny alpha peaks. Time is its own: in real-time mode it
+// follows a clock (injectable) and delivers bytes at the pace of a 19200-baud wire; in
+// fast mode nothing is paced and a read waiting for a data frame moves time on to it.
+
+#include "core/WaitSeconds.h"
+#include "devicelink/Driver.h"
+
+#include <QByteArray>
+#include <array>
+#include <deque>
+#include <random>
+#include <vector>
+
+namespace pxr3 {
+
+class SimulatedAnalyser : public Driver {
+public:
+    enum class Pace { RealTime, Fast };
+
+    // The driver operation of a device that answers with a failure status.
+    enum class Step { None, Description, Serial, Open, BaudRate, DataCharacteristics, Timeouts, Chars };
+
+    // What goes wrong with the next frame the open device sends (a reply or a data frame).
+    enum class Fault { NoReply, DropByte, ExtraByte, WrongChecksum, WrongStartByte, InPieces };
+
+    struct Device {
+        std::string description;
+        std::string serial;
+        std::string identity; // empty: the device never answers
+        Step failingStep = Step::None;
+    };
+    static Device Analyser(std::string serial = "PXR3SIM1");
+
+    static constexpr int kChannels = 254;
+    static constexpr int64_t kFramePeriodUs = 2'000'000;
+    static constexpr int64_t kPieceGapUs = 100'000;
+
+    explicit SimulatedAnalyser(Pace pace = Pace::Fast, uint32_t seed = 1, WaitClock clock = {});
+
+    // Set-up and fault injection.
+    void setDevices(std::vector<Device> devices);
+    void failDeviceCount(bool fail) { failCount_ = fail; }
+    void failNext(Fault fault) { faults_.push_back(fault); }
+    void stall(int64_t ms);                      // the open device sends nothing for this long
+    void disconnect() { disconnected_ = true; }  // reads and writes fail until reconnect()
+    void reconnect() { disconnected_ = false; }
+    void replyNextWith(const QByteArray &bytes); // the next command is answered with these bytes
+    void send(const QByteArray &bytes);          // bytes the open device puts on the line now
+
+    // What the tests look at.
+    const std::vector<QByteArray> &written() const { return written_; }
+    uint64_t readCalls() const { return readCalls_; }
+    uint32_t longestReadTimeout() const { return longestTimeout_; }
+    int opens() const { return opens_; }
+    bool measuring() const;
+    uint16_t highVoltage() const;
+    uint64_t framesSent() const { return framesSent_; }
+    int64_t nowUs() const;
+
+    FtStatus countDevices(uint32_t &count) override;
+    FtStatus descriptionByIndex(uint32_t index, std::string &description) override;
+    FtStatus serialByIndex(uint32_t index, std::string &serial) override;
+    FtStatus openBySerial(const std::string &serial, FtHandle &handle) override;
+    FtStatus setBaudRate(FtHandle handle, uint32_t baud) override;
+    FtStatus setDataCharacteristics(FtHandle handle, uint8_t wordLength, uint8_t stopBits, uint8_t parity) override;
+    FtStatus setTimeouts(FtHandle handle, uint32_t readMs, uint32_t writeMs) override;
+    FtStatus setChars(FtHandle handle, uint8_t eventChar, uint8_t eventEnabled, uint8_t errorChar,
+                      uint8_t errorEnabled) override;
+    FtStatus write(FtHandle handle, const char *data, uint32_t length, uint32_t &written) override;
+    FtStatus read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned,
+                  uint32_t timeoutMs = kConfiguredTimeout) override;
+    FtStatus close(FtHandle handle) override;
+
+private:
+    struct Chunk {
+        int64_t at;       // when its first byte is on the line
+        QByteArray bytes; // still to be read
+        int64_t taken = 0;
+    };
+    struct Unit {
+        Device config;
+        bool open = false;
+        uint32_t readTimeoutMs = 0;
+        std::deque<Chunk> line;
+        bool measuring = false;
+        int64_t startedAt = 0;
+        int64_t nextFrameAt = 0;
+        uint8_t measurements = 0;
+        uint16_t highVoltage = 500;
+        std::array<uint32_t, kChannels> total{};
+    };
+
+    Unit *unit(FtHandle handle);
+    FtStatus configure(FtHandle handle, Step step);
+    int64_t now() const;
+    void answer(Unit &u, const QByteArray &frame);
+    void transmit(Unit &u, QByteArray frame, int64_t at);
+    void sendDueFrames(Unit &u, int64_t upTo);
+    QByteArray dataBody(const std::array<uint32_t, kChannels> &counts, uint8_t measurements, uint16_t seconds) const;
+    std::array<uint32_t, kChannels> countFrame(int64_t at);
+    int64_t available(const Chunk &c, int64_t at) const;
+    int64_t nextByteAt(const Unit &u) const;
+
+    Pace pace_;
+    WaitClock clock_;
+    std::chrono::steady_clock::time_point origin_;
+    int64_t fastNow_ = 0;
+    std::mt19937 random_;
+    std::array<double, kChannels> shapeCdf_{};
+
+    std::vector<Unit> units_;
+    bool failCount_ = false;
+    bool disconnected_ = false;
+    int64_t stalledUntil_ = 0;
+    std::deque<Fault> faults_;
+    std::deque<QByteArray> scriptedReplies_;
+
+    std::vector<QByteArray> written_;
+    uint64_t readCalls_ = 0;
+    uint32_t longestTimeout_ = 0;
+    int opens_ = 0;
+    uint64_t framesSent_ = 0;
+};
+
+} // namespace pxr3

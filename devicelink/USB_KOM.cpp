@@ -1,0 +1,248 @@
+#include "devicelink/USB_KOM.h"
+
+#include "core/CommLog.h"
+#include "core/Events.h"
+#include "core/NumberText.h"
+#include "core/ProgramFolder.h"
+#include "core/SharedState.h"
+#include "core/TextFile.h"
+#include "devicelink/DriverChoice.h"
+#include "devicelink/LinkInternal.h"
+#include "devicelink/MCA_kom.h"
+
+namespace pxr3 {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+
+// A data frame begins with the start byte and the length 513, low byte first.
+const char kFrameSync[] = {0x40, 0x01, 0x02};
+
+bool Completed(FtStatus status) { return status == FT_OK || status == FT_IO_ERROR; }
+
+// The receive loop shared by both reads: asks for just the missing bytes, in slices short
+// enough to let window events run, and gives up after a silence of the read timeout.
+bool Receive(int length)
+{
+    LinkState &l = link();
+    uint32_t silentMs = 0;
+    while (l.TotalBytes < uint32_t(length)) {
+        LetEventsRun();
+        const uint32_t missing = uint32_t(length) - l.TotalBytes;
+        l.RxBuffer.fill('\0', int(missing));
+        l.BytesReturned = 0;
+        l.ftStatus = driver().read(l.ftHandle, l.RxBuffer.data(), missing, l.BytesReturned, kReadSliceMs);
+        if (!Completed(l.ftStatus)) {
+            l.RxError = -1;
+            break;
+        }
+        if (l.BytesReturned > 0) {
+            l.RxTimeout = 0;
+            silentMs = 0;
+            const uint32_t got = std::min(l.BytesReturned, missing);
+            l.RxData.append(l.RxBuffer.constData(), int(got));
+            l.TotalBytes += got;
+        } else if ((silentMs += kReadSliceMs) >= kReadTimeoutMs) {
+            l.RxTimeout = -1;
+            break;
+        }
+    }
+    if (l.RxTimeout)
+        commLog().setStatus(QStringLiteral("FT_Read timeout ftStatus = ") + IntText(l.ftStatus));
+    else if (l.RxError)
+        commLog().setStatus(QStringLiteral("FT_Read error ftStatus = ") + IntText(l.ftStatus));
+    else
+        return true;
+    l.CommandOk = 0;
+    return false;
+}
+
+void StartReceive()
+{
+    LinkState &l = link();
+    l.RxTimeout = 0;
+    l.RxError = 0;
+    l.TotalBytes = 0;
+    l.RxData.clear();
+}
+
+FtStatus CloseDevice()
+{
+    const FtStatus status = driver().close(link().ftHandle);
+    commLog().setStatus(status != FT_OK ? QStringLiteral("Close Failed") : QStringLiteral("Device is closed."));
+    return status;
+}
+
+void CloseAndLog()
+{
+    commLog().append(CloseDevice() != FT_OK ? QStringLiteral("Close Failed") : QStringLiteral("Device is closed."));
+}
+
+// One configuration step: logs its outcome and clears the flag on failure.
+void Configure(FtStatus status, const char *failed, const char *done, int &flag)
+{
+    commLog().append(QString::fromLatin1(status == FT_OK ? done : failed));
+    if (status != FT_OK)
+        flag = 0;
+}
+
+int OpenAnalyser()
+{
+    LinkState &l = link();
+    CommLog &log = commLog();
+    uint32_t count = 0;
+    if (driver().countDevices(count) != FT_OK) {
+        log.append(QStringLiteral("FT_GetNumDevices failed"));
+        CloseAndLog();
+        return 0;
+    }
+    l.NumDevices = count;
+    log.append(QStringLiteral("NumDevices : ") + IntText(count) + kCrLf + kCrLf);
+    int flag = 0;
+    for (uint32_t index = 0; index < count; ++index) {
+        LetEventsRun();
+        flag = 1;
+        std::string text;
+        if (driver().descriptionByIndex(index, text) != FT_OK) {
+            log.append(QStringLiteral("Device Description failed"));
+            flag = 0;
+        } else {
+            l.Description = QString::fromLatin1(IdentityText(text));
+            log.append(QStringLiteral("Device Description : ") + l.Description);
+        }
+        text.clear();
+        if (driver().serialByIndex(index, text) != FT_OK) {
+            log.append(QStringLiteral("To get Serial Number failed"));
+            flag = 0;
+        } else {
+            l.SerialNumber = QString::fromLatin1(IdentityText(text));
+            log.append(QStringLiteral("Serial Number : ") + l.SerialNumber);
+        }
+        const bool opened = driver().openBySerial(l.SerialNumber.toLatin1().toStdString(), l.ftHandle) == FT_OK;
+        log.append(opened ? QStringLiteral("Device is opened.") : QStringLiteral("Open Failed."));
+        if (!opened)
+            flag = 0;
+
+        const FileResult copied = AppendText(ProgramPath(QStringLiteral("MCA_Com.TXT")), log.text() + kCrLf);
+        if (!copied.ok)
+            log.append(QStringLiteral("MCA_Com.TXT nelze zapsat: ") + copied.error);
+
+        l.ftStatus = driver().setBaudRate(l.ftHandle, 19200);
+        Configure(l.ftStatus, "SetBaudRate Failed", "BaudRate = 19200.", flag);
+        Configure(driver().setDataCharacteristics(l.ftHandle, 8, 0, 0), "SetDataCharacteristics Failed",
+                  "SetDataCharacteristics = 8 data bits, 1 stop bit, no parity", flag);
+        Configure(driver().setTimeouts(l.ftHandle, kReadTimeoutMs, 0), "SetTimeouts Failed",
+                  "900 msecond read timeout.", flag);
+        Configure(driver().setChars(l.ftHandle, 0x7E, 1, 0, 0), "SetFlowControl Failed", "SetFlowControl Ok.", flag);
+
+        if (flag == 1 && IdentifyAnalyser()) {
+            log.append(QStringLiteral("The device is connected ."));
+            if (linkHooks().deviceConnected)
+                linkHooks().deviceConnected();
+            return 1;
+        }
+        // A device that is not the analyser is let go before the next is tried; the last
+        // one stays open, as the result then says it is configured.
+        if (opened && index + 1 < count)
+            driver().close(l.ftHandle);
+    }
+    return flag;
+}
+} // namespace
+
+LinkState &link()
+{
+    static LinkState instance;
+    return instance;
+}
+
+void ResetLinkState() { link() = LinkState{}; }
+
+QString BytesText(const QByteArray &bytes) { return QString::fromLatin1(bytes); }
+QByteArray TextBytes(const QString &text) { return text.toLatin1(); }
+
+char CSUM(const QByteArray &bytes)
+{
+    unsigned sum = 0;
+    for (char c : bytes)
+        sum = (sum + uint8_t(c)) & 0xFF;
+    return char(sum);
+}
+
+QString CSUM(const QString &s) { return QString(QChar(uint8_t(CSUM(TextBytes(s))))); }
+
+QByteArray MakeFrame(const QByteArray &body)
+{
+    QByteArray frame;
+    frame.reserve(body.size() + 4);
+    frame.append(char(0x40)).append(char(body.size() & 0xFF)).append(char((body.size() >> 8) & 0xFF)).append(body);
+    frame.append(CSUM(frame.mid(1)));
+    return frame;
+}
+
+bool WriteFrame(const QByteArray &frame)
+{
+    LinkState &l = link();
+    l.TxBuffer = frame;
+    l.BytesWritten = 0;
+    const FtStatus status = driver().write(l.ftHandle, l.TxBuffer.constData(), uint32_t(l.TxBuffer.size()), l.BytesWritten);
+    commLog().setStatus(status != FT_OK ? QStringLiteral("Write to USB port failed.") : QStringLiteral("Write Ok."));
+    if (status != FT_OK)
+        commLog().append(QStringLiteral("Write to USB port failed. ftStatus = ") + IntText(status));
+    return status == FT_OK;
+}
+
+bool ReadReply(int length)
+{
+    StartReceive();
+    link().RxBuffer.fill('\0', length);
+    return Receive(length);
+}
+
+QByteArray SyncTail(const QByteArray &bytes, int from)
+{
+    for (int p = from; p < bytes.size(); ++p) {
+        const int n = std::min<int>(3, bytes.size() - p);
+        if (std::equal(kFrameSync, kFrameSync + n, bytes.constData() + p))
+            return bytes.mid(p);
+    }
+    return {};
+}
+
+bool ReadDataFrame()
+{
+    StartReceive();
+    LinkState &l = link();
+    // What a damaged frame left over that may begin this one.
+    l.RxData = std::exchange(l.Carry, QByteArray());
+    l.TotalBytes = uint32_t(l.RxData.size());
+    if (!Receive(kDataFrameLength)) {
+        l.Carry = SyncTail(l.RxData, 0); // a frame cut short by a stall goes on next time
+        return false;
+    }
+    commLog().append(QStringLiteral("Data received ...") + kCrLf);
+    return true;
+}
+
+void USB_Close()
+{
+    if (RefuseWhenBusy())
+        return;
+    LinkOperation busy;
+    CloseDevice();
+}
+
+int USB_Open()
+{
+    if (RefuseWhenBusy())
+        return 0;
+    LinkOperation busy;
+    try {
+        return OpenAnalyser();
+    } catch (...) {
+        CloseAndLog();
+        return 0;
+    }
+}
+
+} // namespace pxr3

@@ -1,0 +1,323 @@
+// Finding and opening the analyser, and the three ways of reaching it.
+
+#include "LinkTestSupport.h"
+#include "core/TextFile.h"
+#include "devicelink/FtdiDriver.h"
+#include "devicelink/MCA_kom.h"
+#include "devicelink/SerialPortDriver.h"
+
+#include <QFile>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace pxr3::test {
+namespace {
+
+using Device = SimulatedAnalyser::Device;
+using Step = SimulatedAnalyser::Step;
+
+class ConnectionTest : public LinkFixture {
+protected:
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        SetLinkHooks({nullptr, nullptr, [this] { ++connected; }, nullptr});
+    }
+    QString ComFile() const
+    {
+        QFile file(path(QStringLiteral("MCA_Com.TXT")));
+        return file.open(QIODevice::ReadOnly) ? DecodeWindows1250(file.readAll()) : QString();
+    }
+    int connected = 0;
+};
+
+TEST_F(ConnectionTest, NoDeviceOpensNothing)
+{
+    sim->setDevices({});
+    EXPECT_EQ(USB_Open(), 0);
+    EXPECT_EQ(commLog().text(), QStringLiteral("\r\nNumDevices : 0\r\n\r\n"));
+    EXPECT_EQ(sim->opens(), 0);
+    EXPECT_EQ(link().NumDevices, 0u);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("MCA_Com.TXT"))));
+}
+
+TEST_F(ConnectionTest, TheAnalyserIsFoundAfterADeviceThatIsNot)
+{
+    Device other{"USB Serial Converter", "FT0001", "GAMMA-7 counter", Step::None};
+    sim->setDevices({other, SimulatedAnalyser::Analyser("PXR3SIM9")});
+    EXPECT_EQ(USB_Open(), 1);
+    const QString expected = QStringLiteral(
+        "\r\nNumDevices : 2\r\n\r\n"
+        "\r\nDevice Description : USB Serial Converter\r\nSerial Number : FT0001\r\nDevice is opened."
+        "\r\nBaudRate = 19200.\r\nSetDataCharacteristics = 8 data bits, 1 stop bit, no parity"
+        "\r\n900 msecond read timeout.\r\nSetFlowControl Ok.\r\nWrite : GET ID");
+    EXPECT_TRUE(commLog().text().startsWith(expected));
+    const QString tail = commLog().text().mid(commLog().text().indexOf(QStringLiteral("Serial Number : PXR3SIM9")));
+    EXPECT_TRUE(tail.contains(QStringLiteral("Code Ok.\r\nThe device is connected .")));
+    EXPECT_EQ(commLog().text().count(QStringLiteral("The device is connected .")), 1);
+    EXPECT_EQ(connected, 1);
+    EXPECT_EQ(link().SerialNumber, QStringLiteral("PXR3SIM9"));
+    EXPECT_EQ(sim->opens(), 2);
+    // The open device is the analyser: it answers.
+    MCA_Command(QStringLiteral("I"));
+    EXPECT_EQ(link().CommandOk, 1);
+}
+
+TEST_F(ConnectionTest, ADeviceThatDoesNotIdentifyItselfIsStillConfigured)
+{
+    sim->setDevices({{"PXR3 simulated analyser", "X1", "XYZ MCA 2.0", Step::None}});
+    EXPECT_EQ(USB_Open(), 1);
+    EXPECT_TRUE(commLog().text().contains(QStringLiteral("Code : XYZ MCA 2.0")));
+    EXPECT_FALSE(commLog().text().contains(QStringLiteral("Code Ok.")));
+    EXPECT_FALSE(commLog().text().contains(QStringLiteral("The device is connected .")));
+    EXPECT_EQ(connected, 0);
+}
+
+TEST_F(ConnectionTest, AFailingStepIsLoggedAndSkipsTheIdentityQuery)
+{
+    const struct {
+        Step step;
+        const char *text;
+    } cases[] = {
+        {Step::Description, "Device Description failed"}, {Step::Serial, "To get Serial Number failed"},
+        {Step::Open, "Open Failed."}, {Step::BaudRate, "SetBaudRate Failed"},
+        {Step::DataCharacteristics, "SetDataCharacteristics Failed"}, {Step::Timeouts, "SetTimeouts Failed"},
+        {Step::Chars, "SetFlowControl Failed"},
+    };
+    for (const auto &c : cases) {
+        Device device = SimulatedAnalyser::Analyser();
+        device.failingStep = c.step;
+        sim->setDevices({device});
+        commLog().clear();
+        const std::size_t written = sim->written().size();
+        EXPECT_EQ(USB_Open(), 0) << c.text;
+        EXPECT_TRUE(LogHas(QString::fromLatin1(c.text))) << c.text;
+        // Every step is still tried (after a failed open, on a handle that is no device).
+        const bool lastFails = c.step == Step::Chars || c.step == Step::Open;
+        EXPECT_TRUE(commLog().text().endsWith(lastFails ? QStringLiteral("SetFlowControl Failed")
+                                                        : QStringLiteral("SetFlowControl Ok.")))
+            << c.text;
+        EXPECT_EQ(sim->written().size(), written) << c.text;
+        EXPECT_EQ(connected, 0);
+    }
+}
+
+TEST_F(ConnectionTest, ACountFailureClosesAndLogsIt)
+{
+    sim->failDeviceCount(true);
+    EXPECT_EQ(USB_Open(), 0);
+    EXPECT_EQ(commLog().text(), QStringLiteral("\r\nFT_GetNumDevices failed\r\nClose Failed")); // nothing was open
+}
+
+TEST_F(ConnectionTest, EveryAttemptAppendsTheWholeLogToTheComFile)
+{
+    Device other{"USB Serial Converter", "FT0001", "", Step::None}; // never answers
+    sim->setDevices({other, SimulatedAnalyser::Analyser()});
+    auto copyUpToOpened = [](const QString &log, int nth) {
+        int at = -1;
+        for (int i = 0; i < nth; ++i)
+            at = log.indexOf(QStringLiteral("Device is opened."), at + 1);
+        return log.left(at + int(QStringLiteral("Device is opened.").size())) + QStringLiteral("\r\n");
+    };
+    ASSERT_EQ(USB_Open(), 1);
+    const QString first = commLog().text();
+    const QString afterOne = copyUpToOpened(first, 1) + copyUpToOpened(first, 2);
+    EXPECT_EQ(ComFile(), afterOne);
+    ASSERT_EQ(USB_Open(), 1);
+    const QString second = commLog().text();
+    EXPECT_EQ(ComFile(), afterOne + copyUpToOpened(second, 3) + copyUpToOpened(second, 4));
+}
+
+TEST_F(ConnectionTest, CloseShowsItsOutcome)
+{
+    Connect();
+    USB_Close();
+    EXPECT_EQ(commLog().status(), QStringLiteral("Device is closed."));
+    USB_Close();
+    EXPECT_EQ(commLog().status(), QStringLiteral("Close Failed"));
+    MCA_Command(QStringLiteral("E"));
+    EXPECT_EQ(state().LinkStatus, -1);
+}
+
+TEST(SimulatorPace, BytesComeAtTheSpeedOfTheWire)
+{
+    using namespace std::chrono;
+    steady_clock::time_point fake{};
+    WaitClock clock{[&] { return fake; }, [&](steady_clock::duration d) { fake += d; }};
+    SimulatedAnalyser sim(SimulatedAnalyser::Pace::RealTime, 3, clock);
+    FtHandle h = 0;
+    ASSERT_EQ(sim.openBySerial("PXR3SIM1", h), FT_OK);
+    uint32_t n = 0;
+    const QByteArray start = MakeFrame(QByteArray("B\x02", 2));
+    const auto begin = fake;
+    ASSERT_EQ(sim.write(h, start.constData(), uint32_t(start.size()), n), FT_OK);
+    char reply[5];
+    ASSERT_EQ(sim.read(h, reply, 5, n, 900), FT_OK);
+    ASSERT_EQ(n, 5u);
+    char frame[517];
+    for (int silent = 1; silent <= 2; ++silent) { // the first frame is 2 s away
+        ASSERT_EQ(sim.read(h, frame, 517, n, 900), FT_OK);
+        EXPECT_EQ(n, 0u);
+        EXPECT_EQ(duration_cast<milliseconds>(fake - begin).count() / 100, 9 * silent);
+    }
+    ASSERT_EQ(sim.read(h, frame, 517, n, 900), FT_OK);
+    EXPECT_EQ(n, 517u);
+    const auto took = duration_cast<milliseconds>(fake - begin).count();
+    EXPECT_GE(took, 2000 + 269); // 517 bytes of 10 bits at 19200 baud
+    EXPECT_LE(took, 2000 + 300);
+    EXPECT_EQ(uint8_t(frame[0]), 0x40);
+    EXPECT_EQ(uint8_t(frame[5]), 2); // FrameTime
+}
+
+// The test plays the analyser on the master side of a pseudo-terminal.
+class SerialPortTest : public LinkFixture {
+protected:
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master, 0);
+        ASSERT_EQ(grantpt(master), 0);
+        ASSERT_EQ(unlockpt(master), 0);
+        slave = ptsname(master);
+        auto owned = std::make_unique<SerialPortDriver>(slave);
+        port = owned.get();
+        SetDriver(std::move(owned));
+    }
+    void TearDown() override
+    {
+        LinkFixture::TearDown();
+        ::close(master);
+    }
+    QByteArray FromMaster()
+    {
+        char buffer[64];
+        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        return n > 0 ? QByteArray(buffer, int(n)) : QByteArray();
+    }
+    int master = -1;
+    std::string slave;
+    SerialPortDriver *port = nullptr;
+};
+
+TEST_F(SerialPortTest, ListsThePortAndConfiguresItRaw)
+{
+    uint32_t count = 0;
+    ASSERT_EQ(port->countDevices(count), FT_OK);
+    EXPECT_EQ(count, 1u);
+    std::string text;
+    ASSERT_EQ(port->descriptionByIndex(0, text), FT_OK);
+    EXPECT_EQ(text, IdentityText("Serial port " + slave));
+    ASSERT_EQ(port->serialByIndex(0, text), FT_OK);
+    EXPECT_EQ(text, slave.substr(slave.rfind('/') + 1));
+    EXPECT_NE(port->serialByIndex(1, text), FT_OK);
+
+    EXPECT_EQ(USB_Open(), 1); // configured, though nothing answered the identity query
+    const int fd = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios tty{};
+    ASSERT_EQ(tcgetattr(fd, &tty), 0);
+    ::close(fd);
+    EXPECT_EQ(cfgetospeed(&tty), speed_t(B19200));
+    EXPECT_EQ(tty.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_EQ(tty.c_cflag & (PARENB | CSTOPB), tcflag_t(0));
+    EXPECT_EQ(tty.c_lflag & (ICANON | ECHO), tcflag_t(0));
+}
+
+TEST_F(SerialPortTest, SpeaksTheProtocolOverTheTty)
+{
+    const QByteArray identity = TestFrame(QByteArray("PXR3 over a tty      "));
+    int stage = 0;
+    QByteArray heard;
+    duringWait = [&] { // answers the identity query in two pieces, a wait apart
+        if (stage == 0 && (heard += FromMaster()) == Bytes({0x40, 0x01, 0x00, 0x49, 0x4A}))
+            stage = int(::write(master, identity.constData(), 10));
+        else if (stage == 10)
+            stage += int(::write(master, identity.constData() + 10, identity.size() - 10));
+    };
+    const int fl = fcntl(master, F_GETFL);
+    fcntl(master, F_SETFL, fl | O_NONBLOCK);
+    EXPECT_EQ(USB_Open(), 1);
+    EXPECT_EQ(stage, identity.size());
+    EXPECT_TRUE(commLog().text().contains(QStringLiteral("Code : PXR3 over a tty")));
+    EXPECT_TRUE(commLog().text().endsWith(QStringLiteral("The device is connected .")));
+}
+
+TEST_F(SerialPortTest, AReadReturnsWhatArrivedWhenItsTimeIsUp)
+{
+    FtHandle h = 0;
+    ASSERT_EQ(port->openBySerial(port->serial(), h), FT_OK);
+    ASSERT_EQ(::write(master, "\x40\x05\x00", 3), 3);
+    char buffer[10];
+    uint32_t n = 0;
+    EXPECT_EQ(port->read(h, buffer, 10, n, 20), FT_OK);
+    EXPECT_EQ(QByteArray(buffer, int(n)), Bytes({0x40, 0x05, 0x00}));
+    ::close(master);
+    master = -1;
+    EXPECT_NE(port->read(h, buffer, 10, n, 20), FT_OK); // the other end went away
+}
+
+TEST_F(ConnectionTest, AnUnusablePortIsReportedInTheLog)
+{
+    SetDriver(std::make_unique<SerialPortDriver>(path(QStringLiteral("no-such-tty")).toStdString()));
+    EXPECT_EQ(USB_Open(), 0);
+    EXPECT_TRUE(LogHas(QStringLiteral("Open Failed.")));
+    EXPECT_TRUE(commLog().text().contains(QStringLiteral("no-such-tty: nelze otevřít")));
+
+    QFile plain(path(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    SetDriver(std::make_unique<SerialPortDriver>(plain.fileName().toStdString()));
+    EXPECT_EQ(USB_Open(), 0);
+    EXPECT_TRUE(commLog().text().contains(QStringLiteral("plain: není sériový port")));
+}
+
+TEST(FtdiDriver, ListsWithoutAnAnalyserAndRefusesUnopenedHandles)
+{
+    FtdiDriver usb;
+    uint32_t count = 99;
+    const FtStatus status = usb.countDevices(count);
+    if (status == FT_OK) {
+        std::string text;
+        EXPECT_EQ(usb.descriptionByIndex(count, text), FT_DEVICE_NOT_FOUND);
+    }
+    FtHandle h = 0;
+    EXPECT_NE(usb.openBySerial("NO-SUCH-SERIAL", h), FT_OK);
+    char buffer[4];
+    uint32_t n = 0;
+    EXPECT_EQ(usb.read(1, buffer, 4, n, 10), FT_INVALID_HANDLE);
+    EXPECT_EQ(usb.write(1, buffer, 4, n), FT_INVALID_HANDLE);
+    EXPECT_EQ(usb.setBaudRate(1, 19200), FT_INVALID_HANDLE);
+    EXPECT_EQ(usb.close(1), FT_INVALID_HANDLE);
+}
+
+TEST(DriverChoice, TheCommandLineChoosesTheBackend)
+{
+    CommandLine options = ParseCommandLine({QStringLiteral("pxr3"), QStringLiteral("--simulate")});
+    EXPECT_TRUE(options.error.isEmpty());
+    EXPECT_TRUE(options.simulate);
+    SetDriver(MakeDriver(options));
+    EXPECT_TRUE(IsSimulated());
+
+    options = ParseCommandLine({QStringLiteral("pxr3"), QStringLiteral("--port"), QStringLiteral("/dev/ttyUSB0")});
+    EXPECT_EQ(options.port, QStringLiteral("/dev/ttyUSB0"));
+    SetDriver(MakeDriver(options));
+    EXPECT_FALSE(IsSimulated());
+    std::string serial;
+    EXPECT_EQ(driver().serialByIndex(0, serial), FT_OK);
+    EXPECT_EQ(serial, "ttyUSB0");
+
+    options = ParseCommandLine({QStringLiteral("pxr3")});
+    SetDriver(MakeDriver(options));
+    EXPECT_NE(dynamic_cast<FtdiDriver *>(&driver()), nullptr);
+    SetDriver(nullptr);
+
+    options = ParseCommandLine({QStringLiteral("pxr3"), QStringLiteral("--simulate"), QStringLiteral("--port=/dev/x")});
+    EXPECT_FALSE(options.error.isEmpty());
+    EXPECT_TRUE(options.helpText.contains(QStringLiteral("--simulate")));
+    EXPECT_TRUE(options.helpText.contains(QStringLiteral("--port <DEVICE>")));
+}
+
+} // namespace
+} // namespace pxr3::test
