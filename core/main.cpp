@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <QStyle>
 #include <cstdio>
 #include <memory>
 
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pxr3"));
     QApplication::setApplicationVersion(QStringLiteral(PXR3_VERSION));
+    QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
 
     const pxr3::CommandLine options = pxr3::ParseCommandLine(QApplication::arguments());
     if (!options.error.isEmpty()) {

@@ -19,6 +19,7 @@
 #include "devicelink/USB_KOM.h"
 #include "records/WindowPlacement.h"
 #include "records/vse_mer.h"
+#include "windows/frmAbout.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -387,6 +388,30 @@ private slots:
         analyser->disconnect();
         usb.command4(1)->click();
         QVERIFY(state().CycleSpectrum == before);
+    }
+
+    void aboutOffersTheSystemToolOnlyWhenThereIsOne()
+    {
+        QTemporaryDir bin;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toLocal8Bit());
+        {
+            frmAbout about;
+            QVERIFY(frmAbout::SystemInfoTool().isEmpty());
+            QVERIFY(!about.systemInfoButton()->isEnabled());
+        }
+        QFile tool(bin.filePath(QStringLiteral("hardinfo")));
+        QVERIFY(tool.open(QIODevice::WriteOnly));
+        tool.write("#!/bin/sh\n");
+        tool.close();
+        tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        {
+            frmAbout about;
+            QCOMPARE(frmAbout::SystemInfoTool(), tool.fileName());
+            QVERIFY(about.systemInfoButton()->isEnabled());
+            QVERIFY(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text().contains(QStringLiteral(PXR3_VERSION)));
+        }
+        qputenv("PATH", path);
     }
 
     // --- start-up ---
