@@ -325,34 +325,39 @@ void frm_USBkom::takeLogEdit()
     commLog().setText(log.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
 }
 
-bool frm_USBkom::functionKey(int key, Qt::KeyboardModifiers modifiers)
+bool frm_USBkom::isFunctionKey(int key, Qt::KeyboardModifiers modifiers)
 {
     modifiers &= ~Qt::KeypadModifier;
-    if (modifiers == Qt::NoModifier) {
-        switch (key) {
-        case Qt::Key_F2:
-            Command6_Click();
-            return true;
-        case Qt::Key_F5:
-            Command4_Click(8);
-            return true;
-        case Qt::Key_F8:
-            Command5_Click();
-            return true;
-        default:
-            return false;
-        }
-    }
-    if (modifiers == Qt::ControlModifier && key == Qt::Key_F5) {
+    if (modifiers == Qt::NoModifier)
+        return key == Qt::Key_F2 || key == Qt::Key_F5 || key == Qt::Key_F8;
+    return modifiers == Qt::ControlModifier && key == Qt::Key_F5;
+}
+
+bool frm_USBkom::functionKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (!isFunctionKey(key, modifiers))
+        return false;
+    if (modifiers & Qt::ControlModifier)
         Command4_Click(13);
-        return true;
-    }
-    return false;
+    else if (key == Qt::Key_F2)
+        Command6_Click();
+    else if (key == Qt::Key_F5)
+        Command4_Click(8);
+    else
+        Command5_Click();
+    return true;
 }
 
 bool frm_USBkom::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The window's keys win over the main menu's shortcuts (F2 there saves the table).
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (isFunctionKey(key->key(), key->modifiers())) {
+            key->accept();
+            return true;
+        }
+    } else if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (functionKey(key->key(), key->modifiers()))
             return true;

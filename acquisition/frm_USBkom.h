@@ -50,6 +50,7 @@ public:
 
     // F2, F5, F8 and Ctrl+F5 act as their buttons; true when the key was one of them.
     bool functionKey(int key, Qt::KeyboardModifiers modifiers);
+    static bool isFunctionKey(int key, Qt::KeyboardModifiers modifiers);
 
     QSize sizeHint() const override;
 

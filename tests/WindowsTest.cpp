@@ -22,6 +22,7 @@
 #include "windows/frmAbout.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -284,6 +285,22 @@ private slots:
         QTest::keyClick(usb.logView(), Qt::Key_F5, Qt::ControlModifier);
         QCOMPARE(state().StopRequest, int16_t(-1));
         QCOMPARE(framesWritten(kStartFrame), 1);
+    }
+
+    void functionKeysOfTheWindowWinOverTheMenuShortcuts()
+    {
+        MDIForm1 w;
+        auto *usb = new frm_USBkom;
+        w.setCommunicationWindow(usb, w.addChild(usb));
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        recordCommands();
+        usb->text2()->setFocus();
+        QTest::keyClick(usb->text2(), Qt::Key_F2); // "Průběh F2", not the menu's save
+        QCOMPARE(called, QStringList{"ShowCourse"});
+        QTest::keyClick(usb->text2(), Qt::Key_F3); // not one of the window's keys: the menu's load
+        QCOMPARE(called, (QStringList{"ShowCourse", "LoadTable"}));
     }
 
     void roiFieldsTakeTheirLeadingNumber()
