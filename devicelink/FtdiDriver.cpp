@@ -89,6 +89,8 @@ FtStatus FtdiDriver::openBySerial(const std::string &serial, FtHandle &handle)
         device_ = nullptr;
         return FT_DEVICE_NOT_OPENED;
     }
+    // Each USB transfer waits at most a short slice; a read's timeout is made of such slices.
+    device_->usb_read_timeout = 20;
     ftdi_tcioflush(device_);
     handle = kHandle;
     return FT_OK;
@@ -117,8 +119,6 @@ FtStatus FtdiDriver::setTimeouts(FtHandle handle, uint32_t readMs, uint32_t)
     if (!d)
         return FT_INVALID_HANDLE;
     readTimeoutMs_ = readMs;
-    // Each USB transfer waits at most a slice; the read timeout is made of such slices.
-    d->usb_read_timeout = 20;
     return FT_OK;
 }
 

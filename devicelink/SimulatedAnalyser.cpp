@@ -116,24 +116,24 @@ FtStatus SimulatedAnalyser::countDevices(uint32_t &count)
     return FT_OK;
 }
 
-FtStatus SimulatedAnalyser::descriptionByIndex(uint32_t index, std::string &description)
+FtStatus SimulatedAnalyser::listed(uint32_t index, Step step, std::string Device::*field, std::string &text) const
 {
     if (index >= units_.size())
         return FT_DEVICE_NOT_FOUND;
-    if (units_[index].config.failingStep == Step::Description)
+    if (units_[index].config.failingStep == step)
         return FT_OTHER_ERROR;
-    description = IdentityText(units_[index].config.description);
+    text = IdentityText(units_[index].config.*field);
     return FT_OK;
+}
+
+FtStatus SimulatedAnalyser::descriptionByIndex(uint32_t index, std::string &description)
+{
+    return listed(index, Step::Description, &Device::description, description);
 }
 
 FtStatus SimulatedAnalyser::serialByIndex(uint32_t index, std::string &serial)
 {
-    if (index >= units_.size())
-        return FT_DEVICE_NOT_FOUND;
-    if (units_[index].config.failingStep == Step::Serial)
-        return FT_OTHER_ERROR;
-    serial = IdentityText(units_[index].config.serial);
-    return FT_OK;
+    return listed(index, Step::Serial, &Device::serial, serial);
 }
 
 FtStatus SimulatedAnalyser::openBySerial(const std::string &serial, FtHandle &handle)

@@ -95,6 +95,7 @@ private:
 
     Unit *unit(FtHandle handle);
     FtStatus configure(FtHandle handle, Step step);
+    FtStatus listed(uint32_t index, Step step, std::string Device::*field, std::string &text) const;
     int64_t now() const;
     void answer(Unit &u, const QByteArray &frame);
     void transmit(Unit &u, QByteArray frame, int64_t at);

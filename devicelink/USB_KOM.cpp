@@ -86,6 +86,18 @@ void Configure(FtStatus status, const char *failed, const char *done, int &flag)
         flag = 0;
 }
 
+// A description or serial number asked for by index: logged, kept in `into` when it came.
+bool Listed(FtStatus status, const std::string &text, const char *failed, const char *label, QString &into)
+{
+    if (status != FT_OK) {
+        commLog().append(QString::fromLatin1(failed));
+        return false;
+    }
+    into = QString::fromLatin1(IdentityText(text));
+    commLog().append(QString::fromLatin1(label) + into);
+    return true;
+}
+
 int OpenAnalyser()
 {
     LinkState &l = link();
@@ -103,21 +115,13 @@ int OpenAnalyser()
         LetEventsRun();
         flag = 1;
         std::string text;
-        if (driver().descriptionByIndex(index, text) != FT_OK) {
-            log.append(QStringLiteral("Device Description failed"));
+        if (!Listed(driver().descriptionByIndex(index, text), text, "Device Description failed",
+                    "Device Description : ", l.Description))
             flag = 0;
-        } else {
-            l.Description = QString::fromLatin1(IdentityText(text));
-            log.append(QStringLiteral("Device Description : ") + l.Description);
-        }
         text.clear();
-        if (driver().serialByIndex(index, text) != FT_OK) {
-            log.append(QStringLiteral("To get Serial Number failed"));
+        if (!Listed(driver().serialByIndex(index, text), text, "To get Serial Number failed", "Serial Number : ",
+                    l.SerialNumber))
             flag = 0;
-        } else {
-            l.SerialNumber = QString::fromLatin1(IdentityText(text));
-            log.append(QStringLiteral("Serial Number : ") + l.SerialNumber);
-        }
         const bool opened = driver().openBySerial(l.SerialNumber.toLatin1().toStdString(), l.ftHandle) == FT_OK;
         log.append(opened ? QStringLiteral("Device is opened.") : QStringLiteral("Open Failed."));
         if (!opened)
