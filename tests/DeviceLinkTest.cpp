@@ -354,6 +354,35 @@ TEST_F(DataFrameTest, TheStreamRecoversAfterADamagedFrameWithoutLosingTheNext)
     }
 }
 
+TEST_F(DataFrameTest, DataCommandGivesTheWholeMeasurementSoFar)
+{
+    Spectrum sum;
+    for (int i = 0; i < 3; ++i) {
+        USB_ReadData();
+        for (int k = 1; k <= 254; ++k)
+            sum(k) += state().ReceivedSpectrum(k);
+    }
+    MCA_Command(QStringLiteral("D"));
+    ASSERT_EQ(link().CommandOk, 1);
+    EXPECT_EQ(link().FrameTime, 6);
+    EXPECT_EQ(link().RxBytes(5), 3);
+    EXPECT_EQ(state().ReceivedSpectrum, sum);
+}
+
+TEST_F(DataFrameTest, OpeningOrClosingDuringAWaitIsRefusedToo)
+{
+    int opened = -1;
+    duringWait = [&] {
+        duringWait = nullptr;
+        opened = USB_Open();
+        USB_Close();
+    };
+    USB_ReadData();
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(link().Reply, QStringLiteral("DATA Ok")); // the device stayed open
+    EXPECT_EQ(sim->opens(), 1);
+}
+
 TEST_F(DataFrameTest, TheSimulatedSpectrumShowsBothAlphaPeaks)
 {
     Spectrum sum;
