@@ -6,7 +6,7 @@
 #include "core/SharedState.h"
 #include "core/Twips.h"
 #include "core/WorkCommands.h"
-#include "devicelink/LinkInternal.h"
+#include "devicelink/LinkHooks.h"
 #include "devicelink/USB_KOM.h"
 #include "devicelink/MCA_kom.h"
 #include "graphs/SpectrumGraph.h"

@@ -10,8 +10,13 @@ struct LinkHooks {
     std::function<QString()> highVoltageText; // the high-voltage box the "W" command reads
     std::function<QString()> measureTimeText; // the time box the "B" command reads
     std::function<void()> deviceConnected;    // an analyser identified itself: main status panel 1 "PXD3 připojena." and minimise the communication window
-    std::function<void()> commandFinished;    // end of every MCA_Command
 };
 void SetLinkHooks(LinkHooks hooks);
 bool LinkBusy(); // a read or write is in progress (re-entrancy guard)
+
+// True when an operation is in progress; the refused call then reports failure in
+// CommandOk and on the status line.
+bool RefuseWhenBusy();
+
+extern const char *const kBusyText;
 }

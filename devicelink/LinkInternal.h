@@ -17,10 +17,4 @@ public:
     LinkOperation &operator=(const LinkOperation &) = delete;
 };
 
-// True when an operation is in progress; the refused call then reports failure in
-// CommandOk and on the status line.
-bool RefuseWhenBusy();
-
-extern const char *const kBusyText;
-
 } // namespace pxr3

@@ -180,12 +180,6 @@ bool RunCommand(const QString &Cmd)
     }
     return true;
 }
-
-void CommandFinished()
-{
-    if (linkHooks().commandFinished)
-        linkHooks().commandFinished();
-}
 } // namespace
 
 void MCA_Command(const QString &Cmd)
@@ -200,15 +194,12 @@ void MCA_Command(const QString &Cmd)
     // After the link is free again, so that a handler run here may use it.
     if (ranToEnd)
         LetEventsRun();
-    CommandFinished();
 }
 
 bool IdentifyAnalyser()
 {
     RunCommand(QStringLiteral("I"));
-    const bool identified = link().CommandOk == 1;
-    CommandFinished();
-    return identified;
+    return link().CommandOk == 1;
 }
 
 void USB_ReadData()

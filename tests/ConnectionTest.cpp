@@ -22,7 +22,7 @@ protected:
     void SetUp() override
     {
         LinkFixture::SetUp();
-        SetLinkHooks({nullptr, nullptr, [this] { ++connected; }, nullptr});
+        SetLinkHooks({nullptr, nullptr, [this] { ++connected; }});
     }
     QString ComFile() const
     {

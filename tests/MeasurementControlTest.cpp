@@ -54,7 +54,7 @@ protected:
         analyser = simulator.get();
         SetDriver(std::move(simulator));
         // The pauses between start attempts pass at once.
-        SetLinkHooks({{}, [this] { return panel.time; }, {}, {}});
+        SetLinkHooks({{}, [this] { return panel.time; }, {}});
         previousClock = SetWaitClock({[this] { return fakeNow; }, [this](auto d) { fakeNow += d; }});
     }
     void TearDown() override

@@ -347,7 +347,7 @@ private slots:
     void highVoltageIsWrittenAndReadBack()
     {
         frm_USBkom usb;
-        SetLinkHooks({[&usb] { return usb.text4()->text(); }, {}, {}, {}});
+        SetLinkHooks({[&usb] { return usb.text4()->text(); }, {}, {}});
         connectAnalyser();
         usb.text4()->setText(QStringLiteral("1500"));
         usb.command4(2)->click();
