@@ -68,7 +68,7 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     addLabel(QStringLiteral("n  ="), kMargin, 4560, 500);
     a_v = addLabel(QStringLiteral("0,0000E+00"), 640, 4560, 1400);
     addLabel(QStringLiteral("s<sup>-1</sup>"), 2080, 4560, 600)->setTextFormat(Qt::RichText);
-    addLabel(QStringLiteral("a<sub>v</sub>  ="), kMargin, 4920, 500)->setTextFormat(Qt::RichText);
+    addLabel(QStringLiteral("a<sub>v</sub>&nbsp;&nbsp;="), kMargin, 4920, 500)->setTextFormat(Qt::RichText);
     Label5 = addLabel(QStringLiteral("0,0000E+00"), 640, 4920, 1400);
     addLabel(QStringLiteral("Bq/m<sup>3</sup>"), 2080, 4920, 800)->setTextFormat(Qt::RichText);
 
@@ -256,7 +256,7 @@ void frm_USBkom::Command4_Click(int index)
     case 3: {
         const FileResult saved = SaveCycleSpectrum(link().TotalTime);
         if (!saved.ok)
-            commLog().append(QStringLiteral("Spektrum nelze uložit: ") + saved.error);
+            commLog().append(QStringLiteral("Spektrum nelze uložit do souboru SpektrumPXR3.TXT (%1)").arg(saved.error));
         break;
     }
     case 7:

@@ -4,16 +4,39 @@
 #include "core/CommLog.h"
 #include "core/MDIForm1.h"
 #include "core/UserMessages.h"
+#include "devicelink/LinkHooks.h"
 #include "devicelink/USB_KOM.h"
 #include "records/SettingsFiles.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace pxr3 {
+
+namespace {
+
+// Closes the analyser and ends. While a link operation is under way (the quit came from an
+// event handler inside its wait) the close would be refused and the device left open, so
+// the end waits until the link is free.
+void EndProgram(const QPointer<MDIForm1> &main)
+{
+    if (LinkBusy()) {
+        QTimer::singleShot(50, [main] { EndProgram(main); });
+        return;
+    }
+    USB_Close();
+    commLog().append(commLog().status());
+    if (main)
+        main->allowClose();
+    QApplication::exit(0);
+}
+
+} // namespace
 
 Form1::Form1(MDIForm1 *mainWindow) : QDialog(mainWindow), main_(mainWindow)
 {
@@ -55,11 +78,7 @@ void Form1::MyButton1_Click(int index)
     if (index != 0)
         return; // "&Ne" leaves the table's unsaved state as it is: a later "Nový" must still ask
     LoadSaveConfig(0);
-    USB_Close();
-    commLog().append(commLog().status());
-    if (main_)
-        main_->allowClose();
-    QApplication::exit(0);
+    EndProgram(main_);
 }
 
 } // namespace pxr3

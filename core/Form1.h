@@ -2,6 +2,7 @@
 // The quit dialog: the only way out of the program.
 
 #include <QDialog>
+#include <QPointer>
 
 class QLabel;
 
@@ -22,7 +23,7 @@ public:
     void MyButton1_Click(int index);
 
 private:
-    MDIForm1 *main_ = nullptr;
+    QPointer<MDIForm1> main_;
     QLabel *Image1 = nullptr;
     QLabel *Label1 = nullptr;
     MyButton *MyButton1[2] = {};

@@ -7,6 +7,7 @@
 #include "core/SubWindowTiling.h"
 #include "core/Twips.h"
 #include "core/WorkCommands.h"
+#include "windows/ProgramPrinter.h"
 #include "windows/frmAbout.h"
 
 #include <QAction>
@@ -19,9 +20,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPageSetupDialog>
 #include <QPainter>
-#include <QPrinter>
+#include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -105,18 +105,20 @@ void MDIForm1::buildPanel()
         Label2[r.index]->setObjectName(QStringLiteral("Label2_%1").arg(r.index));
         Label2[r.index]->setStyleSheet(QStringLiteral("color: blue;"));
         Label2[r.index]->move(TwipsToPixels(this, r.valueLeft), TwipsToPixels(this, r.top));
-        Label2[r.index]->setMinimumWidth(TwipsToPixels(this, r.index == 0 ? 1150 : 700));
+        Label2[r.index]->setMinimumWidth(TwipsToPixels(this, r.index == 0 ? 1150 : r.index == 1 ? 480 : 700));
     }
     Label1[7] = new QLabel(QStringLiteral("Počet řádků :"), Picture1);
     Label1[7]->move(TwipsToPixels(this, 7200), TwipsToPixels(this, 360));
 
     Check1 = new QCheckBox(QStringLiteral("rolování "), Picture1);
-    Check1->move(TwipsToPixels(this, 7200), TwipsToPixels(this, 100));
+    Check1->move(TwipsToPixels(this, 7200), TwipsToPixels(this, 120));
     Text1 = new QLineEdit(QStringLiteral("20"), Picture1);
     Text1->setEnabled(false);
-    Text1->setGeometry(TwipsToPixels(this, 8520), TwipsToPixels(this, 330), TwipsToPixels(this, 600),
+    Text1->setGeometry(TwipsToPixels(this, 8520), TwipsToPixels(this, 360), TwipsToPixels(this, 600),
                        TwipsToPixels(this, 285));
     Text1->installEventFilter(this);
+    // Pasted text obeys the same rule as typed characters.
+    Text1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.,]*")), Text1));
     connect(Check1, &QCheckBox::clicked, this, [this] {
         Text1->setEnabled(Check1->isChecked());
         if (Check1->isChecked())
@@ -367,12 +369,7 @@ void MDIForm1::runCommand(const std::function<void()> &command)
         setStatusText(QString::fromUtf8(kUnavailableCommand));
 }
 
-void MDIForm1::printerSetup()
-{
-    QPrinter printer;
-    QPageSetupDialog dialog(&printer, this);
-    dialog.exec();
-}
+void MDIForm1::printerSetup() { ShowPrinterSetup(this); }
 
 void MDIForm1::reconnect()
 {
@@ -406,14 +403,22 @@ void MDIForm1::about()
     dialog.exec();
 }
 
+Form1 *MDIForm1::quitDialog() const { return quitDialog_; }
+
 void MDIForm1::showQuitDialog(bool modal)
 {
-    auto *dialog = new Form1(this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // One question at a time: another close attempt brings the open dialog forward.
+    if (quitDialog_) {
+        quitDialog_->raise();
+        quitDialog_->activateWindow();
+        return;
+    }
+    quitDialog_ = new Form1(this);
+    quitDialog_->setAttribute(Qt::WA_DeleteOnClose);
     if (modal)
-        dialog->exec();
+        quitDialog_->exec();
     else
-        dialog->show();
+        quitDialog_->show();
 }
 
 void MDIForm1::closeEvent(QCloseEvent *event)
@@ -443,7 +448,8 @@ bool MDIForm1::eventFilter(QObject *watched, QEvent *event)
             const QString typed = key->text();
             if (!typed.isEmpty() && typed.front().isPrint()) {
                 const QChar c = typed.front();
-                const bool allowed = c.isDigit() || c == QLatin1Char(',') || c == QLatin1Char('.');
+                const bool allowed = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(',') ||
+                                     c == QLatin1Char('.');
                 if (!allowed)
                     return true;
             }
@@ -459,11 +465,14 @@ WindowPlacement MDIForm1::placement() const
 {
     WindowPlacement p;
     p.state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    const QRect frame = isMinimized() || isMaximized() ? normalGeometry() : geometry();
-    p.top = PixelsToTwips(this, frame.top());
-    p.left = PixelsToTwips(this, frame.left());
-    p.width = PixelsToTwips(this, frame.width());
-    p.height = PixelsToTwips(this, frame.height());
+    const QRect inner = isMinimized() || isMaximized() ? normalGeometry() : geometry();
+    // The position is the outer frame's, as move() restores it; otherwise the window would
+    // creep by its title bar at every start.
+    const QPoint outer = inner.topLeft() - (geometry().topLeft() - pos());
+    p.top = PixelsToTwips(this, outer.y());
+    p.left = PixelsToTwips(this, outer.x());
+    p.width = PixelsToTwips(this, inner.width());
+    p.height = PixelsToTwips(this, inner.height());
     return p;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 
 class QAction;
 class QCheckBox;
@@ -17,6 +18,7 @@ class QToolBar;
 
 namespace pxr3 {
 
+class Form1;
 class frm_USBkom;
 
 class MDIForm1 : public QMainWindow, public MainWindowPlacement {
@@ -62,6 +64,8 @@ public:
     void applyState(int16_t state) override;
     void applyPosition(int32_t top, int32_t left) override;
     void applySize(int32_t width, int32_t height) override;
+
+    Form1 *quitDialog() const;
 
     // Set by the quit dialog: from then on the window may close.
     void allowClose() { closeAllowed_ = true; }
@@ -116,6 +120,7 @@ private:
     QString caption_;
     bool simulated_ = false;
     bool closeAllowed_ = false;
+    QPointer<Form1> quitDialog_;
 };
 
 } // namespace pxr3

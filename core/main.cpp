@@ -9,8 +9,11 @@
 #include "windows/MessageBoxes.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QTranslator>
 #include <cstdio>
 #include <memory>
 
@@ -20,6 +23,11 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("pxr3"));
     QApplication::setApplicationVersion(QStringLiteral(PXR3_VERSION));
     QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
+    // Qt's own dialogs and context menus in Czech, like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     const pxr3::CommandLine options = pxr3::ParseCommandLine(QApplication::arguments());
     if (!options.error.isEmpty()) {

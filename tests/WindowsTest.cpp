@@ -4,6 +4,7 @@
 #include "acquisition/frm_USBkom.h"
 #include "controls/MyButton.h"
 #include "core/CommLog.h"
+#include "core/Events.h"
 #include "core/Form1.h"
 #include "core/MDIForm1.h"
 #include "core/MainStartup.h"
@@ -17,6 +18,8 @@
 #include "devicelink/MCA_kom.h"
 #include "devicelink/SimulatedAnalyser.h"
 #include "devicelink/USB_KOM.h"
+#include "records/NuclideRecord.h"
+#include "records/SettingsFiles.h"
 #include "records/WindowPlacement.h"
 #include "records/vse_mer.h"
 #include "windows/frmAbout.h"
@@ -25,11 +28,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -48,7 +53,8 @@ const QByteArray kStartFrame = QByteArray::fromHex("400200420246");
 class WindowsTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir folder;
+    std::unique_ptr<QTemporaryDir> folderOwner;
+    QTemporaryDir *folder = nullptr;
     SimulatedAnalyser *analyser = nullptr;
     QStringList called;
     std::chrono::steady_clock::time_point fakeNow{};
@@ -79,13 +85,15 @@ class WindowsTest : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(folder.isValid());
         SetMessageSink([](const UserMessage &) { return false; });
         SetWaitClock({[this] { return fakeNow; }, [this](auto d) { fakeNow += d; }});
     }
     void init()
     {
-        SetProgramFolder(folder.path());
+        folderOwner = std::make_unique<QTemporaryDir>();
+        folder = folderOwner.get();
+        QVERIFY(folder->isValid());
+        SetProgramFolder(folder->path());
         ResetSharedState();
         ResetLinkState();
         SetLinkHooks({});
@@ -179,12 +187,15 @@ private slots:
             QVERIFY2(!w.toolButton(QString::fromLatin1(key))->isEnabled(), key);
         QVERIFY(w.toolButton(QStringLiteral("stop"))->isEnabled());
         QVERIFY(w.toolButton(QStringLiteral("mca"))->isEnabled());
-        QVERIFY(!w.menuItem(QStringLiteral("m21"))->isEnabled());
+        for (const char *menu : {"m1", "m4", "m21"})
+            QVERIFY2(!w.menuItem(QString::fromLatin1(menu))->isEnabled(), menu);
         QVERIFY(w.menuItem(QStringLiteral("m22"))->isEnabled());
         w.setSeriesRunning(false);
         QVERIFY(w.toolButton(QStringLiteral("start"))->isEnabled());
         QVERIFY(!w.toolButton(QStringLiteral("stop"))->isEnabled());
         QVERIFY(!w.menuItem(QStringLiteral("m22"))->isEnabled());
+        QVERIFY(w.menuItem(QStringLiteral("m1"))->isEnabled());
+        QVERIFY(w.menuItem(QStringLiteral("m4"))->isEnabled());
     }
 
     void closingIsRefusedInFavourOfTheQuitDialog()
@@ -193,12 +204,13 @@ private slots:
         w.show();
         state().TableModified = 2;
         QVERIFY(!w.close());
+        QVERIFY(!w.close()); // a second attempt brings the same dialog forward
         QVERIFY(w.isVisible());
-        auto *dialog = w.findChild<Form1 *>();
-        QVERIFY(dialog);
-        QVERIFY(dialog->isVisible());
+        QCOMPARE(w.findChildren<Form1 *>().size(), 1);
+        QPointer<Form1> dialog = w.quitDialog();
+        QVERIFY(dialog && dialog->isVisible());
         QTest::mouseClick(dialog->noButton(), Qt::LeftButton);
-        QVERIFY(!dialog->isVisible());
+        QTRY_VERIFY(!dialog); // closed and gone
         QVERIFY(w.isVisible());
         // Unsaved table edits stay marked, so a later "Nový" still asks.
         QCOMPARE(state().TableModified, int16_t(2));
@@ -213,8 +225,29 @@ private slots:
         Form1 dialog(&w);
         dialog.show();
         QTest::keyClick(dialog.yesButton(), Qt::Key_Space);
-        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("PARAMETRY.CFG"))));
+        QVERIFY(QFile::exists(folder->filePath(QStringLiteral("PARAMETRY.CFG"))));
         QVERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
+        QVERIFY(w.close());
+    }
+
+    void quitDuringALinkWaitClosesTheDeviceAfterIt()
+    {
+        MDIForm1 w;
+        connectAnalyser();
+        Form1 *dialog = new Form1(&w);
+        bool pressed = false;
+        const EventHook previous = SetEventHook([&] {
+            if (!pressed && LinkBusy()) {
+                pressed = true;
+                dialog->MyButton1_Click(0);
+            }
+        });
+        MCA_Command(QStringLiteral("I"));
+        SetEventHook(previous);
+        QVERIFY(pressed);
+        QCOMPARE(link().CommandOk, int16_t(1)); // the query in progress was not disturbed
+        QVERIFY(!commLog().text().contains(QStringLiteral("Device is closed.")));
+        QTRY_VERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
         QVERIFY(w.close());
     }
 
@@ -227,7 +260,12 @@ private slots:
         QVERIFY(w.rowsInView()->isEnabled());
         w.rowsInView()->clear();
         QTest::keyClicks(w.rowsInView(), QStringLiteral("1a-2,5.x"));
+        QKeyEvent arabicThree(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("٣"));
+        QApplication::sendEvent(w.rowsInView(), &arabicThree);
         QCOMPARE(w.rowsInView()->text(), QStringLiteral("12,5."));
+        w.rowsInView()->clear();
+        w.rowsInView()->insert(QStringLiteral("abc")); // as a paste does
+        QVERIFY(w.rowsInView()->text().isEmpty());
     }
 
     void resizeTilesTheChildrenSideBySide()
@@ -336,7 +374,9 @@ private slots:
         frm_USBkom usb;
         commLog().append(QStringLiteral("Write : GET ID"));
         QCOMPARE(usb.logView()->toPlainText(), QStringLiteral("\nWrite : GET ID"));
-        commLog().append(QString(CommLog::kMaxLength, QLatin1Char('x')));
+        commLog().setText(QString(CommLog::kMaxLength, QLatin1Char('x')));
+        QCOMPARE(usb.logView()->toPlainText().size(), CommLog::kMaxLength); // at the limit it stays
+        commLog().append(QString());
         QVERIFY(usb.logView()->toPlainText().isEmpty());
         usb.logView()->setPlainText(QStringLiteral("a\nb"));
         QCOMPARE(commLog().text(), QStringLiteral("a\r\nb"));
@@ -447,8 +487,35 @@ private slots:
         QCOMPARE(windows.usbkom->text4()->text(), QString::number(analyser->highVoltage()));
         QVERIFY(!analyser->measuring());
         QVERIFY(commLog().text().contains(QStringLiteral("SIMULOVANÝ ANALYZÁTOR")));
-        QVERIFY(QDir(folder.filePath(QStringLiteral("DATA"))).exists());
+        QVERIFY(QDir(folder->filePath(QStringLiteral("DATA"))).exists());
         QCOMPARE(state().RoiBounds(2), int16_t(255));
+    }
+
+    void startupTakesTheCurrentRecordOverTheAnalysersVoltage()
+    {
+        NuclideRecord radon;
+        radon.name = StoredNuclideName(QStringLiteral("Rn-222"));
+        radon.leftRoi = 40;
+        radon.rightRoi = 180;
+        radon.highVoltage = 720;
+        radon.background = 0.5f;
+        state().NuclideTable(1) = radon;
+        state().NuclideCount = 1;
+        state().CurrentNuclide = 1;
+        state().MeasureTime = 60;
+        LoadSaveConfig(0);
+        ResetSharedState();
+
+        analyser->setDevices({SimulatedAnalyser::Analyser()});
+        const ProgramWindows windows = StartProgram(false);
+        std::unique_ptr<MDIForm1> main(windows.main);
+        QCOMPARE(main->windowTitle(), QStringLiteral("PXR3-USB [  Rn-222    ]"));
+        QCOMPARE(windows.usbkom->text4()->text(), QStringLiteral("720"));
+        QCOMPARE(windows.usbkom->text2()->text(), QStringLiteral("60"));
+        QCOMPARE(main->panelValue(0)->text(), QStringLiteral("Rn-222    "));
+        QCOMPARE(main->panelValue(3)->text(), QStringLiteral("40"));
+        QCOMPARE(main->panelValue(5)->text(), QStringLiteral("720"));
+        QCOMPARE(state().WorkRightRoi, int16_t(180));
     }
 
     void startupWithoutAnalyserCarriesOn()
