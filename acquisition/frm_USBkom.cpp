@@ -137,6 +137,7 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     ecGraph1 = new SpectrumGraph(this);
     ecGraph1->SetTotalTimeSource([] { return static_cast<long long>(link().TotalTime); });
     connect(Check3, &QCheckBox::clicked, ecGraph1, &SpectrumGraph::ToggleLogY);
+    ecGraph1->DrawSpectrumGraph(256); // axes and title from the start, before any spectrum
 
     StatusBar = new QLabel(this);
     StatusBar->setFrameShape(QFrame::StyledPanel);
