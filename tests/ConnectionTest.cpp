@@ -140,36 +140,6 @@ TEST_F(ConnectionTest, CloseShowsItsOutcome)
     EXPECT_EQ(state().LinkStatus, -1);
 }
 
-TEST(SimulatorPace, BytesComeAtTheSpeedOfTheWire)
-{
-    using namespace std::chrono;
-    steady_clock::time_point fake{};
-    WaitClock clock{[&] { return fake; }, [&](steady_clock::duration d) { fake += d; }};
-    SimulatedAnalyser sim(SimulatedAnalyser::Pace::RealTime, 3, clock);
-    FtHandle h = 0;
-    ASSERT_EQ(sim.openBySerial("PXR3SIM1", h), FT_OK);
-    uint32_t n = 0;
-    const QByteArray start = MakeFrame(QByteArray("B\x02", 2));
-    const auto begin = fake;
-    ASSERT_EQ(sim.write(h, start.constData(), uint32_t(start.size()), n), FT_OK);
-    char reply[5];
-    ASSERT_EQ(sim.read(h, reply, 5, n, 900), FT_OK);
-    ASSERT_EQ(n, 5u);
-    char frame[517];
-    for (int silent = 1; silent <= 2; ++silent) { // the first frame is 2 s away
-        ASSERT_EQ(sim.read(h, frame, 517, n, 900), FT_OK);
-        EXPECT_EQ(n, 0u);
-        EXPECT_EQ(duration_cast<milliseconds>(fake - begin).count() / 100, 9 * silent);
-    }
-    ASSERT_EQ(sim.read(h, frame, 517, n, 900), FT_OK);
-    EXPECT_EQ(n, 517u);
-    const auto took = duration_cast<milliseconds>(fake - begin).count();
-    EXPECT_GE(took, 2000 + 269); // 517 bytes of 10 bits at 19200 baud
-    EXPECT_LE(took, 2000 + 300);
-    EXPECT_EQ(uint8_t(frame[0]), 0x40);
-    EXPECT_EQ(uint8_t(frame[5]), 2); // FrameTime
-}
-
 // The test plays the analyser on the master side of a pseudo-terminal.
 class SerialPortTest : public LinkFixture {
 protected:
@@ -273,15 +243,9 @@ TEST_F(ConnectionTest, AnUnusablePortIsReportedInTheLog)
     EXPECT_TRUE(commLog().text().contains(QStringLiteral("plain: není sériový port")));
 }
 
-TEST(FtdiDriver, ListsWithoutAnAnalyserAndRefusesUnopenedHandles)
+TEST(FtdiDriver, RefusesUnopenedHandles)
 {
     FtdiDriver usb;
-    uint32_t count = 99;
-    const FtStatus status = usb.countDevices(count);
-    if (status == FT_OK) {
-        std::string text;
-        EXPECT_EQ(usb.descriptionByIndex(count, text), FT_DEVICE_NOT_FOUND);
-    }
     FtHandle h = 0;
     EXPECT_NE(usb.openBySerial("NO-SUCH-SERIAL", h), FT_OK);
     char buffer[4];
@@ -294,29 +258,25 @@ TEST(FtdiDriver, ListsWithoutAnAnalyserAndRefusesUnopenedHandles)
 
 TEST(DriverChoice, TheCommandLineChoosesTheBackend)
 {
-    CommandLine options = ParseCommandLine({QStringLiteral("pxr3"), QStringLiteral("--simulate")});
-    EXPECT_TRUE(options.error.isEmpty());
-    EXPECT_TRUE(options.simulate);
-    SetDriver(MakeDriver(options));
-    EXPECT_TRUE(IsSimulated());
-
-    options = ParseCommandLine({QStringLiteral("pxr3"), QStringLiteral("--port"), QStringLiteral("/dev/ttyUSB0")});
-    EXPECT_EQ(options.port, QStringLiteral("/dev/ttyUSB0"));
-    SetDriver(MakeDriver(options));
-    EXPECT_FALSE(IsSimulated());
+    auto choose = [](QStringList args) {
+        const CommandLine options = ParseCommandLine(QStringList{QStringLiteral("pxr3")} + args);
+        EXPECT_TRUE(options.error.isEmpty()) << args.join(' ').toStdString();
+        SetDriver(MakeDriver(options));
+        return &driver();
+    };
+    EXPECT_TRUE(dynamic_cast<SimulatedAnalyser *>(choose({QStringLiteral("--simulate")})) && IsSimulated());
+    EXPECT_TRUE(dynamic_cast<FtdiDriver *>(choose({})));
     std::string serial;
-    EXPECT_EQ(driver().serialByIndex(0, serial), FT_OK);
+    EXPECT_EQ(choose({QStringLiteral("--port"), QStringLiteral("/dev/ttyUSB0")})->serialByIndex(0, serial), FT_OK);
     EXPECT_EQ(serial, "ttyUSB0");
-
-    options = ParseCommandLine({QStringLiteral("pxr3")});
-    SetDriver(MakeDriver(options));
-    EXPECT_NE(dynamic_cast<FtdiDriver *>(&driver()), nullptr);
+    EXPECT_FALSE(IsSimulated());
     SetDriver(nullptr);
 
-    options = ParseCommandLine({QStringLiteral("pxr3"), QStringLiteral("--simulate"), QStringLiteral("--port=/dev/x")});
-    EXPECT_FALSE(options.error.isEmpty());
-    EXPECT_TRUE(options.helpText.contains(QStringLiteral("--simulate")));
-    EXPECT_TRUE(options.helpText.contains(QStringLiteral("--port <DEVICE>")));
+    const CommandLine both =
+        ParseCommandLine({QStringLiteral("pxr3"), QStringLiteral("--simulate"), QStringLiteral("--port=/dev/x")});
+    EXPECT_FALSE(both.error.isEmpty());
+    EXPECT_TRUE(both.helpText.contains(QStringLiteral("--simulate")));
+    EXPECT_TRUE(both.helpText.contains(QStringLiteral("--port <DEVICE>")));
 }
 
 } // namespace

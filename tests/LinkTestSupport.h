@@ -35,16 +35,10 @@ inline QByteArray TestFrame(const QByteArray &body)
 // A 517-byte data frame with the given bytes at frame offsets 5, 6 (time) and 7, 8 (channel 0).
 inline QByteArray TestDataFrame(int time5, int time6, int ch0lo, int ch0hi, int measurements = 1)
 {
-    QByteArray body(513, '\0');
-    body[0] = 'D';
-    body[1] = char(measurements);
-    body[2] = char(time5);
-    body[3] = char(time6);
-    body[4] = char(ch0lo);
-    body[5] = char(ch0hi);
+    QByteArray body = Bytes({'D', measurements, time5, time6, ch0lo, ch0hi});
     for (int k = 1; k < 254; ++k)
-        body[4 + 2 * k] = char(k % 7);
-    return TestFrame(body);
+        body += Bytes({k % 7, 0});
+    return TestFrame(body + Bytes({0}));
 }
 
 class LinkFixture : public ProgramFolderFixture {
@@ -61,8 +55,7 @@ protected:
         SetDriver(std::move(owned));
         previousHook = SetEventHook([this] {
             ++eventRuns;
-            // A copy, so that the action may replace itself.
-            if (const auto action = duringWait)
+            if (const auto action = duringWait) // a copy, so that the action may replace itself
                 action();
         });
     }
@@ -79,8 +72,10 @@ protected:
         ASSERT_EQ(USB_Open(), 1);
         commLog().clear();
     }
-    static bool LogHas(const QString &entry) { return commLog().text().contains(QStringLiteral("\r\n") + entry); }
-    static QString LastEntry() { return commLog().text().section(QStringLiteral("\r\n"), -1); }
+    static QString Log() { return commLog().text(); }
+    static bool LogHas(const QString &entry) { return Log().contains(QStringLiteral("\r\n") + entry); }
+    static QString LastEntry() { return Log().section(QStringLiteral("\r\n"), -1); }
+    static QString Status() { return commLog().status(); }
 
     SimulatedAnalyser *sim = nullptr;
     int eventRuns = 0;
