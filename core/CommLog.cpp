@@ -4,6 +4,8 @@ namespace pxr3 {
 
 void CommLog::append(const QString &entry) { setText(text_ + QStringLiteral("\r\n") + entry); }
 
+void CommLog::extend(const QString &text) { setText(text_ + text); }
+
 void CommLog::setText(const QString &text)
 {
     text_ = text.size() > kMaxLength ? QString() : text;

@@ -14,6 +14,8 @@ public:
 
     // Appends CR LF and the entry.
     void append(const QString &entry);
+    // Appends text to the last entry, without a new line in front.
+    void extend(const QString &text);
     // Replaces the whole text, as an edit of the log box does; the length rule applies.
     void setText(const QString &text);
     void clear();

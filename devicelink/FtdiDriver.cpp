@@ -2,11 +2,21 @@
 
 #include "core/CommLog.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ftdi.h>
 #include <thread>
+#include <vector>
 
 namespace pxr3 {
+
+namespace {
+
+constexpr unsigned char kLatencyMs = 16; // the bridge's own default, set so that it is known
+constexpr uint32_t kPacketPayload = 62;  // a full-speed packet less its two status bytes
+constexpr int kUsbTimeout = -7;          // libusb's code for a transfer that timed out
+
+} // namespace
 
 FtdiDriver::~FtdiDriver()
 {
@@ -42,9 +52,12 @@ FtStatus FtdiDriver::countDevices(uint32_t &count)
         for (ftdi_device_list *d = list; d; d = d->next) {
             char description[32] = {};
             char serial[32] = {};
-            // A device whose strings cannot be read (busy, or no permission) is still listed.
-            ftdi_usb_get_strings(context, d->dev, nullptr, 0, description, sizeof description, serial, sizeof serial);
-            listed_.push_back({IdentityText(description), IdentityText(serial), product});
+            // A device whose strings cannot be read (busy, or no permission) is still listed;
+            // asking for its strings then fails with the reason in the log.
+            const bool read =
+                ftdi_usb_get_strings(context, d->dev, nullptr, 0, description, sizeof description, serial, sizeof serial) == 0;
+            listed_.push_back({IdentityText(description), IdentityText(serial), product,
+                               read ? std::string() : std::string(ftdi_get_error_string(context))});
         }
         ftdi_list_free(&list);
     }
@@ -57,14 +70,18 @@ FtStatus FtdiDriver::descriptionByIndex(uint32_t index, std::string &description
 {
     if (index >= listed_.size())
         return FT_DEVICE_NOT_FOUND;
+    if (!listed_[index].stringsError.empty()) {
+        commLog().append(QStringLiteral("libftdi: ") + QString::fromStdString(listed_[index].stringsError));
+        return FT_OTHER_ERROR;
+    }
     description = listed_[index].description;
     return FT_OK;
 }
 
 FtStatus FtdiDriver::serialByIndex(uint32_t index, std::string &serial)
 {
-    if (index >= listed_.size())
-        return FT_DEVICE_NOT_FOUND;
+    if (index >= listed_.size() || !listed_[index].stringsError.empty())
+        return index >= listed_.size() ? FT_DEVICE_NOT_FOUND : FT_OTHER_ERROR;
     serial = listed_[index].serial;
     return FT_OK;
 }
@@ -77,20 +94,35 @@ FtStatus FtdiDriver::openBySerial(const std::string &serial, FtHandle &handle)
     if (!device_)
         return FT_OTHER_ERROR;
     // ftdi_new leaves AUTO_DETACH_SIO_MODULE on: ftdi_sio lets go of the device we open.
-    int result = -3;
-    for (uint16_t product : kProducts) {
+    // The product listed with this serial number first, then the others.
+    std::vector<uint16_t> products;
+    for (const Listed &l : listed_)
+        if (l.serial == serial)
+            products.push_back(l.product);
+    products.insert(products.end(), std::begin(kProducts), std::end(kProducts));
+    constexpr int kNotFound = -3;
+    int result = kNotFound;
+    QString reason;
+    bool specific = false; // the first failure other than "not found" says why (no permission, say)
+    for (uint16_t product : products) {
         result = ftdi_usb_open_desc(device_, kVendor, product, nullptr, serial.c_str());
         if (result == 0)
             break;
+        if (!specific) {
+            reason = QString::fromLocal8Bit(ftdi_get_error_string(device_));
+            specific = result != kNotFound;
+        }
     }
     if (result != 0) {
-        commLog().append(QStringLiteral("libftdi: ") + QString::fromLocal8Bit(ftdi_get_error_string(device_)));
+        commLog().append(QStringLiteral("libftdi: ") + reason);
         ftdi_free(device_);
         device_ = nullptr;
         return FT_DEVICE_NOT_OPENED;
     }
-    // Each USB transfer waits at most a short slice; a read's timeout is made of such slices.
-    device_->usb_read_timeout = 20;
+    // The bridge answers every latency period, with data or without, so one USB transfer
+    // never waits longer than that; the transfer timeout is only a safety margin above it.
+    ftdi_set_latency_timer(device_, kLatencyMs);
+    device_->usb_read_timeout = 100;
     ftdi_tcioflush(device_);
     handle = kHandle;
     return FT_OK;
@@ -155,13 +187,16 @@ FtStatus FtdiDriver::read(FtHandle handle, char *buffer, uint32_t wanted, uint32
         timeoutMs = readTimeoutMs_;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        const int result = ftdi_read_data(d, reinterpret_cast<unsigned char *>(buffer) + returned, int(wanted - returned));
-        if (result < 0)
+        // One packet's payload at a time: libftdi goes on reading while data keeps coming, so
+        // a larger request would block until a whole frame is in (270 ms at 19200 baud).
+        const int chunk = int(std::min<uint32_t>(wanted - returned, kPacketPayload));
+        const int result = ftdi_read_data(d, reinterpret_cast<unsigned char *>(buffer) + returned, chunk);
+        if (result < 0 && result != kUsbTimeout) // a transfer that timed out just brought nothing
             return failure(result);
-        returned += uint32_t(result);
+        returned += uint32_t(std::max(result, 0));
         if (returned == wanted || std::chrono::steady_clock::now() >= deadline)
             return FT_OK;
-        if (result == 0) // the bridge had nothing: wait a little instead of spinning
+        if (result <= 0) // the bridge had nothing: wait a little instead of spinning
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 }

@@ -41,6 +41,7 @@ private:
         std::string description;
         std::string serial;
         uint16_t product;
+        std::string stringsError; // why the USB strings could not be read; empty when they were
     };
     static constexpr FtHandle kHandle = 1; // one device open at a time
 

@@ -65,14 +65,16 @@ bool ChecksumMatches()
 void DecodeDataBody(bool frameTimeFromWord)
 {
     LinkState &l = link();
-    QString entry = QStringLiteral("DATA:") + kCrLf + QStringLiteral("No.Meas.:") + IntText(ByteAt(4)) + kCrLf;
+    CommLog &log = commLog();
+    log.append(QStringLiteral("DATA:") + kCrLf);
+    log.extend(QStringLiteral("No.Meas.:") + IntText(ByteAt(4)) + kCrLf);
     if (!frameTimeFromWord) {
         l.FrameTime = int16_t(ByteAt(5));
         l.TotalTime += l.FrameTime;
     } else if (const auto t = SignedWord(5, QStringLiteral("Time"))) {
         l.FrameTime = *t;
     }
-    commLog().append(entry + QStringLiteral("Time:") + IntText(l.FrameTime) + QStringLiteral(" [s]"));
+    log.extend(QStringLiteral("Time:") + IntText(l.FrameTime) + QStringLiteral(" [s]"));
     for (int k = 0; k <= 253; ++k)
         state().ReceivedSpectrum(k + 1) = Word(7 + 2 * k);
 }
@@ -100,8 +102,10 @@ bool RunCommand(const QString &Cmd)
         break;
     case 'W':
         // Never outside what the detector takes: 0 to 1000.
+        // An unreadable box keeps the previous value, which an "R" reply may have set to anything.
         if (const auto v = BoxValue(linkHooks().highVoltageText, QStringLiteral("VN")))
-            l.HighVoltageValue = std::clamp<int16_t>(*v, 0, 1000);
+            l.HighVoltageValue = *v;
+        l.HighVoltageValue = std::clamp<int16_t>(l.HighVoltageValue, 0, 1000);
         body = QByteArray("W").append(char(l.HighVoltageValue & 0xFF)).append(char(l.HighVoltageValue >> 8));
         label = QStringLiteral("SET HV"), replyLength = 5;
         break;

@@ -82,7 +82,12 @@ FtStatus SerialPortDriver::openBySerial(const std::string &wanted, FtHandle &han
     tty.c_cflag &= ~CRTSCTS;
     tty.c_cc[VMIN] = 0;
     tty.c_cc[VTIME] = 0;
-    ::tcsetattr(fd_, TCSANOW, &tty);
+    if (::tcsetattr(fd_, TCSANOW, &tty) != 0) {
+        systemFailure("nelze nastavit");
+        ::close(fd_);
+        fd_ = -1;
+        return FT_DEVICE_NOT_OPENED;
+    }
     ::tcflush(fd_, TCIOFLUSH);
     handle = kHandle;
     return FT_OK;

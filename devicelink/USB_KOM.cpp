@@ -68,6 +68,7 @@ void StartReceive()
 
 FtStatus CloseDevice()
 {
+    link().Carry.clear(); // bytes of the closed device must not begin a frame of the next one
     const FtStatus status = driver().close(link().ftHandle);
     commLog().setStatus(status != FT_OK ? QStringLiteral("Close Failed") : QStringLiteral("Device is closed."));
     return status;
@@ -102,6 +103,7 @@ int OpenAnalyser()
 {
     LinkState &l = link();
     CommLog &log = commLog();
+    l.Carry.clear();
     uint32_t count = 0;
     if (driver().countDevices(count) != FT_OK) {
         log.append(QStringLiteral("FT_GetNumDevices failed"));

@@ -98,9 +98,34 @@ TEST_F(ConnectionTest, AFailingStepIsLoggedAndSkipsTheIdentityQuery)
         EXPECT_TRUE(commLog().text().endsWith(lastFails ? QStringLiteral("SetFlowControl Failed")
                                                         : QStringLiteral("SetFlowControl Ok.")))
             << c.text;
+        for (const auto &[done, failed] : {std::pair{"BaudRate = 19200.", "SetBaudRate Failed"},
+                                           {"SetDataCharacteristics = 8 data bits, 1 stop bit, no parity",
+                                            "SetDataCharacteristics Failed"},
+                                           {"900 msecond read timeout.", "SetTimeouts Failed"}})
+            EXPECT_TRUE(LogHas(QString::fromLatin1(done)) || LogHas(QString::fromLatin1(failed))) << c.text << done;
         EXPECT_EQ(sim->written().size(), written) << c.text;
         EXPECT_EQ(connected, 0);
     }
+}
+
+TEST_F(ConnectionTest, TheResultIsThatOfTheLastDeviceTried)
+{
+    Device failing = SimulatedAnalyser::Analyser("F1");
+    failing.failingStep = Step::BaudRate;
+    Device stranger{"USB Serial Converter", "S1", "XYZ MCA 2.0", Step::None};
+
+    sim->setDevices({failing, SimulatedAnalyser::Analyser("A1")});
+    EXPECT_EQ(USB_Open(), 1);
+    EXPECT_EQ(connected, 1);
+    EXPECT_EQ(link().SerialNumber, QStringLiteral("A1"));
+
+    sim->setDevices({stranger, failing});
+    EXPECT_EQ(USB_Open(), 0); // the stranger was configured, but the last one tried was not
+    EXPECT_EQ(connected, 1);
+
+    sim->setDevices({failing, stranger});
+    EXPECT_EQ(USB_Open(), 1);
+    EXPECT_EQ(connected, 1);
 }
 
 TEST_F(ConnectionTest, ACountFailureClosesAndLogsIt)

@@ -3,6 +3,8 @@
 #include "LinkTestSupport.h"
 #include "devicelink/MCA_kom.h"
 
+#include <map>
+
 namespace pxr3::test {
 namespace {
 
@@ -48,9 +50,20 @@ TEST_F(CommandTest, EachLetterSendsItsFrame)
         {"B", Bytes({0x40, 0x02, 0x00, 0x42, 0x02, 0x46})}, {"E", Bytes({0x40, 0x01, 0x00, 0x45, 0x46})},
         {"D", Bytes({0x40, 0x01, 0x00, 0x44, 0x45})}, {"T", Bytes({0x40, 0x00})}, // no such command
     };
+    const std::map<std::string, QString> labels = {{"I", "GET ID"},    {"R", "GET HV"},   {"B", "MCA START"},
+                                                   {"E", "MCA STOP"}, {"D", "MCA DATA"}, {"T", ""}};
     for (const auto &[letter, frame] : cases) {
         const uint64_t reads = sim->readCalls();
+        QString status;
+        const auto watch = QObject::connect(&commLog(), &CommLog::statusChanged, [&status](const QString &s) {
+            if (status.isEmpty())
+                status = s;
+        });
+        const int logged = Log().size();
         Command(letter);
+        QObject::disconnect(watch);
+        EXPECT_EQ(status, QStringLiteral("Send to USB -> ") + labels.at(letter)) << letter;
+        EXPECT_TRUE(Log().mid(logged).startsWith(QStringLiteral("\r\nWrite : ") + labels.at(letter))) << letter;
         EXPECT_EQ(Sent(), frame) << letter;
         EXPECT_EQ(link().CommandOk, 1) << letter;
         EXPECT_EQ(sim->readCalls() == reads, frame.size() == 2) << letter; // the bare frame reads nothing
@@ -77,6 +90,13 @@ TEST_F(CommandTest, HighVoltageIsSentWithin0To1000AndAn16BitOverflowSendsThePrev
     EXPECT_TRUE(Log().contains(QStringLiteral("Přetečení: VN \"99999\"")));
     EXPECT_EQ(link().HighVoltageValue, 640);
     EXPECT_EQ(sim->highVoltage(), 640);
+
+    // A voltage read back above 1000 is not sent on when the box cannot be read.
+    sim->replyNextWith(TestFrame(Bytes({'R', 0xD0, 0x07, 0xD0, 0x07})));
+    Command("R");
+    ASSERT_EQ(link().HighVoltageValue, 2000);
+    Command("W");
+    EXPECT_EQ(Sent(), Bytes({0x40, 0x03, 0x00, 0x57, 0xE8, 0x03, 0x45}));
 }
 
 TEST_F(CommandTest, IdentityIsLoggedAndAccepted)
@@ -129,6 +149,11 @@ TEST_F(CommandTest, DataReplyDecodesTheWholeTimeWordAndABadChecksumLeavesTheSpec
     EXPECT_EQ(state().ReceivedSpectrum(254), 253 % 7);
     EXPECT_TRUE(LogHas(QStringLiteral("DATA:\r\nNo.Meas.:9\r\nTime:300 [s]")));
     EXPECT_EQ(LastEntry(), QStringLiteral("Time:300 [s]"));
+    // A time word with the high bit set is reported where it is read, between count and time.
+    sim->replyNextWith(TestDataFrame(0x2C, 0x81, 0x10, 0x27, 9));
+    Command("D");
+    EXPECT_EQ(link().FrameTime, 300);
+    EXPECT_TRUE(Log().endsWith(QStringLiteral("DATA:\r\nNo.Meas.:9\r\n\r\nPřetečení: Time 33068Time:300 [s]")));
     // A bad checksum leaves the spectrum.
     state().ReceivedSpectrum.fill(5);
     NextData(true, true);
@@ -292,6 +317,7 @@ TEST_F(DataFrameTest, TheStreamRecoversAfterAStallOrADamagedFrameWithoutLosingTh
         for (int i = 0; i < 7; ++i) {
             if (i == 1)
                 sim->failNext(fault);
+            link().Reply.clear(); // as the acquisition tick does: a failed read must not count twice
             USB_ReadData();
             if (link().Reply == QStringLiteral("DATA Ok"))
                 numbers.push_back(link().RxBytes(5));
@@ -302,6 +328,16 @@ TEST_F(DataFrameTest, TheStreamRecoversAfterAStallOrADamagedFrameWithoutLosingTh
         for (std::size_t i = 1; i < numbers.size(); ++i)
             EXPECT_EQ(numbers[i], int(i) + 2) << int(fault);
     }
+}
+
+TEST_F(DataFrameTest, AFrameCutShortIsNotContinuedByTheNextDevice)
+{
+    Command("E");
+    sim->send(TestDataFrame(2, 0, 0x10, 0x27).left(100));
+    USB_ReadData();
+    ASSERT_FALSE(link().Carry.isEmpty()); // kept to be continued on this link
+    USB_Close();
+    EXPECT_TRUE(link().Carry.isEmpty());
 }
 
 TEST_F(DataFrameTest, DataCommandGivesTheWholeMeasurementSoFar)
