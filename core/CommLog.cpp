@@ -2,9 +2,18 @@
 
 namespace pxr3 {
 
-void CommLog::append(const QString &entry) { setText(text_ + QStringLiteral("\r\n") + entry); }
+void CommLog::append(const QString &entry) { grow(QStringLiteral("\r\n") + entry); }
 
-void CommLog::extend(const QString &text) { setText(text_ + text); }
+void CommLog::extend(const QString &text) { grow(text); }
+
+void CommLog::grow(const QString &more)
+{
+    // In place: the log is written for every frame and should not be copied each time.
+    text_ += more;
+    if (text_.size() > kMaxLength)
+        text_.clear();
+    emit textChanged(text_);
+}
 
 void CommLog::setText(const QString &text)
 {

@@ -30,6 +30,8 @@ signals:
     void statusChanged(const QString &status);
 
 private:
+    void grow(const QString &more);
+
     QString text_;
     QString status_;
 };
