@@ -1,5 +1,7 @@
 #include "core/DateTimeText.h"
 
+#include "core/Clock.h"
+
 #include <cmath>
 
 namespace pxr3 {
@@ -25,7 +27,7 @@ QDateTime DateTimeFromDays(double days)
     return QDateTime(kEpoch.addDays(dayPart), QTime(0, 0).addSecs(secondOfDay));
 }
 
-double NowDays() { return DaysFromDateTime(QDateTime::currentDateTime()); }
+double NowDays() { return DaysFromDateTime(programClock().wallNow()); }
 
 QString DateText(double days) { return DateTimeFromDays(days).date().toString(QStringLiteral("dd.MM.yyyy")); }
 QString TimeText(double days) { return DateTimeFromDays(days).time().toString(QStringLiteral("hh:mm:ss")); }

@@ -5,6 +5,7 @@
 #include "core/MDIForm1.h"
 #include "core/UserMessages.h"
 #include "devicelink/LinkHooks.h"
+#include "devicelink/LinkReceiver.h"
 #include "devicelink/USB_KOM.h"
 #include "records/SettingsFiles.h"
 
@@ -20,13 +21,13 @@ namespace pxr3 {
 
 namespace {
 
-// Closes the analyser and ends. While a link operation is under way (the quit came from an
-// event handler inside its wait) the close would be refused and the device left open, so
-// the end waits until the link is free.
+// Closes the analyser and ends. When the quit came from inside a command's wait, the wait
+// is ended at once and the device closed as soon as the command has let go of the link.
 void EndProgram(const QPointer<MDIForm1> &main)
 {
     if (LinkBusy()) {
-        QTimer::singleShot(50, [main] { EndProgram(main); });
+        AbandonReplyWait();
+        QTimer::singleShot(0, [main] { EndProgram(main); });
         return;
     }
     USB_Close();

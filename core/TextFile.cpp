@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <string_view>
+#include <unordered_map>
 #include <iconv.h>
 
 namespace pxr3 {
@@ -54,6 +55,32 @@ FileResult failure(const QFileDevice &file) { return {false, file.errorString()}
 } // namespace
 
 QByteArray EncodeWindows1250(const QString &text) { return convert("CP1250", "UTF-8", text.toUtf8(), '?'); }
+
+QByteArray EncodeKeepingBytes(const QString &text)
+{
+    static const std::unordered_map<char16_t, char> upper = [] {
+        std::unordered_map<char16_t, char> table;
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            const QString decoded = DecodeWindows1250(QByteArray(1, char(b)));
+            if (decoded.size() == 1 && decoded != QStringLiteral("?"))
+                table.emplace(decoded[0].unicode(), char(b));
+        }
+        return table;
+    }();
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            bytes.append(char(u));
+        } else if (const auto it = upper.find(u); it != upper.end()) {
+            bytes.append(it->second);
+        } else {
+            bytes.append(u < 0x100 ? char(u) : '?');
+        }
+    }
+    return bytes;
+}
 
 QString DecodeWindows1250(const QByteArray &bytes) { return QString::fromUtf8(convert("UTF-8", "CP1250", bytes, '?')); }
 
@@ -125,12 +152,13 @@ FileResult WriteTextLines(const QString &path, const QStringList &lines)
     return WriteFileAtomically(path, EncodeWindows1250(text));
 }
 
-FileResult AppendText(const QString &path, const QString &text)
+FileResult AppendText(const QString &path, const QString &text) { return AppendBytes(path, EncodeWindows1250(text)); }
+
+FileResult AppendBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return failure(file);
-    const QByteArray bytes = EncodeWindows1250(text);
     if (file.write(bytes) != bytes.size())
         return failure(file);
     file.close();

@@ -9,6 +9,9 @@
 namespace pxr3 {
 
 QByteArray EncodeWindows1250(const QString &text); // characters it lacks become '?'
+// The same, except that a character below U+0100 that Windows-1250 lacks becomes the byte of
+// its code: the communication log holds the analyser's bytes as such characters.
+QByteArray EncodeKeepingBytes(const QString &text);
 QString DecodeWindows1250(const QByteArray &bytes);
 QString DecodeTextFile(const QByteArray &bytes); // UTF-8 when valid, else Windows-1250
 
@@ -33,5 +36,6 @@ FileResult WriteTextLines(const QString &path, const QStringList &lines);
 
 // Appends text (already laid out with its line ends) in Windows-1250; creates the file.
 FileResult AppendText(const QString &path, const QString &text);
+FileResult AppendBytes(const QString &path, const QByteArray &bytes);
 
 } // namespace pxr3

@@ -4,6 +4,7 @@
 // Backends: FtdiDriver (libftdi1), SerialPortDriver (a tty), SimulatedAnalyser.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace pxr3 {
@@ -24,9 +25,6 @@ constexpr FtStatus FT_OTHER_ERROR = 18;
 // A description or serial number fits a 32-byte buffer with its terminating NUL.
 constexpr std::size_t kIdentityTextMax = 31;
 
-// A read given this timeout waits as long as setTimeouts said.
-constexpr uint32_t kConfiguredTimeout = UINT32_MAX;
-
 class Driver {
 public:
     virtual ~Driver() = default;
@@ -44,11 +42,24 @@ public:
     virtual FtStatus setChars(FtHandle handle, uint8_t eventChar, uint8_t eventEnabled, uint8_t errorChar,
                               uint8_t errorEnabled) = 0;
     virtual FtStatus write(FtHandle handle, const char *data, uint32_t length, uint32_t &written) = 0;
-    // Returns when `wanted` bytes are there or the timeout has passed, with whatever arrived.
-    // The link passes short timeouts so that it can let window events run while it waits.
-    virtual FtStatus read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned,
-                          uint32_t timeoutMs = kConfiguredTimeout) = 0;
+    // Takes up to `wanted` of the bytes received so far; never waits. Every backend receives
+    // in the background, so nothing the analyser sends is lost while nobody reads.
+    virtual FtStatus read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned) = 0;
     virtual FtStatus close(FtHandle handle) = 0;
+
+    // Called on the user-interface thread whenever bytes may have arrived for the open
+    // device; the link then reads them. An empty handler stops the calls.
+    void setArrivalHandler(std::function<void()> handler) { arrival_ = std::move(handler); }
+
+protected:
+    void announceArrival() const
+    {
+        if (arrival_)
+            arrival_();
+    }
+
+private:
+    std::function<void()> arrival_;
 };
 
 // Cuts a text to what a 32-byte D2XX buffer holds.

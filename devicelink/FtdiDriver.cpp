@@ -2,10 +2,9 @@
 
 #include "core/CommLog.h"
 
+#include <QObject>
 #include <algorithm>
-#include <chrono>
 #include <ftdi.h>
-#include <thread>
 #include <vector>
 
 namespace pxr3 {
@@ -17,6 +16,8 @@ constexpr uint32_t kPacketPayload = 62;  // a full-speed packet less its two sta
 constexpr int kUsbTimeout = -7;          // libusb's code for a transfer that timed out
 
 } // namespace
+
+FtdiDriver::FtdiDriver() : announcer_(std::make_unique<QObject>()) {}
 
 FtdiDriver::~FtdiDriver()
 {
@@ -124,8 +125,52 @@ FtStatus FtdiDriver::openBySerial(const std::string &serial, FtHandle &handle)
     ftdi_set_latency_timer(device_, kLatencyMs);
     device_->usb_read_timeout = 100;
     ftdi_tcioflush(device_);
+    startReader();
     handle = kHandle;
     return FT_OK;
+}
+
+void FtdiDriver::startReader()
+{
+    received_.clear();
+    readResult_ = 0;
+    announced_ = false;
+    stopReading_ = false;
+    // The bridge's 256-byte buffer lasts 130 ms at 19200 baud: it is drained here all the
+    // time, whatever the windows are doing, and the bytes wait in ours.
+    reader_ = std::thread([this, d = device_] {
+        unsigned char packet[kPacketPayload];
+        while (!stopReading_) {
+            // Returns after one latency period at the latest: the bridge reports even when idle.
+            const int result = ftdi_read_data(d, packet, int(sizeof packet));
+            if (result == 0 || result == kUsbTimeout)
+                continue;
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (result < 0)
+                readResult_ = result;
+            else
+                received_.append(reinterpret_cast<const char *>(packet), result);
+            if (!announced_) {
+                announced_ = true;
+                QMetaObject::invokeMethod(announcer_.get(), [this] {
+                    {
+                        std::lock_guard<std::mutex> again(mutex_);
+                        announced_ = false;
+                    }
+                    announceArrival();
+                }, Qt::QueuedConnection);
+            }
+            if (result < 0)
+                return;
+        }
+    });
+}
+
+void FtdiDriver::stopReader()
+{
+    stopReading_ = true;
+    if (reader_.joinable())
+        reader_.join();
 }
 
 FtStatus FtdiDriver::setBaudRate(FtHandle handle, uint32_t baud)
@@ -145,13 +190,10 @@ FtStatus FtdiDriver::setDataCharacteristics(FtHandle handle, uint8_t wordLength,
                                           stopBits == 0 ? STOP_BIT_1 : STOP_BIT_2, ftdi_parity_type(parity)));
 }
 
-FtStatus FtdiDriver::setTimeouts(FtHandle handle, uint32_t readMs, uint32_t)
+// The link measures its silences itself; reads never wait.
+FtStatus FtdiDriver::setTimeouts(FtHandle handle, uint32_t, uint32_t)
 {
-    ftdi_context *d = opened(handle);
-    if (!d)
-        return FT_INVALID_HANDLE;
-    readTimeoutMs_ = readMs;
-    return FT_OK;
+    return opened(handle) ? FT_OK : FT_INVALID_HANDLE;
 }
 
 FtStatus FtdiDriver::setChars(FtHandle handle, uint8_t eventChar, uint8_t eventEnabled, uint8_t errorChar,
@@ -177,28 +219,19 @@ FtStatus FtdiDriver::write(FtHandle handle, const char *data, uint32_t length, u
     return written == length ? FT_OK : FT_IO_ERROR;
 }
 
-FtStatus FtdiDriver::read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned, uint32_t timeoutMs)
+FtStatus FtdiDriver::read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned)
 {
     returned = 0;
-    ftdi_context *d = opened(handle);
-    if (!d)
+    if (!opened(handle))
         return FT_INVALID_HANDLE;
-    if (timeoutMs == kConfiguredTimeout)
-        timeoutMs = readTimeoutMs_;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        // One packet's payload at a time: libftdi goes on reading while data keeps coming, so
-        // a larger request would block until a whole frame is in (270 ms at 19200 baud).
-        const int chunk = int(std::min<uint32_t>(wanted - returned, kPacketPayload));
-        const int result = ftdi_read_data(d, reinterpret_cast<unsigned char *>(buffer) + returned, chunk);
-        if (result < 0 && result != kUsbTimeout) // a transfer that timed out just brought nothing
-            return failure(result);
-        returned += uint32_t(std::max(result, 0));
-        if (returned == wanted || std::chrono::steady_clock::now() >= deadline)
-            return FT_OK;
-        if (result <= 0) // the bridge had nothing: wait a little instead of spinning
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    returned = std::min<uint32_t>(wanted, uint32_t(received_.size()));
+    std::copy_n(received_.constData(), returned, buffer);
+    received_.remove(0, int(returned));
+    // The bytes that came before a failure are handed out first.
+    if (returned == 0 && readResult_ < 0)
+        return failure(readResult_);
+    return FT_OK;
 }
 
 FtStatus FtdiDriver::close(FtHandle handle)
@@ -206,6 +239,7 @@ FtStatus FtdiDriver::close(FtHandle handle)
     ftdi_context *d = opened(handle);
     if (!d)
         return FT_INVALID_HANDLE;
+    stopReader();
     const int result = ftdi_usb_close(d);
     ftdi_free(d);
     device_ = nullptr;

@@ -4,9 +4,15 @@
 
 #include "devicelink/Driver.h"
 
+#include <QByteArray>
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
+class QObject;
 struct ftdi_context;
 
 namespace pxr3 {
@@ -17,7 +23,7 @@ public:
     static constexpr uint16_t kVendor = 0x0403;
     static constexpr uint16_t kProducts[] = {0x6001, 0x6010, 0x6014, 0x6015};
 
-    FtdiDriver() = default;
+    FtdiDriver();
     ~FtdiDriver() override;
     FtdiDriver(const FtdiDriver &) = delete;
     FtdiDriver &operator=(const FtdiDriver &) = delete;
@@ -32,8 +38,7 @@ public:
     FtStatus setChars(FtHandle handle, uint8_t eventChar, uint8_t eventEnabled, uint8_t errorChar,
                       uint8_t errorEnabled) override;
     FtStatus write(FtHandle handle, const char *data, uint32_t length, uint32_t &written) override;
-    FtStatus read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned,
-                  uint32_t timeoutMs = kConfiguredTimeout) override;
+    FtStatus read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned) override;
     FtStatus close(FtHandle handle) override;
 
 private:
@@ -48,9 +53,20 @@ private:
     ftdi_context *opened(FtHandle handle) const;
     FtStatus failure(int result) const; // a libftdi result as a status, the reason logged
 
+    // A thread receives all the time the device is open; the user-interface thread is told
+    // through a queued call on `announcer_`, which lives there.
+    void startReader();
+    void stopReader();
+
     std::vector<Listed> listed_;
     ftdi_context *device_ = nullptr;
-    uint32_t readTimeoutMs_ = 0;
+    std::unique_ptr<QObject> announcer_;
+    std::thread reader_;
+    std::atomic<bool> stopReading_{false};
+    std::mutex mutex_;
+    QByteArray received_; // guarded by mutex_
+    int readResult_ = 0;  // a libftdi failure of the reader, guarded by mutex_
+    bool announced_ = false;
 };
 
 } // namespace pxr3

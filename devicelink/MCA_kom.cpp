@@ -1,10 +1,10 @@
 #include "devicelink/MCA_kom.h"
 
 #include "core/CommLog.h"
-#include "core/Events.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "devicelink/LinkInternal.h"
+#include "devicelink/LinkReceiver.h"
 #include "devicelink/USB_KOM.h"
 
 #include <algorithm>
@@ -79,15 +79,14 @@ void DecodeDataBody(bool frameTimeFromWord)
         state().ReceivedSpectrum(k + 1) = Word(7 + 2 * k);
 }
 
-// Steps 1 to 12 of a command; true when it ran to its end (not stopped by a failure).
-bool RunCommand(const QString &Cmd)
+// Steps 1 to 12 of a command.
+void RunCommand(const QString &Cmd)
 {
     LinkState &l = link();
     CommLog &log = commLog();
     l.Message.clear();
     l.Reply.clear();
     l.CommandOk = 0;
-    l.Carry.clear(); // the reply supersedes any half of a data frame kept for resynchronising
 
     const QChar letter = Cmd.isEmpty() ? QChar() : Cmd.front();
     QByteArray body;
@@ -128,21 +127,26 @@ bool RunCommand(const QString &Cmd)
     log.setStatus(QStringLiteral("Send to USB -> ") + label);
     log.append(QStringLiteral("Write : ") + label);
 
+    if (replyLength > 0)
+        ExpectReply(replyLength - 4); // before writing: a quick analyser may answer at once
+    if (letter == QLatin1Char('B'))
+        DropDataFrames(); // the measurement counts the analyser's frames from its start on
     if (!WriteFrame(frame)) {
+        ForgetReply();
         state().LinkStatus = -1;
         l.CommandOk = 0;
-        return false;
+        return;
     }
     if (replyLength == 0) {
         l.CommandOk = 1;
-        return false;
+        return;
     }
-    if (!ReadReply(replyLength))
-        return false;
+    if (!TakeReceived(AwaitReply()))
+        return;
     l.Reply = BytesText(l.RxData);
     if (l.RxData.isEmpty() || uint8_t(l.RxData[0]) != 0x40) {
         l.CommandOk = 0;
-        return false;
+        return;
     }
     const bool matches = ChecksumMatches();
     log.append(matches ? QStringLiteral("CSUM Ok !") : QStringLiteral("CSUM ERROR !"));
@@ -150,7 +154,7 @@ bool RunCommand(const QString &Cmd)
                QStringLiteral("Message : ") + l.Reply);
     l.CommandOk = matches ? 1 : 0;
     if (!matches)
-        return false;
+        return;
 
     switch (letter.unicode()) {
     case 'I':
@@ -182,7 +186,6 @@ bool RunCommand(const QString &Cmd)
         DecodeDataBody(true);
         break;
     }
-    return true;
 }
 } // namespace
 
@@ -190,14 +193,8 @@ void MCA_Command(const QString &Cmd)
 {
     if (RefuseWhenBusy())
         return;
-    bool ranToEnd = false;
-    {
-        LinkOperation busy;
-        ranToEnd = RunCommand(Cmd);
-    }
-    // After the link is free again, so that a handler run here may use it.
-    if (ranToEnd)
-        LetEventsRun();
+    LinkOperation busy;
+    RunCommand(Cmd);
 }
 
 bool IdentifyAnalyser()
@@ -206,26 +203,26 @@ bool IdentifyAnalyser()
     return link().CommandOk == 1;
 }
 
+bool DataFrameReady() { return DataFrameWaiting(); }
+
 void USB_ReadData()
 {
-    if (RefuseWhenBusy())
-        return;
-    LinkOperation busy;
     LinkState &l = link();
     CommLog &log = commLog();
-    if (!ReadDataFrame())
+    l.CommandOk = 0;
+    if (!DataFrameWaiting())
+        return;
+    if (!TakeReceived(TakeDataFrame()))
         return;
     l.Reply = BytesText(l.RxData);
     if (uint8_t(l.RxData[0]) != 0x40) {
-        l.CommandOk = 0;
-        l.Carry = SyncTail(l.RxData, 1);
+        l.CommandOk = 0; // bytes that made no frame: a failed reading, nothing to log
         return;
     }
+    log.append(QStringLiteral("Data received ...") + kCrLf);
     if (!ChecksumMatches()) {
         log.append(QStringLiteral("CSUM ERROR !"));
         l.CommandOk = 0;
-        // A byte lost or gained in this frame puts the next one's start inside it.
-        l.Carry = SyncTail(l.RxData, 1);
         return;
     }
     log.append(QStringLiteral("CSUM Ok !"));

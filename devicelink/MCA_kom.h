@@ -10,8 +10,11 @@ namespace pxr3 {
 // reads and decodes its reply.
 void MCA_Command(const QString &Cmd);
 
-// Collects and decodes the next data frame; link().Reply is "DATA Ok" after a good one.
+// Takes and decodes the oldest data frame received; link().Reply is "DATA Ok" after a good
+// one. Never waits: with no frame there yet it changes nothing but CommandOk (0).
 void USB_ReadData();
+// A data frame (or a failed reading) is there for USB_ReadData.
+bool DataFrameReady();
 
 // The identity query of the connection, run inside it: true when an analyser answered.
 bool IdentifyAnalyser();

@@ -2,23 +2,13 @@
 
 #include "core/CommLog.h"
 
-#include <cerrno>
-#include <chrono>
-#include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
+#include <QSerialPort>
 
 namespace pxr3 {
 
 SerialPortDriver::SerialPortDriver(std::string path) : path_(std::move(path)) {}
 
-SerialPortDriver::~SerialPortDriver()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
+SerialPortDriver::~SerialPortDriver() = default;
 
 std::string SerialPortDriver::description() const { return IdentityText("Serial port " + path_); }
 
@@ -28,11 +18,13 @@ std::string SerialPortDriver::serial() const
     return IdentityText(slash == std::string::npos ? path_ : path_.substr(slash + 1));
 }
 
-FtStatus SerialPortDriver::systemFailure(const char *what) const
+bool SerialPortDriver::opened(FtHandle handle) const { return handle == kHandle && port_ && (port_->isOpen() || gone_); }
+
+FtStatus SerialPortDriver::portFailure(const char *what) const
 {
     commLog().append(QStringLiteral("Sériový port %1: %2 (%3)")
                          .arg(QString::fromStdString(path_), QString::fromUtf8(what),
-                              QString::fromLocal8Bit(std::strerror(errno))));
+                              port_ ? port_->errorString() : QString()));
     return FT_OTHER_ERROR;
 }
 
@@ -62,33 +54,27 @@ FtStatus SerialPortDriver::openBySerial(const std::string &wanted, FtHandle &han
 {
     if (wanted != serial())
         return FT_DEVICE_NOT_FOUND;
-    if (fd_ >= 0)
-        ::close(fd_);
-    // Non-blocking so that a port waiting for a carrier does not hang the open.
-    fd_ = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0) {
-        systemFailure("nelze otevřít");
+    port_ = std::make_unique<QSerialPort>(QString::fromStdString(path_));
+    // Raw 8N1 without flow control until the link sets its own values.
+    port_->setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_->open(QIODevice::ReadWrite)) {
+        portFailure("nelze otevřít");
+        port_.reset();
         return FT_DEVICE_NOT_OPENED;
     }
-    termios tty{};
-    if (::tcgetattr(fd_, &tty) != 0) {
-        systemFailure("není sériový port");
-        ::close(fd_);
-        fd_ = -1;
-        return FT_DEVICE_NOT_OPENED;
-    }
-    ::cfmakeraw(&tty);
-    tty.c_cflag |= CLOCAL | CREAD;
-    tty.c_cflag &= ~CRTSCTS;
-    tty.c_cc[VMIN] = 0;
-    tty.c_cc[VTIME] = 0;
-    if (::tcsetattr(fd_, TCSANOW, &tty) != 0) {
-        systemFailure("nelze nastavit");
-        ::close(fd_);
-        fd_ = -1;
-        return FT_DEVICE_NOT_OPENED;
-    }
-    ::tcflush(fd_, TCIOFLUSH);
+    port_->clear();
+    gone_ = false;
+    QObject::connect(port_.get(), &QSerialPort::readyRead, [this] { announceArrival(); });
+    // A port that goes away (the bridge unplugged, the other end of a pseudo-terminal closed)
+    // would report its error without end: it is let go once and the link told.
+    QObject::connect(port_.get(), &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
+        if (gone_ || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
+            return;
+        gone_ = true;
+        reason_ = port_->errorString();
+        QMetaObject::invokeMethod(port_.get(), [port = port_.get()] { port->close(); }, Qt::QueuedConnection);
+        announceArrival();
+    });
     handle = kHandle;
     return FT_OK;
 }
@@ -97,20 +83,13 @@ FtStatus SerialPortDriver::setBaudRate(FtHandle handle, uint32_t baud)
 {
     if (!opened(handle))
         return FT_INVALID_HANDLE;
-    speed_t speed;
     switch (baud) {
-    case 9600: speed = B9600; break;
-    case 19200: speed = B19200; break;
-    case 38400: speed = B38400; break;
-    case 57600: speed = B57600; break;
-    case 115200: speed = B115200; break;
-    default: return FT_INVALID_BAUD_RATE;
+    case 9600: case 19200: case 38400: case 57600: case 115200:
+        break;
+    default:
+        return FT_INVALID_BAUD_RATE;
     }
-    termios tty{};
-    if (::tcgetattr(fd_, &tty) != 0 || ::cfsetispeed(&tty, speed) != 0 || ::cfsetospeed(&tty, speed) != 0 ||
-        ::tcsetattr(fd_, TCSANOW, &tty) != 0)
-        return systemFailure("rychlost nelze nastavit");
-    return FT_OK;
+    return port_->setBaudRate(qint32(baud)) ? FT_OK : portFailure("rychlost nelze nastavit");
 }
 
 FtStatus SerialPortDriver::setDataCharacteristics(FtHandle handle, uint8_t wordLength, uint8_t stopBits,
@@ -118,29 +97,20 @@ FtStatus SerialPortDriver::setDataCharacteristics(FtHandle handle, uint8_t wordL
 {
     if (!opened(handle))
         return FT_INVALID_HANDLE;
-    // Mark and space parity have no portable termios form.
-    if ((wordLength != 7 && wordLength != 8) || (stopBits != 0 && stopBits != 2) || parity > 2)
+    if ((wordLength != 7 && wordLength != 8) || (stopBits != 0 && stopBits != 2) || parity > 4)
         return FT_INVALID_PARAMETER;
-    termios tty{};
-    if (::tcgetattr(fd_, &tty) != 0)
-        return systemFailure("nastavení nelze přečíst");
-    tty.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD);
-    tty.c_cflag |= wordLength == 8 ? CS8 : CS7;
-    if (stopBits == 2)
-        tty.c_cflag |= CSTOPB;
-    if (parity != 0)
-        tty.c_cflag |= PARENB | (parity == 1 ? PARODD : 0);
-    if (::tcsetattr(fd_, TCSANOW, &tty) != 0)
-        return systemFailure("formát dat nelze nastavit");
-    return FT_OK;
+    const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity, QSerialPort::EvenParity,
+                                            QSerialPort::MarkParity, QSerialPort::SpaceParity};
+    const bool set = port_->setDataBits(wordLength == 8 ? QSerialPort::Data8 : QSerialPort::Data7) &&
+                     port_->setStopBits(stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+                     port_->setParity(parities[parity]);
+    return set ? FT_OK : portFailure("formát dat nelze nastavit");
 }
 
-FtStatus SerialPortDriver::setTimeouts(FtHandle handle, uint32_t readMs, uint32_t)
+// The link measures its silences itself; the port never waits.
+FtStatus SerialPortDriver::setTimeouts(FtHandle handle, uint32_t, uint32_t)
 {
-    if (!opened(handle))
-        return FT_INVALID_HANDLE;
-    readTimeoutMs_ = readMs;
-    return FT_OK;
+    return opened(handle) ? FT_OK : FT_INVALID_HANDLE;
 }
 
 // A tty has no event character; the analyser's link does not depend on it.
@@ -154,47 +124,29 @@ FtStatus SerialPortDriver::write(FtHandle handle, const char *data, uint32_t len
     written = 0;
     if (!opened(handle))
         return FT_INVALID_HANDLE;
-    while (written < length) {
-        const ssize_t n = ::write(fd_, data + written, length - written);
-        if (n > 0) {
-            written += uint32_t(n);
-        } else if (n < 0 && errno == EAGAIN) {
-            pollfd p{fd_, POLLOUT, 0};
-            if (::poll(&p, 1, 1000) <= 0)
-                return systemFailure("zápis se nedaří");
-        } else if (!(n < 0 && errno == EINTR)) {
-            return systemFailure("zápis selhal");
-        }
-    }
+    if (gone_)
+        return FT_DEVICE_NOT_FOUND;
+    const qint64 n = port_->write(data, length);
+    if (n != qint64(length))
+        return portFailure("zápis selhal");
+    port_->flush(); // on the wire now, not at the next return to the event loop
+    written = length;
     return FT_OK;
 }
 
-FtStatus SerialPortDriver::read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned,
-                                uint32_t timeoutMs)
+FtStatus SerialPortDriver::read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned)
 {
     returned = 0;
     if (!opened(handle))
         return FT_INVALID_HANDLE;
-    if (timeoutMs == kConfiguredTimeout)
-        timeoutMs = readTimeoutMs_;
-    using namespace std::chrono;
-    const auto deadline = steady_clock::now() + milliseconds(timeoutMs);
-    while (returned < wanted) {
-        const auto left = duration_cast<milliseconds>(deadline - steady_clock::now()).count();
-        pollfd p{fd_, POLLIN, 0};
-        const int ready = ::poll(&p, 1, int(std::max<long long>(left, 0)));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready < 0)
-            return systemFailure("čtení selhalo");
-        if (ready == 0)
-            break; // the timeout passed
-        const ssize_t n = ::read(fd_, buffer + returned, wanted - returned);
-        if (n > 0)
-            returned += uint32_t(n);
-        else if (n == 0 || (errno != EAGAIN && errno != EINTR))
-            return systemFailure("port byl odpojen");
+    if (gone_) {
+        commLog().append(QStringLiteral("Sériový port %1: port byl odpojen (%2)").arg(QString::fromStdString(path_), reason_));
+        return FT_DEVICE_NOT_FOUND;
     }
+    const qint64 n = port_->read(buffer, wanted);
+    if (n < 0)
+        return portFailure("čtení selhalo");
+    returned = uint32_t(n);
     return FT_OK;
 }
 
@@ -202,9 +154,9 @@ FtStatus SerialPortDriver::close(FtHandle handle)
 {
     if (!opened(handle))
         return FT_INVALID_HANDLE;
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0 ? FT_OK : FT_OTHER_ERROR;
+    port_->close();
+    port_.release()->deleteLater(); // it may be this port's own signal that led here
+    return FT_OK;
 }
 
 } // namespace pxr3

@@ -1,8 +1,14 @@
 #pragma once
 // An analyser whose bridge the kernel's ftdi_sio driver holds, reached through its tty
-// (/dev/ttyUSB0), or any other serial port or pseudo-terminal, given by --port.
+// (/dev/ttyUSB0), or any other serial port or pseudo-terminal, given by --port. Qt's serial
+// port receives in the background and takes the port exclusively.
 
 #include "devicelink/Driver.h"
+
+#include <QString>
+#include <memory>
+
+class QSerialPort;
 
 namespace pxr3 {
 
@@ -27,18 +33,18 @@ public:
     FtStatus setChars(FtHandle handle, uint8_t eventChar, uint8_t eventEnabled, uint8_t errorChar,
                       uint8_t errorEnabled) override;
     FtStatus write(FtHandle handle, const char *data, uint32_t length, uint32_t &written) override;
-    FtStatus read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned,
-                  uint32_t timeoutMs = kConfiguredTimeout) override;
+    FtStatus read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned) override;
     FtStatus close(FtHandle handle) override;
 
 private:
     static constexpr FtHandle kHandle = 1;
-    bool opened(FtHandle handle) const { return handle == kHandle && fd_ >= 0; }
-    FtStatus systemFailure(const char *what) const; // logs the system's reason
+    bool opened(FtHandle handle) const;
+    FtStatus portFailure(const char *what) const; // logs the port's reason
 
     std::string path_;
-    int fd_ = -1;
-    uint32_t readTimeoutMs_ = 0;
+    std::unique_ptr<QSerialPort> port_;
+    bool gone_ = false; // the port went away while open
+    QString reason_;
 };
 
 } // namespace pxr3

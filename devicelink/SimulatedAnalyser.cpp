@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 namespace pxr3 {
 
@@ -39,14 +38,9 @@ SimulatedAnalyser::Device SimulatedAnalyser::Analyser(std::string serial)
     return {"PXR3 simulated analyser", std::move(serial), "PXR3 simulated MCA", Step::None};
 }
 
-SimulatedAnalyser::SimulatedAnalyser(Pace pace, uint32_t seed, WaitClock clock)
-    : pace_(pace), clock_(std::move(clock)), random_(seed)
+SimulatedAnalyser::SimulatedAnalyser(Pace pace, uint32_t seed)
+    : pace_(pace), origin_(programClock().nowUs()), random_(seed)
 {
-    if (!clock_.now)
-        clock_.now = [] { return std::chrono::steady_clock::now(); };
-    if (!clock_.sleep)
-        clock_.sleep = [](std::chrono::steady_clock::duration d) { std::this_thread::sleep_for(d); };
-    origin_ = clock_.now();
     double sum = 0;
     for (int k = 0; k < kChannels; ++k)
         shapeCdf_[k] = sum += ShapeAt(k);
@@ -64,12 +58,13 @@ void SimulatedAnalyser::setDevices(std::vector<Device> devices)
     }
 }
 
-int64_t SimulatedAnalyser::now() const
+SimulatedAnalyser::~SimulatedAnalyser()
 {
-    if (pace_ == Pace::Fast)
-        return fastNow_;
-    return std::chrono::duration_cast<std::chrono::microseconds>(clock_.now() - origin_).count();
+    if (delivery_)
+        programClock().cancel(delivery_);
 }
+
+int64_t SimulatedAnalyser::now() const { return programClock().nowUs() - origin_; }
 
 int64_t SimulatedAnalyser::nowUs() const { return now(); }
 
@@ -93,19 +88,35 @@ uint16_t SimulatedAnalyser::highVoltage() const
     return 0;
 }
 
-void SimulatedAnalyser::stall(int64_t ms) { stalledUntil_ = now() + ms * 1000; }
+SimulatedAnalyser::Unit *SimulatedAnalyser::openUnit()
+{
+    for (Unit &u : units_)
+        if (u.open)
+            return &u;
+    return nullptr;
+}
+
+void SimulatedAnalyser::stall(int64_t ms)
+{
+    stalledUntil_ = now() + ms * 1000;
+    scheduleDelivery();
+}
+
+void SimulatedAnalyser::disconnect()
+{
+    disconnected_ = true;
+    announceArrival(); // the reader finds out at its next read, as with a bridge pulled out
+}
 
 void SimulatedAnalyser::replyNextWith(const QByteArray &bytes) { scriptedReplies_.push_back(bytes); }
 
 void SimulatedAnalyser::send(const QByteArray &bytes)
 {
-    if (bytes.isEmpty())
+    Unit *u = openUnit();
+    if (bytes.isEmpty() || !u)
         return;
-    for (Unit &u : units_)
-        if (u.open) {
-            u.line.push_back({now(), bytes});
-            return;
-        }
+    u->line.push_back({now(), bytes});
+    scheduleDelivery();
 }
 
 FtStatus SimulatedAnalyser::countDevices(uint32_t &count)
@@ -146,6 +157,7 @@ FtStatus SimulatedAnalyser::openBySerial(const std::string &serial, FtHandle &ha
             return FT_DEVICE_NOT_OPENED;
         u.open = true;
         u.line.clear();
+        u.arrived.clear();
         ++opens_;
         handle = FtHandle(i + 1);
         return FT_OK;
@@ -176,12 +188,9 @@ FtStatus SimulatedAnalyser::setDataCharacteristics(FtHandle handle, uint8_t word
     return status == FT_OK && (wordLength != 8 || stopBits != 0 || parity != 0) ? FT_INVALID_PARAMETER : status;
 }
 
-FtStatus SimulatedAnalyser::setTimeouts(FtHandle handle, uint32_t readMs, uint32_t)
+FtStatus SimulatedAnalyser::setTimeouts(FtHandle handle, uint32_t, uint32_t)
 {
-    const FtStatus status = configure(handle, Step::Timeouts);
-    if (status == FT_OK)
-        unit(handle)->readTimeoutMs = readMs;
-    return status;
+    return configure(handle, Step::Timeouts);
 }
 
 FtStatus SimulatedAnalyser::setChars(FtHandle handle, uint8_t, uint8_t, uint8_t, uint8_t)
@@ -197,6 +206,8 @@ FtStatus SimulatedAnalyser::close(FtHandle handle)
     u->open = false;
     u->measuring = false;
     u->line.clear();
+    u->arrived.clear();
+    scheduleDelivery();
     return FT_OK;
 }
 
@@ -212,6 +223,7 @@ FtStatus SimulatedAnalyser::write(FtHandle handle, const char *data, uint32_t le
     written = length;
     sendDueFrames(*u, now());
     answer(*u, written_.back());
+    scheduleDelivery();
     return FT_OK;
 }
 
@@ -340,29 +352,75 @@ void SimulatedAnalyser::sendDueFrames(Unit &u, int64_t upTo)
     }
 }
 
-int64_t SimulatedAnalyser::available(const Chunk &c, int64_t at) const
+int64_t SimulatedAnalyser::onWire(const Chunk &c, int64_t at) const
 {
     const int64_t from = std::max(c.at, stalledUntil_);
     if (at < from)
         return 0;
     if (pace_ == Pace::Fast)
-        return c.bytes.size() - c.taken;
-    const int64_t onWire = (at - from) * kBaud / (kBitsPerByte * 1'000'000);
-    return std::clamp<int64_t>(onWire - c.taken, 0, c.bytes.size() - c.taken);
+        return c.bytes.size();
+    return std::min<int64_t>((at - from) * kBaud / (kBitsPerByte * 1'000'000), c.bytes.size());
 }
 
-int64_t SimulatedAnalyser::nextByteAt(const Unit &u) const
+int64_t SimulatedAnalyser::nextDeliveryAt(const Unit &u, int64_t after) const
 {
     if (!u.line.empty()) {
         const Chunk &c = u.line.front();
         const int64_t from = std::max(c.at, stalledUntil_);
-        return pace_ == Pace::Fast ? from : from + (c.taken + 1) * kBitsPerByte * 1'000'000 / kBaud;
+        if (pace_ == Pace::Fast)
+            return std::max(from, after);
+        const int64_t nextByte = from + (c.taken + 1) * kBitsPerByte * 1'000'000 / kBaud;
+        return std::max({nextByte, lastDelivery_ + kLatencyUs, after});
     }
-    return u.measuring ? std::max(u.nextFrameAt, stalledUntil_) : INT64_MAX;
+    return u.measuring ? std::max({u.nextFrameAt, stalledUntil_, after}) : INT64_MAX;
 }
 
-FtStatus SimulatedAnalyser::read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned,
-                                 uint32_t timeoutMs)
+void SimulatedAnalyser::scheduleDelivery()
+{
+    const Unit *u = openUnit();
+    const int64_t t = now();
+    const int64_t at = u ? nextDeliveryAt(*u, t) : INT64_MAX;
+    if (delivery_ && deliveryAt_ <= at)
+        return;
+    if (delivery_)
+        programClock().cancel(std::exchange(delivery_, 0));
+    if (at == INT64_MAX)
+        return;
+    deliveryAt_ = at;
+    delivery_ = programClock().schedule(at - t, [this] {
+        delivery_ = 0;
+        deliver();
+    });
+}
+
+void SimulatedAnalyser::deliver()
+{
+    Unit *u = openUnit();
+    if (!u)
+        return;
+    const int64_t t = now();
+    sendDueFrames(*u, t);
+    bool moved = false;
+    while (!u->line.empty()) {
+        Chunk &c = u->line.front();
+        const int64_t n = onWire(c, t) - c.taken;
+        if (n > 0) {
+            u->arrived.append(c.bytes.constData() + c.taken, int(n));
+            c.taken += n;
+            moved = true;
+        }
+        if (c.taken < c.bytes.size())
+            break;
+        u->line.pop_front();
+    }
+    if (moved)
+        lastDelivery_ = t;
+    scheduleDelivery();
+    if (moved)
+        announceArrival();
+}
+
+FtStatus SimulatedAnalyser::read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned)
 {
     ++readCalls_;
     returned = 0;
@@ -371,40 +429,10 @@ FtStatus SimulatedAnalyser::read(FtHandle handle, char *buffer, uint32_t wanted,
         return FT_INVALID_HANDLE;
     if (disconnected_)
         return FT_DEVICE_NOT_FOUND;
-    if (timeoutMs == kConfiguredTimeout)
-        timeoutMs = u->readTimeoutMs;
-    longestTimeout_ = std::max(longestTimeout_, timeoutMs);
-    const int64_t deadline = now() + int64_t(timeoutMs) * 1000;
-    for (;;) {
-        const int64_t t = now();
-        sendDueFrames(*u, t);
-        while (returned < wanted && !u->line.empty()) {
-            Chunk &c = u->line.front();
-            const int64_t n = std::min<int64_t>(available(c, t), wanted - returned);
-            if (n == 0)
-                break;
-            std::copy_n(c.bytes.constData() + c.taken, n, buffer + returned);
-            returned += uint32_t(n);
-            c.taken += n;
-            if (c.taken == c.bytes.size())
-                u->line.pop_front();
-        }
-        if (returned == wanted || t >= deadline)
-            return FT_OK;
-        const int64_t next = nextByteAt(*u);
-        if (pace_ == Pace::Fast) {
-            // Nothing to wait for in fast mode: on to the next byte, or straight to the next
-            // data frame while measuring, however far away; else the timeout just passes.
-            const bool frameAhead = u->line.empty() && u->measuring && stalledUntil_ <= t;
-            fastNow_ = (next <= deadline || frameAhead) ? std::max(next, t) : deadline;
-        } else {
-            // Sleep until enough of the front chunk is on the wire, the next frame or the deadline.
-            int64_t wake = std::min(next, deadline);
-            if (!u->line.empty() && next < deadline)
-                wake = std::min(deadline, next + int64_t(wanted - returned - 1) * kBitsPerByte * 1'000'000 / kBaud);
-            clock_.sleep(std::chrono::microseconds(std::max<int64_t>(wake - t, 200)));
-        }
-    }
+    returned = std::min<uint32_t>(wanted, uint32_t(u->arrived.size()));
+    std::copy_n(u->arrived.constData(), returned, buffer);
+    u->arrived.remove(0, int(returned));
+    return FT_OK;
 }
 
 } // namespace pxr3

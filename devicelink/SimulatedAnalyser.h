@@ -1,11 +1,12 @@
 #pragma once
 // An in-process analyser for --simulate, the tests and the benchmark. It answers every
 // command as the instrument does and, while measuring, sends a data frame every 2 s with
-// a spectrum of the radon progeny alpha peaks. Time is its own: in real-time mode it
-// follows a clock (injectable) and delivers bytes at the pace of a 19200-baud wire; in
-// fast mode nothing is paced and a read waiting for a data frame moves time on to it.
+// a spectrum of the radon progeny alpha peaks. It runs on the program clock: bytes are
+// delivered by timers, as a bridge delivers them, at the pace of a 19200-baud wire
+// (RealTime) or each frame at once when it is sent (Fast). On a virtual clock either pace
+// runs as fast as the program can take it.
 
-#include "core/WaitSeconds.h"
+#include "core/Clock.h"
 #include "devicelink/Driver.h"
 
 #include <QByteArray>
@@ -37,15 +38,17 @@ public:
     static constexpr int kChannels = 254;
     static constexpr int64_t kFramePeriodUs = 2'000'000;
     static constexpr int64_t kPieceGapUs = 100'000;
+    static constexpr int64_t kLatencyUs = 16'000; // a bridge hands over what it has this often
 
-    explicit SimulatedAnalyser(Pace pace = Pace::Fast, uint32_t seed = 1, WaitClock clock = {});
+    explicit SimulatedAnalyser(Pace pace = Pace::Fast, uint32_t seed = 1);
+    ~SimulatedAnalyser() override;
 
     // Set-up and fault injection.
     void setDevices(std::vector<Device> devices);
     void failDeviceCount(bool fail) { failCount_ = fail; }
     void failNext(Fault fault) { faults_.push_back(fault); }
     void stall(int64_t ms);                      // the open device sends nothing for this long
-    void disconnect() { disconnected_ = true; }  // reads and writes fail until reconnect()
+    void disconnect();                           // reads and writes fail until reconnect()
     void reconnect() { disconnected_ = false; }
     void replyNextWith(const QByteArray &bytes); // the next command is answered with these bytes
     void send(const QByteArray &bytes);          // bytes the open device puts on the line now
@@ -53,7 +56,6 @@ public:
     // What the tests look at.
     const std::vector<QByteArray> &written() const { return written_; }
     uint64_t readCalls() const { return readCalls_; }
-    uint32_t longestReadTimeout() const { return longestTimeout_; }
     int opens() const { return opens_; }
     bool measuring() const;
     uint16_t highVoltage() const;
@@ -70,8 +72,7 @@ public:
     FtStatus setChars(FtHandle handle, uint8_t eventChar, uint8_t eventEnabled, uint8_t errorChar,
                       uint8_t errorEnabled) override;
     FtStatus write(FtHandle handle, const char *data, uint32_t length, uint32_t &written) override;
-    FtStatus read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned,
-                  uint32_t timeoutMs = kConfiguredTimeout) override;
+    FtStatus read(FtHandle handle, char *buffer, uint32_t wanted, uint32_t &returned) override;
     FtStatus close(FtHandle handle) override;
 
 private:
@@ -83,8 +84,8 @@ private:
     struct Unit {
         Device config;
         bool open = false;
-        uint32_t readTimeoutMs = 0;
-        std::deque<Chunk> line;
+        std::deque<Chunk> line; // on its way over the wire
+        QByteArray arrived;     // delivered, waiting to be read
         bool measuring = false;
         int64_t startedAt = 0;
         int64_t nextFrameAt = 0;
@@ -97,18 +98,19 @@ private:
     FtStatus configure(FtHandle handle, Step step);
     FtStatus listed(uint32_t index, Step step, std::string Device::*field, std::string &text) const;
     int64_t now() const;
+    Unit *openUnit();
     void answer(Unit &u, const QByteArray &frame);
     void transmit(Unit &u, QByteArray frame, int64_t at);
     void sendDueFrames(Unit &u, int64_t upTo);
     QByteArray dataBody(const std::array<uint32_t, kChannels> &counts, uint8_t measurements, uint16_t seconds) const;
     std::array<uint32_t, kChannels> countFrame(int64_t at);
-    int64_t available(const Chunk &c, int64_t at) const;
-    int64_t nextByteAt(const Unit &u) const;
+    int64_t onWire(const Chunk &c, int64_t at) const;
+    int64_t nextDeliveryAt(const Unit &u, int64_t after) const;
+    void deliver();
+    void scheduleDelivery();
 
     Pace pace_;
-    WaitClock clock_;
-    std::chrono::steady_clock::time_point origin_;
-    int64_t fastNow_ = 0;
+    int64_t origin_;
     std::mt19937 random_;
     std::array<double, kChannels> shapeCdf_{};
 
@@ -119,9 +121,12 @@ private:
     std::deque<Fault> faults_;
     std::deque<QByteArray> scriptedReplies_;
 
+    TimerId delivery_ = 0;
+    int64_t deliveryAt_ = INT64_MAX;
+    int64_t lastDelivery_ = INT64_MIN / 2;
+
     std::vector<QByteArray> written_;
     uint64_t readCalls_ = 0;
-    uint32_t longestTimeout_ = 0;
     int opens_ = 0;
     uint64_t framesSent_ = 0;
 };

@@ -1,13 +1,13 @@
 #include "devicelink/USB_KOM.h"
 
 #include "core/CommLog.h"
-#include "core/Events.h"
 #include "core/NumberText.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "core/TextFile.h"
 #include "devicelink/DriverChoice.h"
 #include "devicelink/LinkInternal.h"
+#include "devicelink/LinkReceiver.h"
 #include "devicelink/MCA_kom.h"
 
 namespace pxr3 {
@@ -15,60 +15,9 @@ namespace pxr3 {
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
-// A data frame begins with the start byte and the length 513, low byte first.
-const char kFrameSync[] = {0x40, 0x01, 0x02};
-
-bool Completed(FtStatus status) { return status == FT_OK || status == FT_IO_ERROR; }
-
-// The receive loop shared by both reads: asks for just the missing bytes, in slices short
-// enough to let window events run, and gives up after a silence of the read timeout.
-bool Receive(int length)
-{
-    LinkState &l = link();
-    uint32_t silentMs = 0;
-    while (l.TotalBytes < uint32_t(length)) {
-        LetEventsRun();
-        const uint32_t missing = uint32_t(length) - l.TotalBytes;
-        l.RxBuffer.fill('\0', int(missing));
-        l.BytesReturned = 0;
-        l.ftStatus = driver().read(l.ftHandle, l.RxBuffer.data(), missing, l.BytesReturned, kReadSliceMs);
-        if (!Completed(l.ftStatus)) {
-            l.RxError = -1;
-            break;
-        }
-        if (l.BytesReturned > 0) {
-            l.RxTimeout = 0;
-            silentMs = 0;
-            const uint32_t got = std::min(l.BytesReturned, missing);
-            l.RxData.append(l.RxBuffer.constData(), int(got));
-            l.TotalBytes += got;
-        } else if ((silentMs += kReadSliceMs) >= kReadTimeoutMs) {
-            l.RxTimeout = -1;
-            break;
-        }
-    }
-    if (l.RxTimeout)
-        commLog().setStatus(QStringLiteral("FT_Read timeout ftStatus = ") + IntText(l.ftStatus));
-    else if (l.RxError)
-        commLog().setStatus(QStringLiteral("FT_Read error ftStatus = ") + IntText(l.ftStatus));
-    else
-        return true;
-    l.CommandOk = 0;
-    return false;
-}
-
-void StartReceive()
-{
-    LinkState &l = link();
-    l.RxTimeout = 0;
-    l.RxError = 0;
-    l.TotalBytes = 0;
-    l.RxData.clear();
-}
-
 FtStatus CloseDevice()
 {
-    link().Carry.clear(); // bytes of the closed device must not begin a frame of the next one
+    StopReceiving(); // bytes of the closed device must not begin a frame of the next one
     const FtStatus status = driver().close(link().ftHandle);
     commLog().setStatus(status != FT_OK ? QStringLiteral("Close Failed") : QStringLiteral("Device is closed."));
     return status;
@@ -103,7 +52,7 @@ int OpenAnalyser()
 {
     LinkState &l = link();
     CommLog &log = commLog();
-    l.Carry.clear();
+    StopReceiving();
     uint32_t count = 0;
     if (driver().countDevices(count) != FT_OK) {
         log.append(QStringLiteral("FT_GetNumDevices failed"));
@@ -114,7 +63,6 @@ int OpenAnalyser()
     log.append(QStringLiteral("NumDevices : ") + IntText(count) + kCrLf + kCrLf);
     int flag = 0;
     for (uint32_t index = 0; index < count; ++index) {
-        LetEventsRun();
         flag = 1;
         std::string text;
         if (!Listed(driver().descriptionByIndex(index, text), text, "Device Description failed",
@@ -126,10 +74,14 @@ int OpenAnalyser()
             flag = 0;
         const bool opened = driver().openBySerial(l.SerialNumber.toLatin1().toStdString(), l.ftHandle) == FT_OK;
         log.append(opened ? QStringLiteral("Device is opened.") : QStringLiteral("Open Failed."));
-        if (!opened)
+        if (opened)
+            StartReceiving(l.ftHandle);
+        else
             flag = 0;
 
-        const FileResult copied = AppendText(ProgramPath(QStringLiteral("MCA_Com.TXT")), log.text() + kCrLf);
+        // Reply bytes in the log are kept as the bytes they are.
+        const FileResult copied =
+            AppendBytes(ProgramPath(QStringLiteral("MCA_Com.TXT")), EncodeKeepingBytes(log.text() + kCrLf));
         if (!copied.ok)
             log.append(QStringLiteral("MCA_Com.TXT nelze zapsat: ") + copied.error);
 
@@ -149,8 +101,10 @@ int OpenAnalyser()
         }
         // A device that is not the analyser is let go before the next is tried; the last
         // one stays open, as the result then says it is configured.
-        if (opened && index + 1 < count)
+        if (opened && index + 1 < count) {
+            StopReceiving();
             driver().close(l.ftHandle);
+        }
     }
     return flag;
 }
@@ -162,7 +116,11 @@ LinkState &link()
     return instance;
 }
 
-void ResetLinkState() { link() = LinkState{}; }
+void ResetLinkState()
+{
+    StopReceiving();
+    link() = LinkState{};
+}
 
 QString BytesText(const QByteArray &bytes) { return QString::fromLatin1(bytes); }
 QByteArray TextBytes(const QString &text) { return text.toLatin1(); }
@@ -198,36 +156,22 @@ bool WriteFrame(const QByteArray &frame)
     return status == FT_OK;
 }
 
-bool ReadReply(int length)
+bool TakeReceived(const Received &received)
 {
-    StartReceive();
-    link().RxBuffer.fill('\0', length);
-    return Receive(length);
-}
-
-QByteArray SyncTail(const QByteArray &bytes, int from)
-{
-    for (int p = from; p < bytes.size(); ++p) {
-        const int n = std::min<int>(3, bytes.size() - p);
-        if (std::equal(kFrameSync, kFrameSync + n, bytes.constData() + p))
-            return bytes.mid(p);
-    }
-    return {};
-}
-
-bool ReadDataFrame()
-{
-    StartReceive();
     LinkState &l = link();
-    // What a damaged frame left over that may begin this one.
-    l.RxData = std::exchange(l.Carry, QByteArray());
-    l.TotalBytes = uint32_t(l.RxData.size());
-    if (!Receive(kDataFrameLength)) {
-        l.Carry = SyncTail(l.RxData, 0); // a frame cut short by a stall goes on next time
-        return false;
-    }
-    commLog().append(QStringLiteral("Data received ...") + kCrLf);
-    return true;
+    l.RxData = received.bytes;
+    l.TotalBytes = uint32_t(received.bytes.size());
+    l.RxTimeout = received.end == ReceiveEnd::Silence || received.end == ReceiveEnd::Abandoned ? -1 : 0;
+    l.RxError = received.end == ReceiveEnd::ReadError ? -1 : 0;
+    l.ftStatus = received.status;
+    if (l.RxTimeout)
+        commLog().setStatus(QStringLiteral("FT_Read timeout ftStatus = ") + IntText(l.ftStatus));
+    else if (l.RxError)
+        commLog().setStatus(QStringLiteral("FT_Read error ftStatus = ") + IntText(l.ftStatus));
+    else
+        return true;
+    l.CommandOk = 0;
+    return false;
 }
 
 void USB_Close()

@@ -1,6 +1,6 @@
 #pragma once
-// Frame transport and device connection: the checksum, the frame write, the two receive
-// loops, closing and opening the analyser. All state is the module state in link().
+// Frame transport and device connection: the checksum, the frame write, closing and opening
+// the analyser. All state is the module state in link(); receiving is LinkReceiver's.
 
 #include "core/OneBased.h"
 #include "devicelink/Driver.h"
@@ -13,15 +13,12 @@ namespace pxr3 {
 
 constexpr int kDataFrameLength = 517;
 constexpr uint32_t kReadTimeoutMs = 900; // silence that ends a receive
-constexpr uint32_t kReadSliceMs = 50;    // longest wait without letting window events run
 
 struct LinkState {
     FtHandle ftHandle = 0; // kept until the next open, never cleared
     FtStatus ftStatus = 0; // of the last baud-rate setting or the last read
     QByteArray TxBuffer;
     uint32_t BytesWritten = 0;
-    QByteArray RxBuffer;
-    uint32_t BytesReturned = 0;
     uint32_t TotalBytes = 0;
     QByteArray RxData;
     int16_t RxTimeout = 0; // 0 / -1
@@ -39,13 +36,10 @@ struct LinkState {
     uint32_t NumDevices = 0;
     QString Description;
     QString SerialNumber;
-
-    // Bytes after a damaged data frame that may begin the next one (start byte and length).
-    QByteArray Carry;
 };
 
 LinkState &link();
-void ResetLinkState(); // tests start each case from a fresh link
+void ResetLinkState(); // tests start each case from a fresh link, nothing received
 
 // Bytes as text with one character per byte, and back.
 QString BytesText(const QByteArray &bytes);
@@ -59,14 +53,10 @@ QByteArray MakeFrame(const QByteArray &body);
 
 // Writes TxBuffer in one driver call; false (status line says so) when it failed.
 bool WriteFrame(const QByteArray &frame);
-// Receives a reply of `length` bytes into RxData; false after a timeout or an error,
+// Takes a receive's outcome into RxData and the flags; false after a silence or an error,
 // with the status line telling which and CommandOk 0.
-bool ReadReply(int length);
-// Receives one 517-byte data frame into RxData, beginning with what Carry holds.
-bool ReadDataFrame();
-// The bytes from the first place at or after `from` where a data frame may begin (start
-// byte and length 513, or the part of them that fits before the end); empty when none.
-QByteArray SyncTail(const QByteArray &bytes, int from);
+struct Received;
+bool TakeReceived(const Received &received);
 
 void USB_Close();
 int USB_Open(); // 1: an analyser (or at least a configured device) is open, 0: none

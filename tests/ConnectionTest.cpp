@@ -1,6 +1,7 @@
 // Finding and opening the analyser, and the three ways of reaching it.
 
 #include "LinkTestSupport.h"
+#include "PtyAnalyser.h"
 #include "core/TextFile.h"
 #include "devicelink/FtdiDriver.h"
 #include "devicelink/MCA_kom.h"
@@ -168,6 +169,7 @@ TEST_F(ConnectionTest, CloseShowsItsOutcome)
 // The test plays the analyser on the master side of a pseudo-terminal.
 class SerialPortTest : public LinkFixture {
 protected:
+    SerialPortTest() : LinkFixture(SimulatedAnalyser::Pace::Fast, Time::Real) {}
     void SetUp() override
     {
         LinkFixture::SetUp();
@@ -220,37 +222,52 @@ TEST_F(SerialPortTest, ListsThePortAndConfiguresItRaw)
     EXPECT_EQ(tty.c_lflag & (ICANON | ECHO), tcflag_t(0));
 }
 
-TEST_F(SerialPortTest, SpeaksTheProtocolOverTheTty)
-{
-    const QByteArray identity = TestFrame(QByteArray("PXR3 over a tty      "));
-    int stage = 0;
-    QByteArray heard;
-    duringWait = [&] { // answers the identity query in two pieces, a wait apart
-        if (stage == 0 && (heard += FromMaster()) == Bytes({0x40, 0x01, 0x00, 0x49, 0x4A}))
-            stage = int(::write(master, identity.constData(), 10));
-        else if (stage == 10)
-            stage += int(::write(master, identity.constData() + 10, identity.size() - 10));
-    };
-    const int fl = fcntl(master, F_GETFL);
-    fcntl(master, F_SETFL, fl | O_NONBLOCK);
-    EXPECT_EQ(USB_Open(), 1);
-    EXPECT_EQ(stage, identity.size());
-    EXPECT_TRUE(commLog().text().contains(QStringLiteral("Code : PXR3 over a tty")));
-    EXPECT_TRUE(commLog().text().endsWith(QStringLiteral("The device is connected .")));
-}
-
-TEST_F(SerialPortTest, AReadReturnsWhatArrivedWhenItsTimeIsUp)
+TEST_F(SerialPortTest, ReceivesInTheBackgroundAndReportsAVanishedPort)
 {
     FtHandle h = 0;
     ASSERT_EQ(port->openBySerial(port->serial(), h), FT_OK);
+    int announced = 0;
+    port->setArrivalHandler([&announced] { ++announced; });
     ASSERT_EQ(::write(master, "\x40\x05\x00", 3), 3);
+    ASSERT_TRUE(WaitUntil([&] { return announced > 0; }));
     char buffer[10];
     uint32_t n = 0;
-    EXPECT_EQ(port->read(h, buffer, 10, n, 20), FT_OK);
+    EXPECT_EQ(port->read(h, buffer, 10, n), FT_OK);
     EXPECT_EQ(QByteArray(buffer, int(n)), Bytes({0x40, 0x05, 0x00}));
+    EXPECT_EQ(port->read(h, buffer, 10, n), FT_OK);
+    EXPECT_EQ(n, 0u); // nothing more: no waiting
     ::close(master);
     master = -1;
-    EXPECT_NE(port->read(h, buffer, 10, n, 20), FT_OK); // the other end went away
+    ASSERT_TRUE(WaitUntil([&] { return port->read(h, buffer, 10, n) != FT_OK; })); // the other end went away
+    port->setArrivalHandler(nullptr);
+}
+
+// The --port path against the simulated analyser on a pseudo-terminal, at the wire's pace.
+class PtyLinkTest : public LinkFixture {
+protected:
+    PtyLinkTest() : LinkFixture(SimulatedAnalyser::Pace::RealTime, Time::Real) {}
+};
+
+TEST_F(PtyLinkTest, IdentifiesAndMeasuresOverThePort)
+{
+    PtyAnalyser pty;
+    ASSERT_TRUE(pty.ready());
+    SetDriver(std::make_unique<SerialPortDriver>(pty.portPath().toStdString()));
+    ASSERT_EQ(USB_Open(), 1);
+    EXPECT_TRUE(commLog().text().contains(QStringLiteral("Code : PXR3 simulated MCA")));
+    MCA_Command(QStringLiteral("B"));
+    ASSERT_EQ(link().CommandOk, 1);
+    std::vector<int> numbers;
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(WaitUntil([&] { return DataFrameReady(); }));
+        USB_ReadData();
+        EXPECT_EQ(link().Reply, QStringLiteral("DATA Ok"));
+        numbers.push_back(link().RxBytes(5));
+        MCA_Command(QStringLiteral("R")); // a command between frames gets its reply
+        EXPECT_EQ(link().CommandOk, 1);
+    }
+    EXPECT_EQ(numbers, std::vector<int>({1, 2}));
+    USB_Close();
 }
 
 TEST_F(ConnectionTest, AnUnusablePortIsReportedInTheLog)
@@ -265,7 +282,7 @@ TEST_F(ConnectionTest, AnUnusablePortIsReportedInTheLog)
     plain.close();
     SetDriver(std::make_unique<SerialPortDriver>(plain.fileName().toStdString()));
     EXPECT_EQ(USB_Open(), 0);
-    EXPECT_TRUE(commLog().text().contains(QStringLiteral("plain: není sériový port")));
+    EXPECT_TRUE(commLog().text().contains(QStringLiteral("plain: nelze otevřít")));
 }
 
 TEST(FtdiDriver, RefusesUnopenedHandles)
@@ -275,7 +292,7 @@ TEST(FtdiDriver, RefusesUnopenedHandles)
     EXPECT_NE(usb.openBySerial("NO-SUCH-SERIAL", h), FT_OK);
     char buffer[4];
     uint32_t n = 0;
-    EXPECT_EQ(usb.read(1, buffer, 4, n, 10), FT_INVALID_HANDLE);
+    EXPECT_EQ(usb.read(1, buffer, 4, n), FT_INVALID_HANDLE);
     EXPECT_EQ(usb.write(1, buffer, 4, n), FT_INVALID_HANDLE);
     EXPECT_EQ(usb.setBaudRate(1, 19200), FT_INVALID_HANDLE);
     EXPECT_EQ(usb.close(1), FT_INVALID_HANDLE);

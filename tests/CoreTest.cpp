@@ -1,5 +1,4 @@
 #include "core/CommLog.h"
-#include "core/Events.h"
 #include "core/RoiSums.h"
 #include "core/Startup.h"
 #include "core/WaitSeconds.h"
@@ -91,35 +90,19 @@ TEST(WaitSeconds, WaitsAtLeastTheTimeOnTheMonotonicClockWithoutRunningEvents)
                                                  ++sleeps;
                                                  fake += d;
                                              }});
-    int eventsRun = 0;
-    const EventHook previousHook = SetEventHook([&] { ++eventsRun; });
     const auto start = fake;
     float seconds = 0.5f;
     WaitSeconds(seconds);
     EXPECT_GE(fake - start, milliseconds(500));
     EXPECT_LT(fake - start, milliseconds(520));
     EXPECT_GT(sleeps, 0); // slept rather than spun
-    EXPECT_EQ(eventsRun, 0);
     float none = 0.0f;
     float negative = -1.0f;
     const auto before = fake;
     WaitSeconds(none);
     WaitSeconds(negative);
     EXPECT_EQ(fake, before);
-    SetEventHook(previousHook);
     SetWaitClock(previous);
-}
-
-TEST(Events, TheInstalledHookRunsAndCanBeRemoved)
-{
-    int runs = 0;
-    const EventHook previous = SetEventHook([&] { ++runs; });
-    LetEventsRun();
-    LetEventsRun();
-    EXPECT_EQ(runs, 2);
-    SetEventHook(previous);
-    LetEventsRun(); // no application, no hook: nothing to run, no crash
-    EXPECT_EQ(runs, 2);
 }
 
 TEST(CommLog, AppendsEntriesAfterCrLfAndEmptiesPastTheLimit)

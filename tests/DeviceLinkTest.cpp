@@ -1,6 +1,7 @@
 // Frames, commands and data frames against the simulated analyser.
 
 #include "LinkTestSupport.h"
+#include "devicelink/LinkReceiver.h"
 #include "devicelink/MCA_kom.h"
 
 #include <map>
@@ -201,15 +202,21 @@ TEST_F(CommandTest, FaultsOfTheReplyEndInTheirTextsAndStates)
     EXPECT_EQ(link().CommandOk, 0);
 }
 
-TEST_F(CommandTest, AWaitLetsEventsRunEvery50MsAtMost)
+TEST_F(CommandTest, AWaitRunsTheEventLoopAndEndsAfter900msOfSilenceNotOfTotalTime)
 {
+    bool timerRan = false;
+    programClock().schedule(100'000, [&timerRan] { timerRan = true; });
     sim->failNext(Fault::NoReply);
-    eventRuns = 0;
-    const uint64_t reads = sim->readCalls();
+    const int64_t before = clock.nowUs();
     Command("R");
-    EXPECT_LE(sim->longestReadTimeout(), kReadSliceMs);
-    EXPECT_EQ(sim->readCalls() - reads, kReadTimeoutMs / kReadSliceMs);
-    EXPECT_GE(eventRuns, int(kReadTimeoutMs / kReadSliceMs));
+    EXPECT_TRUE(timerRan);
+    EXPECT_EQ(clock.nowUs() - before, 900'000);
+    EXPECT_EQ(Status(), kTimeout);
+    // A long reply trickling in with short gaps is waited for to its end (7.4 s here).
+    sim->failNext(Fault::InPieces);
+    Command("D");
+    EXPECT_EQ(link().CommandOk, 1);
+    EXPECT_GT(clock.nowUs() - before, 7 * kSecond);
 }
 
 TEST_F(CommandTest, AReplyNeverSwallowsTheDataFrameBehindIt)
@@ -218,31 +225,46 @@ TEST_F(CommandTest, AReplyNeverSwallowsTheDataFrameBehindIt)
     Command("R");
     EXPECT_EQ(link().CommandOk, 1);
     EXPECT_EQ(state().DeviceHighVoltage, 798);
+    ASSERT_TRUE(RunUntilDataFrame());
     USB_ReadData();
     EXPECT_EQ(link().Reply, QStringLiteral("DATA Ok"));
     EXPECT_EQ(state().ReceivedSpectrum(1), 10000);
 }
 
-TEST_F(CommandTest, ANestedOperationDuringAWaitIsRefused)
+TEST_F(CommandTest, OperationsDuringACommandsWaitAreRefused)
 {
     bool busySeen = false;
     int nestedOk = -1;
+    int opened = -1;
     QString nestedStatus;
-    duringWait = [&] {
-        duringWait = nullptr;
+    programClock().schedule(50'000, [&] {
         busySeen = LinkBusy();
         Command("E");
-        USB_ReadData();
         nestedOk = link().CommandOk;
         nestedStatus = Status();
-    };
-    sim->failNext(Fault::InPieces); // the reply needs several waits
+        opened = USB_Open();
+        USB_Close();
+    });
+    sim->failNext(Fault::InPieces); // the reply takes 400 ms
     Command("I");
     EXPECT_TRUE(busySeen);
     EXPECT_EQ(nestedOk, 0);
+    EXPECT_EQ(opened, 0);
     EXPECT_EQ(nestedStatus, QStringLiteral("Spojení je zaneprázdněno, příkaz odmítnut."));
     EXPECT_EQ(sim->written().size(), writtenBefore + 1); // only the outer command went out
+    EXPECT_EQ(sim->opens(), 1);
     EXPECT_EQ(link().CommandOk, 1);
+    EXPECT_FALSE(LinkBusy());
+}
+
+TEST_F(CommandTest, AWaitAbandonedAsTheProgramEndsFailsAtOnce)
+{
+    programClock().schedule(50'000, [] { AbandonReplyWait(); });
+    sim->failNext(Fault::NoReply);
+    const int64_t before = clock.nowUs();
+    Command("R");
+    EXPECT_EQ(link().CommandOk, 0);
+    EXPECT_EQ(clock.nowUs() - before, 50'000);
     EXPECT_FALSE(LinkBusy());
 }
 
@@ -255,15 +277,23 @@ protected:
         Command("B");
         commLog().clear();
     }
+    // The next thing USB_ReadData takes, after letting the analyser send it.
+    void ReadNext()
+    {
+        ASSERT_TRUE(RunUntilDataFrame());
+        link().Reply.clear(); // as the acquisition tick does
+        USB_ReadData();
+    }
 };
 
 TEST_F(DataFrameTest, AGoodFrameIsDecodedAndLoggedAndTheLastTwoElementsNeverWritten)
 {
     state().ReceivedSpectrum(255) = -1;
     state().ReceivedSpectrum(256) = -2;
-    const uint64_t reads = sim->readCalls();
-    USB_ReadData();
-    EXPECT_EQ(sim->readCalls() - reads, 1u);
+    USB_ReadData(); // nothing there yet: no waiting, nothing changes
+    EXPECT_EQ(link().CommandOk, 0);
+    EXPECT_EQ(Log(), QString());
+    ReadNext();
     EXPECT_EQ(link().Reply, QStringLiteral("DATA Ok"));
     EXPECT_EQ(Status(), QStringLiteral("DATA Ok"));
     EXPECT_EQ(link().CommandOk, 1);
@@ -279,72 +309,77 @@ TEST_F(DataFrameTest, ChannelsAndTimeComeFromTheirBytesAndFailuresLeaveTheSpectr
 {
     Command("E");
     NextData(false, false, 0x2C, 0x01);
-    USB_ReadData();
+    ReadNext();
     EXPECT_EQ(link().FrameTime, 44); // the low byte alone
     EXPECT_EQ(link().TotalTime, 44);
     EXPECT_EQ(state().ReceivedSpectrum(1), 10000);
     // Counts cannot be negative: a high byte of 0x80 or more still means a count.
     sim->send(TestDataFrame(2, 0, 0xFF, 0xFF));
-    USB_ReadData();
+    ReadNext();
     EXPECT_EQ(state().ReceivedSpectrum(1), 65535);
     EXPECT_EQ(link().TotalTime, 46);
     // Failures leave the spectrum and say why.
     state().ReceivedSpectrum.fill(3);
     NextData(true, false);
     commLog().clear();
-    USB_ReadData();
+    ReadNext();
     EXPECT_EQ(link().CommandOk, 0);
     EXPECT_EQ(LastEntry(), QStringLiteral("CSUM ERROR !"));
     EXPECT_FALSE(LogHas(QStringLiteral("Read :")));
-    USB_ReadData(); // nothing comes
+    // A frame cut off by silence in its middle is one failed reading; the next is good.
+    sim->send(TestDataFrame(2, 0, 0x10, 0x27).left(300));
+    ReadNext();
     EXPECT_EQ(Status(), kTimeout);
     EXPECT_EQ(link().CommandOk, 0);
+    EXPECT_FALSE(DataFrameReady());
+    sim->send(TestDataFrame(2, 0, 0x10, 0x27));
+    ReadNext();
+    EXPECT_EQ(link().Reply, QStringLiteral("DATA Ok"));
+    state().ReceivedSpectrum.fill(3);
     sim->disconnect();
-    USB_ReadData();
+    ReadNext();
     EXPECT_EQ(Status(), QStringLiteral("FT_Read error ftStatus = 2"));
     EXPECT_EQ(link().RxError, -1);
     EXPECT_EQ(state().ReceivedSpectrum(1), 3);
 }
 
-TEST_F(DataFrameTest, TheStreamRecoversAfterAStallOrADamagedFrameWithoutLosingTheNext)
+TEST_F(DataFrameTest, EachDamagedFrameIsOneFailedReadingAndEveryFrameAfterItArrives)
 {
-    sim->stall(1500);
-    USB_ReadData();
-    EXPECT_EQ(Status(), kTimeout);
     for (Fault fault : {Fault::DropByte, Fault::ExtraByte, Fault::WrongStartByte, Fault::WrongChecksum}) {
         Command("B");
         std::vector<int> numbers; // measurement numbers of the frames read well
+        int failed = 0;
         for (int i = 0; i < 7; ++i) {
             if (i == 1)
                 sim->failNext(fault);
-            link().Reply.clear(); // as the acquisition tick does: a failed read must not count twice
-            USB_ReadData();
+            ReadNext();
             if (link().Reply == QStringLiteral("DATA Ok"))
                 numbers.push_back(link().RxBytes(5));
+            else
+                ++failed;
         }
-        // Frame 2 is lost to the fault; every frame after it arrives, in order.
-        ASSERT_GE(numbers.size(), 5u) << int(fault);
-        EXPECT_EQ(numbers.front(), 1) << int(fault);
-        for (std::size_t i = 1; i < numbers.size(); ++i)
-            EXPECT_EQ(numbers[i], int(i) + 2) << int(fault);
+        EXPECT_EQ(failed, 1) << int(fault);
+        EXPECT_EQ(numbers, std::vector<int>({1, 3, 4, 5, 6, 7})) << int(fault);
     }
 }
 
-TEST_F(DataFrameTest, AFrameCutShortIsNotContinuedByTheNextDevice)
+TEST_F(DataFrameTest, BytesOfAClosedDeviceNeverBeginAFrameOfTheNext)
 {
     Command("E");
     sim->send(TestDataFrame(2, 0, 0x10, 0x27).left(100));
-    USB_ReadData();
-    ASSERT_FALSE(link().Carry.isEmpty()); // kept to be continued on this link
+    clock.runFor(20'000);
     USB_Close();
-    EXPECT_TRUE(link().Carry.isEmpty());
+    Connect();
+    sim->send(TestDataFrame(2, 0, 0x10, 0x27));
+    ReadNext();
+    EXPECT_EQ(link().Reply, QStringLiteral("DATA Ok"));
 }
 
 TEST_F(DataFrameTest, DataCommandGivesTheWholeMeasurementSoFar)
 {
     Spectrum sum;
     for (int i = 0; i < 3; ++i) {
-        USB_ReadData();
+        ReadNext();
         for (int k = 1; k <= 254; ++k)
             sum(k) += state().ReceivedSpectrum(k);
     }
@@ -353,20 +388,6 @@ TEST_F(DataFrameTest, DataCommandGivesTheWholeMeasurementSoFar)
     EXPECT_EQ(link().FrameTime, 6);
     EXPECT_EQ(link().RxBytes(5), 3);
     EXPECT_EQ(state().ReceivedSpectrum, sum);
-}
-
-TEST_F(DataFrameTest, OpeningOrClosingDuringAWaitIsRefusedToo)
-{
-    int opened = -1;
-    duringWait = [&] {
-        duringWait = nullptr;
-        opened = USB_Open();
-        USB_Close();
-    };
-    USB_ReadData();
-    EXPECT_EQ(opened, 0);
-    EXPECT_EQ(link().Reply, QStringLiteral("DATA Ok")); // the device stayed open
-    EXPECT_EQ(sim->opens(), 1);
 }
 
 } // namespace

@@ -1,14 +1,18 @@
 #pragma once
-// A fresh link over a simulated analyser in fast mode, for the device-link tests.
+// A fresh link over a simulated analyser on a virtual clock, for the device-link tests.
 
 #include "TestSupport.h"
+#include "core/Clock.h"
 #include "core/CommLog.h"
-#include "core/Events.h"
 #include "devicelink/DriverChoice.h"
 #include "devicelink/LinkHooks.h"
+#include "devicelink/MCA_kom.h"
 #include "devicelink/SimulatedAnalyser.h"
 #include "devicelink/USB_KOM.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <initializer_list>
 #include <memory>
 
@@ -41,29 +45,50 @@ inline QByteArray TestDataFrame(int time5, int time6, int ch0lo, int ch0hi, int 
     return TestFrame(body + Bytes({0}));
 }
 
+constexpr int64_t kSecond = 1'000'000;
+
+// Runs the event loop (real time) until the condition holds; false after ten seconds.
+inline bool WaitUntil(const std::function<bool()> &condition)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition()) {
+        if (waited.elapsed() > 10'000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
 class LinkFixture : public ProgramFolderFixture {
 protected:
+    // Real time for what runs outside the program (a pseudo-terminal), virtual otherwise.
+    enum class Time { Virtual, Real };
+    explicit LinkFixture(SimulatedAnalyser::Pace pace = SimulatedAnalyser::Pace::Fast, Time time = Time::Virtual)
+        : pace_(pace), time_(time)
+    {
+    }
+
     void SetUp() override
     {
         ProgramFolderFixture::SetUp();
+        if (time_ == Time::Virtual)
+            clockScope = std::make_unique<VirtualClockScope>(clock);
         ResetLinkState();
         commLog().clear();
         commLog().setStatus(QString());
         SetLinkHooks({});
-        auto owned = std::make_unique<SimulatedAnalyser>(SimulatedAnalyser::Pace::Fast, 7);
+        auto owned = std::make_unique<SimulatedAnalyser>(pace_, 7);
         sim = owned.get();
         SetDriver(std::move(owned));
-        previousHook = SetEventHook([this] {
-            ++eventRuns;
-            if (const auto action = duringWait) // a copy, so that the action may replace itself
-                action();
-        });
     }
     void TearDown() override
     {
-        SetEventHook(previousHook);
+        ResetLinkState();
         SetLinkHooks({});
         SetDriver(nullptr);
+        clockScope.reset();
         ProgramFolderFixture::TearDown();
     }
     // Opens the analyser and starts the log afresh, as after a connection.
@@ -72,15 +97,27 @@ protected:
         ASSERT_EQ(USB_Open(), 1);
         commLog().clear();
     }
+    // Lets virtual time pass until a data frame (or a failed reading) waits; false when
+    // none came within the limit.
+    bool RunUntilDataFrame(int64_t limitUs = 3 * kSecond)
+    {
+        const int64_t end = clock.nowUs() + limitUs;
+        while (!DataFrameReady() && clock.nowUs() < end)
+            clock.runFor(10'000);
+        return DataFrameReady();
+    }
     static QString Log() { return commLog().text(); }
     static bool LogHas(const QString &entry) { return Log().contains(QStringLiteral("\r\n") + entry); }
     static QString LastEntry() { return Log().section(QStringLiteral("\r\n"), -1); }
     static QString Status() { return commLog().status(); }
 
+    VirtualClock clock;
+    std::unique_ptr<VirtualClockScope> clockScope;
     SimulatedAnalyser *sim = nullptr;
-    int eventRuns = 0;
-    std::function<void()> duringWait;
-    EventHook previousHook;
+
+private:
+    SimulatedAnalyser::Pace pace_;
+    Time time_;
 };
 
 } // namespace pxr3::test

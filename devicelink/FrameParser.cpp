@@ -1,0 +1,123 @@
+#include "devicelink/FrameParser.h"
+
+namespace pxr3 {
+
+namespace {
+constexpr uint8_t kStartByte = 0x40;
+constexpr int kEnvelope = 4; // start byte, two length bytes, checksum
+
+int BodyLength(const QByteArray &frame) { return uint8_t(frame[1]) | uint8_t(frame[2]) << 8; }
+} // namespace
+
+bool FrameParser::PlausibleBody(int length)
+{
+    return length == 1 || length == 5 || length == 21 || length == kDataBody;
+}
+
+int FrameParser::Item::body() const { return bytes.size() >= 3 ? BodyLength(bytes) : -1; }
+
+bool FrameParser::Leftover::beginsDataFrame() const
+{
+    return bytes.size() >= 3 && uint8_t(bytes[0]) == kStartByte && BodyLength(bytes) == kDataBody;
+}
+
+void FrameParser::feed(const char *data, int size)
+{
+    // Consumed bytes are dropped only now and then, so a frame costs no shifting per byte.
+    if (head_ > 4096 && head_ * 2 > buffer_.size()) {
+        buffer_.remove(0, head_);
+        head_ = 0;
+    }
+    buffer_.append(data, size);
+    fed_ += size;
+}
+
+void FrameParser::skipByte()
+{
+    if (headPosition() >= coveredUntil_ && !afterDamage_) {
+        if (junk_.isEmpty())
+            junkStart_ = headPosition();
+        junk_.append(char(at(0)));
+    }
+    ++head_;
+}
+
+std::optional<FrameParser::Item> FrameParser::takeJunk()
+{
+    if (junk_.isEmpty())
+        return std::nullopt;
+    Item item{Item::Kind::Junk, junk_, junkStart_};
+    junk_.clear();
+    return item;
+}
+
+std::optional<FrameParser::Item> FrameParser::next()
+{
+    for (;;) {
+        if (available() == 0)
+            return std::nullopt;
+        if (at(0) != kStartByte) {
+            skipByte();
+            continue;
+        }
+        if (available() < 3)
+            return std::nullopt;
+        const int body = at(1) | at(2) << 8;
+        if (!PlausibleBody(body)) {
+            skipByte();
+            continue;
+        }
+        const int length = body + kEnvelope;
+        if (available() < length)
+            return std::nullopt;
+        const int64_t start = headPosition();
+        unsigned sum = 0;
+        for (int i = 1; i < length - 1; ++i)
+            sum += at(i);
+        if (uint8_t(sum) == at(length - 1)) {
+            // Junk before a good frame is reported first, to keep stream order.
+            if (auto junk = takeJunk())
+                return junk;
+            head_ += length;
+            coveredUntil_ = std::max(coveredUntil_, start + length);
+            afterDamage_ = false;
+            return Item{Item::Kind::Frame, buffer_.mid(head_ - length, length), start};
+        }
+        // Not a frame after all, or a damaged one: the search goes on from the next byte,
+        // and the rest of these bytes is not reported a second time. Junk just before it
+        // and the damaged frame are one failure.
+        const bool reported = start < coveredUntil_ || !junk_.isEmpty();
+        QByteArray bytes = buffer_.mid(head_, length);
+        if (!junk_.isEmpty())
+            skipByte();
+        else
+            ++head_;
+        coveredUntil_ = std::max(coveredUntil_, start + length);
+        if (!reported) {
+            afterDamage_ = true;
+            return Item{Item::Kind::Damaged, std::move(bytes), start};
+        }
+    }
+}
+
+FrameParser::Leftover FrameParser::takeLeftover()
+{
+    Leftover left;
+    left.start = junk_.isEmpty() ? headPosition() : junkStart_;
+    left.bytes = junk_ + buffer_.mid(head_);
+    left.covered = junk_.isEmpty() && headPosition() < coveredUntil_;
+    junk_.clear();
+    head_ = buffer_.size();
+    return left;
+}
+
+void FrameParser::clear()
+{
+    buffer_.clear();
+    head_ = 0;
+    junk_.clear();
+    coveredUntil_ = fed_;
+    afterDamage_ = false;
+}
+
+} // namespace pxr3
