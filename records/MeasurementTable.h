@@ -21,6 +21,7 @@ public:
 
     explicit MeasurementTable(QObject *parent = nullptr);
 
+    // Layout of columns 0..5.
     static QString header(int column);
     static int columnWidthTwips(int column);
     static Qt::Alignment columnAlignment(int column);
