@@ -1,11 +1,9 @@
 #pragma once
-// The measurement table window: one row per measurement, kept for the whole run.
-
-#include "core/SharedState.h"
+// The measurement table window: shows the run's measurement table, one row per measurement.
 
 #include <QWidget>
 
-class QTableWidget;
+class QTableView;
 
 namespace pxr3 {
 
@@ -13,14 +11,17 @@ class vse_mer : public QWidget {
     Q_OBJECT
 public:
     explicit vse_mer(QWidget *parent = nullptr);
-    QTableWidget *grid() const { return Grid1; }
+    QTableView *grid() const { return Grid1; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QTableWidget *Grid1 = nullptr;
+    void applyColumnWidths();
+    void scrollToTopRow(int row);
+
+    QTableView *Grid1 = nullptr;
 };
 
 } // namespace pxr3

@@ -1,0 +1,69 @@
+#pragma once
+// The measurement table: the program's document, one row per measurement, kept for the whole
+// run. Rows are numbered as the operator sees them: 0 is the header row, 1..1000 the data rows.
+// Every cell holds a text and a text colour (an index of the classic 16-colour palette).
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <vector>
+
+namespace pxr3 {
+
+constexpr int kTableColumns = 6;
+constexpr int kBlackText = 0;
+constexpr int kLightRedText = 12;
+
+class MeasurementTable : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // The cell's palette index, for the view to turn into a colour.
+    static constexpr int TextColourRole = Qt::UserRole;
+
+    explicit MeasurementTable(QObject *parent = nullptr);
+
+    // Layout of columns 0..5.
+    static QString header(int column);
+    static int columnWidthTwips(int column);
+    static Qt::Alignment columnAlignment(int column);
+
+    // Data row r (1..1000) is model row r - 1; the header row lives in headerData.
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // Row 0 reads as the headers; a cell outside the table reads as empty and cannot be set.
+    QString text(int row, int column) const;
+    void setText(int row, int column, const QString &text);
+    int textColour(int row, int column) const;
+    void setTextColour(int row, int column, int colour);
+
+    // The first data row in view; the view scrolls when it changes.
+    int topRow() const { return topRow_; }
+    void setTopRow(int row);
+
+    // Row numbers in column 0, every other cell empty, all text black, row 1 on top.
+    void reset();
+
+signals:
+    void topRowChanged(int row);
+
+private:
+    struct Cell {
+        QString text;
+        int colour = kBlackText;
+    };
+    static bool isDataCell(int row, int column);
+    Cell &cell(int row, int column);
+    const Cell &cell(int row, int column) const;
+    void fillFresh();
+    void cellChanged(int row, int column, int role);
+
+    std::vector<Cell> cells_;
+    int topRow_ = 1;
+};
+
+// The one table for the whole run.
+MeasurementTable &measurementTable();
+
+} // namespace pxr3
