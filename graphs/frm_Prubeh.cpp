@@ -6,7 +6,7 @@
 
 #include <QMdiSubWindow>
 
-#include <cmath>
+#include <cstdlib>
 
 namespace pxr3 {
 
