@@ -12,6 +12,7 @@
 #include "devicelink/LinkHooks.h"
 #include "devicelink/MCA_kom.h"
 #include "devicelink/USB_KOM.h"
+#include "graphs/frm_Prubeh.h"
 #include "records/SettingsFiles.h"
 #include "records/vse_mer.h"
 
@@ -92,6 +93,9 @@ ProgramWindows StartProgram(bool simulated)
     const int designOffset = TwipsToPixels(main, 100);
     usbkomFrame->move(designOffset, designOffset);
     windows.usbkom->show();
+    windows.course = new frm_Prubeh;
+    main->addChild(windows.course);
+    workCommands().ShowCourse = [course = windows.course] { course->OpenCourse(); };
     LoadSaveConfig(1);
 
     if (simulated)

@@ -5,6 +5,7 @@
 namespace pxr3 {
 
 class MDIForm1;
+class frm_Prubeh;
 class frm_USBkom;
 class vse_mer;
 
@@ -12,6 +13,7 @@ struct ProgramWindows {
     MDIForm1 *main = nullptr; // owns the others; lives until the program ends
     vse_mer *table = nullptr;
     frm_USBkom *usbkom = nullptr;
+    frm_Prubeh *course = nullptr; // hidden until the time course is opened
 };
 
 // The program folder is chosen and the device driver installed before this runs.

@@ -53,6 +53,16 @@ protected:
     }
 };
 
+// Drops the first `count` points of a plottable's data.
+template <class Data>
+void RemoveFirst(Data &data, int count)
+{
+    if (count >= data.size())
+        data.clear();
+    else if (count > 0)
+        data.removeBefore((data.constBegin() + count)->sortKey());
+}
+
 QFont WithStyle(QFont font, const QString &style)
 {
     const QString s = style.toLower();
@@ -63,7 +73,7 @@ QFont WithStyle(QFont font, const QString &style)
 
 } // namespace
 
-ecGraph::ecGraph(QWidget *parent) : QWidget(parent), m_plot(new QCustomPlot(this))
+ecGraph::ecGraph(QWidget *parent, PointOrder order) : QWidget(parent), m_plot(new QCustomPlot(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -72,13 +82,23 @@ ecGraph::ecGraph(QWidget *parent) : QWidget(parent), m_plot(new QCustomPlot(this
     m_plot->plotLayout()->insertRow(0);
     m_title = new QCPTextElement(m_plot, QString());
     m_plot->plotLayout()->addElement(0, 0, m_title);
-    m_series = m_plot->addGraph();
+    if (order == PointOrder::AsAdded) {
+        // A curve keeps its points in the order of a running parameter, not of x.
+        m_asAdded = new QCPCurve(m_plot->xAxis, m_plot->yAxis);
+        m_series = m_asAdded;
+    } else {
+        m_byX = m_plot->addGraph();
+        m_series = m_byX;
+    }
     Clear();
 }
 
 void ecGraph::Clear()
 {
-    m_series->data()->clear();
+    if (m_byX)
+        m_byX->data()->clear();
+    else
+        m_asAdded->data()->clear();
     m_plot->clearItems();
     m_x = AxisSettings{};
     m_y = AxisSettings{};
@@ -99,10 +119,10 @@ void ecGraph::Clear()
         axis->setRange(0, 1);
     }
     m_series->setName(QString());
-    m_series->setLineStyle(QCPGraph::lsLine);
+    setLineStyle(1);
     m_series->setPen(QPen(Qt::black, 1));
     m_series->setBrush(Qt::NoBrush);
-    m_series->setScatterStyle(QCPScatterStyle());
+    setScatterStyle(QCPScatterStyle());
     m_plot->legend->setVisible(false);
     m_plot->axisRect()->setBackground(Qt::white);
     m_plot->setBackground(palette().color(QPalette::Button));
@@ -266,11 +286,7 @@ void ecGraph::SetSeriesCaption(const QString &text)
 
 void ecGraph::SetSeriesAppearance(int lineStyle, int width, const QColor &line, const QColor &fill)
 {
-    switch (lineStyle) {
-    case 0: m_series->setLineStyle(QCPGraph::lsNone); break;
-    case 2: m_series->setLineStyle(QCPGraph::lsStepCenter); break;
-    default: m_series->setLineStyle(QCPGraph::lsLine); break;
-    }
+    setLineStyle(lineStyle);
     if (line.isValid())
         m_series->setPen(QPen(line, std::max(1, width)));
     if (fill.isValid()) {
@@ -292,12 +308,45 @@ void ecGraph::SetSeriesPoints(const QColor &color, int size, int shape)
     default: break;
     }
     const QColor c = color.isValid() ? color : m_series->pen().color();
-    m_series->setScatterStyle(QCPScatterStyle(s, c, c, std::max(1, size) + 1));
+    setScatterStyle(QCPScatterStyle(s, c, c, std::max(1, size) + 1));
+}
+
+void ecGraph::setLineStyle(int lineStyle)
+{
+    if (m_asAdded) {
+        // Steps need sorted x; a curve joins its points in their order.
+        m_asAdded->setLineStyle(lineStyle == 0 ? QCPCurve::lsNone : QCPCurve::lsLine);
+        return;
+    }
+    switch (lineStyle) {
+    case 0: m_byX->setLineStyle(QCPGraph::lsNone); break;
+    case 2: m_byX->setLineStyle(QCPGraph::lsStepCenter); break;
+    default: m_byX->setLineStyle(QCPGraph::lsLine); break;
+    }
+}
+
+void ecGraph::setScatterStyle(const QCPScatterStyle &style)
+{
+    if (m_byX)
+        m_byX->setScatterStyle(style);
+    else
+        m_asAdded->setScatterStyle(style);
 }
 
 void ecGraph::AddPoint(double x, double y)
 {
-    m_series->addData(x, y);
+    if (m_byX)
+        m_byX->addData(x, y);
+    else
+        m_asAdded->addData(x, y); // the parameter runs on from the last point's
+}
+
+void ecGraph::RemoveFirstPoints(int count)
+{
+    if (m_byX)
+        RemoveFirst(*m_byX->data(), count);
+    else
+        RemoveFirst(*m_asAdded->data(), count);
 }
 
 void ecGraph::Draw()
@@ -327,7 +376,7 @@ bool ecGraph::LogScale(Axis axis) const
 
 int ecGraph::PointCount() const
 {
-    return m_series->dataCount();
+    return m_series->interface1D()->dataCount();
 }
 
 QString ecGraph::Title() const

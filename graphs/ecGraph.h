@@ -10,8 +10,11 @@
 #include <QWidget>
 
 class QCustomPlot;
+class QCPAbstractPlottable;
 class QCPAxis;
+class QCPCurve;
 class QCPGraph;
+class QCPScatterStyle;
 class QCPTextElement;
 
 namespace pxr3 {
@@ -21,8 +24,11 @@ class ecGraph : public QWidget {
     Q_OBJECT
 public:
     enum class Axis { X, Y };
+    // Points sorted by x (a spectrum), or drawn in the order they were added, so that a
+    // series starting again at the left draws over the earlier points instead of merging.
+    enum class PointOrder { ByX, AsAdded };
 
-    explicit ecGraph(QWidget *parent = nullptr);
+    explicit ecGraph(QWidget *parent = nullptr, PointOrder order = PointOrder::ByX);
 
     // 1. Removes the points and puts every setting back to its start value.
     void Clear();
@@ -60,6 +66,8 @@ public:
     // 1 disc, 2 square, 3 cross).
     void SetSeriesPoints(const QColor &color, int size, int shape = 1);
     void AddPoint(double x, double y);
+    // Drops the first `count` points in drawing order (the oldest when AsAdded).
+    void RemoveFirstPoints(int count);
     // Draws the graph now.
     void Draw();
     // Draws the graph at the next chance (cheap when called for every point).
@@ -94,9 +102,13 @@ private:
     const AxisSettings &settings(Axis axis) const { return axis == Axis::X ? m_x : m_y; }
     void applyRange(Axis axis);
     void saveAs();
+    void setLineStyle(int lineStyle);
+    void setScatterStyle(const QCPScatterStyle &style);
 
     QCustomPlot *m_plot = nullptr;
-    QCPGraph *m_series = nullptr;
+    QCPAbstractPlottable *m_series = nullptr; // the one of the two below in use
+    QCPGraph *m_byX = nullptr;
+    QCPCurve *m_asAdded = nullptr;
     QCPTextElement *m_title = nullptr;
     Axis m_axis = Axis::X;
     AxisSettings m_x;

@@ -1,0 +1,115 @@
+#include "graphs/frm_Prubeh.h"
+
+#include "core/DateTimeText.h"
+#include "core/SharedState.h"
+#include "core/Twips.h"
+
+#include <QMdiSubWindow>
+
+#include <cstdlib>
+
+namespace pxr3 {
+
+namespace {
+
+// Design sizes in twips.
+constexpr double kWidth = 7200;
+constexpr double kHeight = 4800;
+constexpr double kGraphMargin = 120;
+
+const QColor kWhite(255, 255, 255);
+const QColor kGrey220(220, 220, 220);
+const QColor kLightGrey(0xD3, 0xD3, 0xD3);
+const QString kValueFormat = QStringLiteral("#0.0");
+const QString kTimeFormat = QStringLiteral("h:nn");
+constexpr int kMajorTicks = 5;
+constexpr int kMinorTicks = 5;
+
+} // namespace
+
+frm_Prubeh::frm_Prubeh(QWidget *parent) : QWidget(parent), ecGraph1(new ecGraph(this, ecGraph::PointOrder::AsAdded))
+{
+    setWindowTitle(QStringLiteral("Data - průběh"));
+    const int margin = TwipsToPixels(this, kGraphMargin);
+    ecGraph1->move(margin, margin);
+    resize(TwipsToPixels(this, kWidth), TwipsToPixels(this, kHeight));
+}
+
+void frm_Prubeh::SetClock(std::function<double()> nowDays) { m_clock = std::move(nowDays); }
+
+double frm_Prubeh::now() const { return m_clock ? m_clock() : NowDays(); }
+
+void frm_Prubeh::OpenCourse()
+{
+    // Closing the frame only hid it; it comes back with the window.
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        frame->showNormal();
+    show();
+    DrawCourseGraph(*ecGraph1);
+    state().CycleTick = 1;
+    state().CourseWindowOpen = -1;
+}
+
+void frm_Prubeh::DrawCourseGraph(ecGraph &graph)
+{
+    graph.Clear();
+    if (&graph == ecGraph1) // the kept points are this window's picture
+        m_points.Clear();
+    graph.SetTitle(QStringLiteral("Průbeh"));
+    graph.SetColors(kWhite, kWhite);
+    graph.SetColors2(kGrey220, kGrey220);
+    graph.SetLayout(QString(), true, 90, 0);
+    graph.SetTitleFont(QString(), QStringLiteral("11|bold"));
+    graph.SetAxisTitle(QStringLiteral(" "));
+    graph.SelectAxis(ecGraph::Axis::Y);
+    graph.SetAxisScale(0, 0, kMajorTicks, kMinorTicks, true, kValueFormat);
+    graph.SetAxisGrid(kLightGrey, kLightGrey, true, true);
+    graph.SetAxisTitle(QStringLiteral("N [imp]"));
+    graph.SelectAxis(ecGraph::Axis::X);
+    graph.SetAxisGrid(kLightGrey, kLightGrey, true, true);
+    m_axis = CourseAxisAt(now());
+    graph.SetAxisScale(m_axis.CourseStart, m_axis.CourseEnd, kMajorTicks, kMinorTicks, true, kTimeFormat);
+    graph.SetSeriesCaption(QStringLiteral("N [imp]"));
+    graph.SetSeriesPoints(QColor(), 2);
+    graph.SetSeriesAppearance(0, 1, QColor());
+    graph.Refresh();
+}
+
+void frm_Prubeh::AddCoursePoint(double courseTimeDays, double value)
+{
+    ecGraph1->AddPoint(courseTimeDays, value);
+    ecGraph1->RemoveFirstPoints(m_points.Add(courseTimeDays, value));
+    fitAxes(courseTimeDays);
+    if (isVisible())
+        ecGraph1->Refresh();
+}
+
+void frm_Prubeh::fitAxes(double courseTime)
+{
+    const CourseAxis widened = CoveringPoint(m_axis, courseTime);
+    if (widened.CourseEnd != m_axis.CourseEnd) {
+        m_axis = widened;
+        ecGraph1->SelectAxis(ecGraph::Axis::X);
+        ecGraph1->SetAxisScale(m_axis.CourseStart, m_axis.CourseEnd, kMajorTicks, kMinorTicks, true, kTimeFormat);
+    }
+    const AxisRange y = m_points.ValueRange();
+    const AxisRange shown = ecGraph1->RequestedRange(ecGraph::Axis::Y);
+    if (y.min != shown.min || y.max != shown.max) {
+        ecGraph1->SelectAxis(ecGraph::Axis::Y);
+        ecGraph1->SetAxisScale(y.min, y.max, kMajorTicks, kMinorTicks, true, kValueFormat);
+    }
+}
+
+void frm_Prubeh::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    ecGraph1->resize(std::abs(width() - 2 * ecGraph1->x()), std::abs(height() - 2 * ecGraph1->y()));
+}
+
+void frm_Prubeh::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    ecGraph1->Refresh(); // points added while the window was closed
+}
+
+} // namespace pxr3

@@ -1,0 +1,129 @@
+// The time-course window: opening (set-up, re-basing, the frame count), points drawn cycle
+// over cycle in the order added, the axis widening and the bounded picture.
+
+#include "core/DateTimeText.h"
+#include "core/SharedState.h"
+#include "graphs/NumberFormat.h"
+#include "graphs/frm_Prubeh.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QtTest>
+#include <qcustomplot.h>
+
+using namespace pxr3;
+
+namespace {
+
+const QString kTime = QStringLiteral("h:nn");
+double Days(int h, int m, int s) { return DaysFromDateTime(QDateTime(QDate(2026, 12, 7), QTime(h, m, s))); }
+double Second(const frm_Prubeh &w, int s) { return w.CourseStart() + s / 86400.0; }
+
+} // namespace
+
+class CourseWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        ResetSharedState();
+        m_now = Days(14, 37, 50);
+        m_window = std::make_unique<frm_Prubeh>();
+        m_window->SetClock([this] { return m_now; });
+    }
+    void cleanup() { m_window.reset(); }
+
+    void openingSetsUpTheGraphOnTheCurrentMinute()
+    {
+        state().CycleTick = 37;
+        m_window->OpenCourse();
+        const ecGraph &g = *m_window->graph();
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Data - průběh"));
+        QCOMPARE(g.Title(), QStringLiteral("Průbeh"));
+        QCOMPARE(g.AxisFormat(ecGraph::Axis::Y), QStringLiteral("#0.0"));
+        QCOMPARE(g.AxisFormat(ecGraph::Axis::X), kTime);
+        QCOMPARE(g.plot()->yAxis->label(), QStringLiteral("N [imp]"));
+        QCOMPARE(g.plot()->plottable(0)->name(), QStringLiteral("N [imp]"));
+        const QCPRange x = g.plot()->xAxis->range();
+        QCOMPARE(x.lower, m_window->CourseStart());
+        QCOMPARE(x.upper, m_window->CourseEnd());
+        QCOMPARE(FormatNumber(kTime, x.lower), QStringLiteral("14:37"));
+        QCOMPARE(FormatNumber(kTime, x.upper), QStringLiteral("14:47"));
+        QCOMPARE(state().CycleTick, 1);
+        QCOMPARE(state().CourseWindowOpen, int16_t(-1));
+    }
+
+    void reopeningClearsRebasesAndRestartsTheFrameCount()
+    {
+        m_window->OpenCourse();
+        m_window->close(); // only hides: the points keep coming
+        m_window->AddCoursePoint(Second(*m_window, 1), 10);
+        m_window->AddCoursePoint(Second(*m_window, 2), 12);
+        QCOMPARE(m_window->graph()->PointCount(), 2);
+        state().CycleTick = 40;
+        m_now = Days(16, 2, 10);
+        m_window->OpenCourse();
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_window->graph()->PointCount(), 0);
+        QCOMPARE(FormatNumber(kTime, m_window->graph()->plot()->xAxis->range().lower), QStringLiteral("16:02"));
+        QCOMPARE(state().CycleTick, 1);
+        QCOMPARE(state().CourseWindowOpen, int16_t(-1));
+    }
+
+    void closingTheFrameHidesItAndOpeningBringsItBack()
+    {
+        QMdiArea area;
+        area.resize(900, 700);
+        area.show();
+        frm_Prubeh *window = m_window.release();
+        QMdiSubWindow *frame = area.addSubWindow(window);
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->OpenCourse();
+        QVERIFY(frame->isVisible());
+        QVERIFY(frame->width() >= window->width());
+        frame->close();
+        QVERIFY(!window->isVisible());
+        window->OpenCourse();
+        QVERIFY(frame->isVisible() && window->isVisible());
+    }
+
+    void cyclesDrawOverEachOtherInTheOrderAdded()
+    {
+        m_window->OpenCourse();
+        const int seconds[] = {1, 2, 3, 1, 2, 601};
+        const double values[] = {10, 20, 30, 40, 50, 5};
+        for (int i = 0; i < 6; ++i)
+            m_window->AddCoursePoint(Second(*m_window, seconds[i]), values[i]);
+        auto *curve = qobject_cast<QCPCurve *>(m_window->graph()->plot()->plottable(0));
+        QVERIFY(curve);
+        QList<double> drawn;
+        for (auto it = curve->data()->constBegin(); it != curve->data()->constEnd(); ++it)
+            drawn << it->value;
+        QCOMPARE(drawn, (QList<double>{10, 20, 30, 40, 50, 5}));
+        const QCPRange x = m_window->graph()->plot()->xAxis->range();
+        QCOMPARE(qRound((x.upper - x.lower) * 1440), 20); // widened past second 600
+        const QCPRange y = m_window->graph()->plot()->yAxis->range();
+        QVERIFY(y.lower <= 0 && y.upper >= 50);
+    }
+
+    void thePictureKeepsOnlyTheNewestPoints()
+    {
+        m_window->OpenCourse();
+        const int added = CoursePoints::kCapacity + 5;
+        for (int i = 1; i <= added; ++i)
+            m_window->AddCoursePoint(Second(*m_window, i % 600), i);
+        const ecGraph &g = *m_window->graph();
+        QCOMPARE(g.PointCount(), CoursePoints::kCapacity);
+        auto *curve = qobject_cast<QCPCurve *>(g.plot()->plottable(0));
+        QCOMPARE(curve->data()->constBegin()->value, 6.0);
+        QCOMPARE((curve->data()->constEnd() - 1)->value, double(added));
+    }
+
+private:
+    double m_now = 0;
+    std::unique_ptr<frm_Prubeh> m_window;
+};
+
+QTEST_MAIN(CourseWindowTest)
+#include "CourseWindowTest.moc"
