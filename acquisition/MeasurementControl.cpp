@@ -1,5 +1,6 @@
 #include "acquisition/MeasurementControl.h"
 
+#include "acquisition/AcquisitionTick.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "core/WaitSeconds.h"
@@ -32,6 +33,10 @@ int16_t EvenMeasureTime(const QString &text, int16_t previous)
 
 void StartMeasurement(MeasurementPanel &panel)
 {
+    // A second start would reset the running cycle's time and frame count and send MCA START
+    // again in the middle of the measurement.
+    if (panel.timerEnabled())
+        return;
     SharedState &s = state();
     for (int attempt = 0;; ++attempt) {
         s.MeasureTime = EvenMeasureTime(panel.timeText(), s.MeasureTime);
@@ -62,6 +67,7 @@ void StartMeasurement(MeasurementPanel &panel)
     }
     s.StopRequest = 0;
     panel.setTimerEnabled(true);
+    NoteAcquisitionStarted();
 }
 
 void StopMeasurement(MeasurementPanel &panel)

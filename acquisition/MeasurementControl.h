@@ -23,7 +23,8 @@ public:
 int16_t EvenMeasureTime(const QString &text, int16_t previous);
 
 // Sends MCA START, retrying up to four times with stop, close and reopen in between; on
-// success the acquisition timer runs, after the fifth refusal MeasureState is 4.
+// success the acquisition timer runs, after the fifth refusal MeasureState is 4. While the
+// timer runs it does nothing.
 void StartMeasurement(MeasurementPanel &panel);
 
 // With the timer off the analyser is stopped at once; otherwise the next tick stops it.

@@ -1,6 +1,7 @@
 #include "acquisition/frm_USBkom.h"
 
 #include "acquisition/CycleSpectrum.h"
+#include "core/Clock.h"
 #include "core/CommLog.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
@@ -10,11 +11,14 @@
 #include "devicelink/USB_KOM.h"
 #include "devicelink/MCA_kom.h"
 #include "graphs/SpectrumGraph.h"
+#include "graphs/frm_Prubeh.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -146,8 +150,7 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     simulationNotice_->setStyleSheet(QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 0 6px;"));
     simulationNotice_->hide();
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(100);
+    Timer1 = std::make_unique<RepeatingTimer>([this] { Timer1_Timer(*this); });
 
     // Changes after the design texts are in place: loading the window sets no bounds.
     for (int i = 0; i < 3; ++i)
@@ -163,6 +166,8 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
 }
+
+frm_USBkom::~frm_USBkom() = default;
 
 QSize frm_USBkom::sizeHint() const
 {
@@ -326,11 +331,11 @@ void frm_USBkom::takeLogEdit()
     commLog().setText(log.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
 }
 
-bool frm_USBkom::isFunctionKey(int key, Qt::KeyboardModifiers modifiers)
+bool frm_USBkom::isFunctionKey(int key, Qt::KeyboardModifiers modifiers) const
 {
     modifiers &= ~Qt::KeypadModifier;
     if (modifiers == Qt::NoModifier)
-        return key == Qt::Key_F2 || key == Qt::Key_F5 || key == Qt::Key_F8;
+        return key == Qt::Key_F2 || (key == Qt::Key_F5 && !Timer1->isActive()) || key == Qt::Key_F8;
     return modifiers == Qt::ControlModifier && key == Qt::Key_F5;
 }
 
@@ -372,6 +377,16 @@ bool frm_USBkom::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void frm_USBkom::closeEvent(QCloseEvent *event)
+{
+    // The window lives for the whole run: its close box only puts it aside.
+    event->ignore();
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        frame->showMinimized();
+    else
+        showMinimized();
+}
+
 void frm_USBkom::keyPressEvent(QKeyEvent *event)
 {
     if (!functionKey(event->key(), event->modifiers()))
@@ -400,9 +415,23 @@ bool frm_USBkom::timerEnabled() const { return Timer1->isActive(); }
 void frm_USBkom::setTimerEnabled(bool enabled)
 {
     if (enabled)
-        Timer1->start();
+        Timer1->start(100'000);
     else
         Timer1->stop();
+}
+
+QString frm_USBkom::calFactorText() const { return Text3[3]->text(); }
+QString frm_USBkom::backgroundText() const { return Text3[4]->text(); }
+bool frm_USBkom::logDataChecked() const { return Check1->isChecked(); }
+bool frm_USBkom::smoothingChecked() const { return Check2->isChecked(); }
+void frm_USBkom::showRate(const QString &text) { a_v->setText(text); }
+void frm_USBkom::showActivity(const QString &text) { Label5->setText(text); }
+double frm_USBkom::courseStart() const { return course_ ? course_->CourseStart() : 0.0; }
+
+void frm_USBkom::addCoursePoint(double courseTimeDays, double value)
+{
+    if (course_)
+        course_->AddCoursePoint(courseTimeDays, value);
 }
 
 } // namespace pxr3

@@ -2,26 +2,34 @@
 // The operator's panel for the analyser: link buttons, measurement fields, the
 // communication log, the spectrum graph and the rate and activity read-outs.
 
-#include "acquisition/MeasurementControl.h"
+#include "acquisition/AcquisitionTick.h"
 
 #include <QMap>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTimer;
 
 namespace pxr3 {
 
+class RepeatingTimer;
 class SpectrumGraph;
+class frm_Prubeh;
 
-class frm_USBkom : public QWidget, private MeasurementPanel {
+class frm_USBkom : public QWidget, private AcquisitionView {
     Q_OBJECT
 public:
     explicit frm_USBkom(QWidget *parent = nullptr);
+    ~frm_USBkom() override;
+
+    // The windows the acquisition tick also shows its results on.
+    void setCourseWindow(frm_Prubeh *course) { course_ = course; }
+    void setRowsInViewSource(std::function<int()> source) { rowsInView_ = std::move(source); }
 
     // The buttons' handlers; the main window and the series press them the same way.
     void Command2_Click(); // "Open USB"
@@ -46,11 +54,12 @@ public:
     QLabel *rateLabel() const { return a_v; }
     QLabel *activityLabel() const { return Label5; }
     SpectrumGraph *graph() const { return ecGraph1; }
-    QTimer *timer() const { return Timer1; }
+    RepeatingTimer *timer() const { return Timer1.get(); }
 
-    // F2, F5, F8 and Ctrl+F5 act as their buttons; true when the key was one of them.
+    // F2, F5, F8 and Ctrl+F5 act as their buttons; true when the key was one of them. While a
+    // measurement runs F5 is left to the main menu, where it is "S&top" during a series.
     bool functionKey(int key, Qt::KeyboardModifiers modifiers);
-    static bool isFunctionKey(int key, Qt::KeyboardModifiers modifiers);
+    bool isFunctionKey(int key, Qt::KeyboardModifiers modifiers) const;
 
     QSize sizeHint() const override;
 
@@ -58,9 +67,14 @@ signals:
     // The main window's status-bar indicators follow the link.
     void connectionShown(bool connected);
     void quitRequested();
+    // What the acquisition tick shows on the main window.
+    void readingShown(const QString &reply);
+    void deliveringShown(bool delivering);
+    void roiCountsShown(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -74,6 +88,19 @@ private:
     void openLink() override { Command2_Click(); }
     bool timerEnabled() const override;
     void setTimerEnabled(bool enabled) override;
+    // What the tick needs.
+    QString calFactorText() const override;
+    QString backgroundText() const override;
+    bool logDataChecked() const override;
+    bool smoothingChecked() const override;
+    void showRate(const QString &text) override;
+    void showActivity(const QString &text) override;
+    double courseStart() const override;
+    void addCoursePoint(double courseTimeDays, double value) override;
+    void showReading(const QString &reply) override { emit readingShown(reply); }
+    void showDelivering(bool delivering) override { emit deliveringShown(delivering); }
+    void showRoiCounts(const QString &text) override { emit roiCountsShown(text); }
+    int rowsInView() const override { return rowsInView_ ? rowsInView_() : 0; }
 
     QPushButton *addButton(const QString &text, const QString &tip, int leftTwips, int topTwips);
     QLineEdit *addField(const QString &text, int leftTwips, int topTwips);
@@ -96,7 +123,9 @@ private:
     QLabel *StatusBar = nullptr;
     QLabel *simulationNotice_ = nullptr;
     SpectrumGraph *ecGraph1 = nullptr;
-    QTimer *Timer1 = nullptr;
+    std::unique_ptr<RepeatingTimer> Timer1;
+    frm_Prubeh *course_ = nullptr;
+    std::function<int()> rowsInView_;
     QString shownLog_; // the log as the view shows it, to append without rebuilding
     bool showingLog_ = false;
 };

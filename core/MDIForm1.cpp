@@ -3,6 +3,7 @@
 #include "acquisition/frm_USBkom.h"
 #include "core/DateTimeText.h"
 #include "core/Form1.h"
+#include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "core/SubWindowTiling.h"
 #include "core/Twips.h"
@@ -190,8 +191,8 @@ void MDIForm1::buildMenu()
     menuItems_.insert(QStringLiteral("m3"), m3->menuAction());
     addMenuItem(m3, "m31", QStringLiteral("&Tabulka dat"), QKeySequence(Qt::CTRL | Qt::Key_D), themed("x-office-spreadsheet"),
                 &MDIForm1::showTable);
-    addMenuItem(m3, "m32", QStringLiteral("&Graf dat"), QKeySequence(Qt::CTRL | Qt::Key_G), themed("x-office-presentation"), nullptr)
-        ->setEnabled(false);
+    addMenuItem(m3, "m32", QStringLiteral("&Graf dat"), QKeySequence(Qt::CTRL | Qt::Key_G), themed("x-office-presentation"),
+                &MDIForm1::showCourse);
     m3->addSeparator()->setObjectName(QStringLiteral("m33"));
     addMenuItem(m3, "m34", QStringLiteral("&Horizontálně"), {}, themed("view-split-top-bottom"), &MDIForm1::tileHorizontally);
     addMenuItem(m3, "m35", QStringLiteral("&Vertikálně"), {}, themed("view-split-left-right"), &MDIForm1::tileVertically);
@@ -294,6 +295,12 @@ void MDIForm1::setCommunicationWindow(frm_USBkom *window, QMdiSubWindow *frame)
     usbkomFrame_ = frame;
     connect(window, &frm_USBkom::connectionShown, this, &MDIForm1::showConnected);
     connect(window, &frm_USBkom::quitRequested, this, &MDIForm1::quit);
+    connect(window, &frm_USBkom::readingShown, this, &MDIForm1::setStatusText);
+    connect(window, &frm_USBkom::deliveringShown, this, &MDIForm1::showDelivering);
+    connect(window, &frm_USBkom::roiCountsShown, Label2[6], &QLabel::setText);
+    window->setRowsInViewSource([this] {
+        return Check1->isChecked() ? RoundToInt16(LeadingNumber(Text1->text())).value_or(0) : 0;
+    });
 }
 
 void MDIForm1::tileVertically() { TileSubWindows(area_, Qt::Horizontal); }
@@ -386,15 +393,28 @@ void MDIForm1::printTable() { runCommand(workCommands().PrintTable); }
 void MDIForm1::start() { runCommand(workCommands().NewMeasurement); }
 void MDIForm1::stopFromMenu() { state().StopRequest = -1; }
 
-void MDIForm1::showTable()
+void MDIForm1::showTable() { bringUp(tableFrame_); }
+
+void MDIForm1::showCourse()
 {
-    if (!tableFrame_)
+    // The time course as it stands, points kept; "Průběh F2" starts it afresh.
+    if (state().CourseWindowOpen != -1 && workCommands().ShowCourse)
+        workCommands().ShowCourse();
+    else
+        bringUp(courseFrame_);
+}
+
+void MDIForm1::bringUp(QMdiSubWindow *frame)
+{
+    if (!frame)
         return;
-    if (tableFrame_->isMinimized())
-        tableFrame_->showNormal();
-    tableFrame_->show();
-    tableFrame_->raise();
-    area_->setActiveSubWindow(tableFrame_);
+    if (frame->isMinimized())
+        frame->showNormal();
+    frame->show();
+    if (frame->widget())
+        frame->widget()->show();
+    frame->raise();
+    area_->setActiveSubWindow(frame);
 }
 
 void MDIForm1::about()

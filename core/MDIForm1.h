@@ -35,6 +35,7 @@ public:
     QMdiSubWindow *addChild(QWidget *child);
     void setCommunicationWindow(frm_USBkom *window, QMdiSubWindow *frame);
     void setTableWindow(QMdiSubWindow *frame) { tableFrame_ = frame; }
+    void setCourseWindow(QMdiSubWindow *frame) { courseFrame_ = frame; }
     void tileVertically();
     void tileHorizontally();
 
@@ -97,6 +98,8 @@ private:
     void start();
     void stopFromMenu();
     void showTable();
+    void showCourse();
+    void bringUp(QMdiSubWindow *frame);
     void about();
 
     QMdiArea *area_ = nullptr;
@@ -117,6 +120,7 @@ private:
     frm_USBkom *usbkom_ = nullptr;
     QMdiSubWindow *usbkomFrame_ = nullptr;
     QMdiSubWindow *tableFrame_ = nullptr;
+    QMdiSubWindow *courseFrame_ = nullptr;
     QString caption_;
     bool simulated_ = false;
     bool closeAllowed_ = false;

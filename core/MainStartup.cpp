@@ -94,7 +94,8 @@ ProgramWindows StartProgram(bool simulated)
     usbkomFrame->move(designOffset, designOffset);
     windows.usbkom->show();
     windows.course = new frm_Prubeh;
-    main->addChild(windows.course);
+    main->setCourseWindow(main->addChild(windows.course));
+    windows.usbkom->setCourseWindow(windows.course);
     workCommands().ShowCourse = [course = windows.course] { course->OpenCourse(); };
     LoadSaveConfig(1);
 

@@ -35,9 +35,7 @@ frm_Prubeh::frm_Prubeh(QWidget *parent) : QWidget(parent), ecGraph1(new ecGraph(
     resize(TwipsToPixels(this, kWidth), TwipsToPixels(this, kHeight));
 }
 
-void frm_Prubeh::SetClock(std::function<double()> nowDays) { m_clock = std::move(nowDays); }
 
-double frm_Prubeh::now() const { return m_clock ? m_clock() : NowDays(); }
 
 void frm_Prubeh::OpenCourse()
 {
@@ -67,7 +65,7 @@ void frm_Prubeh::DrawCourseGraph(ecGraph &graph)
     graph.SetAxisTitle(QStringLiteral("N [imp]"));
     graph.SelectAxis(ecGraph::Axis::X);
     graph.SetAxisGrid(kLightGrey, kLightGrey, true, true);
-    m_axis = CourseAxisAt(now());
+    m_axis = CourseAxisAt(NowDays());
     graph.SetAxisScale(m_axis.CourseStart, m_axis.CourseEnd, kMajorTicks, kMinorTicks, true, kTimeFormat);
     graph.SetSeriesCaption(QStringLiteral("N [imp]"));
     graph.SetSeriesPoints(QColor(), 2);

@@ -7,7 +7,6 @@
 #include "graphs/ecGraph.h"
 
 #include <QWidget>
-#include <functional>
 
 namespace pxr3 {
 
@@ -29,21 +28,17 @@ public:
     double CourseEnd() const { return m_axis.CourseEnd; }
     ecGraph *graph() const { return ecGraph1; }
 
-    // The clock the axis is based on (day numbers); the wall clock unless replaced.
-    void SetClock(std::function<double()> nowDays);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
-    double now() const;
     void fitAxes(double courseTime);
 
     ecGraph *ecGraph1 = nullptr;
     CourseAxis m_axis;
     CoursePoints m_points;
-    std::function<double()> m_clock;
 };
 
 } // namespace pxr3

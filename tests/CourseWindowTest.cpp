@@ -1,6 +1,7 @@
 // The time-course window: opening (set-up, re-basing, the frame count), points drawn cycle
 // over cycle in the order added, the axis widening and the bounded picture.
 
+#include "core/Clock.h"
 #include "core/DateTimeText.h"
 #include "core/SharedState.h"
 #include "graphs/NumberFormat.h"
@@ -27,11 +28,16 @@ private slots:
     void init()
     {
         ResetSharedState();
-        m_now = Days(14, 37, 50);
+        m_clock = std::make_unique<VirtualClock>(QDateTime(QDate(2026, 12, 7), QTime(14, 37, 50)));
+        m_clockScope = std::make_unique<VirtualClockScope>(*m_clock);
         m_window = std::make_unique<frm_Prubeh>();
-        m_window->SetClock([this] { return m_now; });
     }
-    void cleanup() { m_window.reset(); }
+    void cleanup()
+    {
+        m_window.reset();
+        m_clockScope.reset();
+        m_clock.reset();
+    }
 
     void openingSetsUpTheGraphOnTheCurrentMinute()
     {
@@ -62,7 +68,7 @@ private slots:
         m_window->AddCoursePoint(Second(*m_window, 2), 12);
         QCOMPARE(m_window->graph()->PointCount(), 2);
         state().CycleTick = 40;
-        m_now = Days(16, 2, 10);
+        m_clock->pass(int64_t(Days(16, 2, 10) * 86400 - Days(14, 37, 50) * 86400) * 1'000'000); // to 16:02:10
         m_window->OpenCourse();
         QVERIFY(m_window->isVisible());
         QCOMPARE(m_window->graph()->PointCount(), 0);
@@ -121,7 +127,8 @@ private slots:
     }
 
 private:
-    double m_now = 0;
+    std::unique_ptr<VirtualClock> m_clock;
+    std::unique_ptr<VirtualClockScope> m_clockScope;
     std::unique_ptr<frm_Prubeh> m_window;
 };
 
