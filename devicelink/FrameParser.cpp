@@ -108,6 +108,8 @@ FrameParser::Leftover FrameParser::takeLeftover()
     left.covered = junk_.isEmpty() && headPosition() < coveredUntil_;
     junk_.clear();
     head_ = buffer_.size();
+    // The rest of a frame cut off by the silence is part of the same failure.
+    afterDamage_ = afterDamage_ || !left.bytes.isEmpty();
     return left;
 }
 

@@ -369,7 +369,8 @@ int64_t SimulatedAnalyser::nextDeliveryAt(const Unit &u, int64_t after) const
         const int64_t from = std::max(c.at, stalledUntil_);
         if (pace_ == Pace::Fast)
             return std::max(from, after);
-        const int64_t nextByte = from + (c.taken + 1) * kBitsPerByte * 1'000'000 / kBaud;
+        // Rounded up: at that moment the byte is wholly on the wire.
+        const int64_t nextByte = from + ((c.taken + 1) * kBitsPerByte * 1'000'000 + kBaud - 1) / kBaud;
         return std::max({nextByte, lastDelivery_ + kLatencyUs, after});
     }
     return u.measuring ? std::max({u.nextFrameAt, stalledUntil_, after}) : INT64_MAX;

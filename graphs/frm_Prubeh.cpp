@@ -4,6 +4,7 @@
 #include "core/SharedState.h"
 #include "core/Twips.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include <cstdlib>
@@ -32,17 +33,24 @@ frm_Prubeh::frm_Prubeh(QWidget *parent) : QWidget(parent), ecGraph1(new ecGraph(
     setWindowTitle(QStringLiteral("Data - průběh"));
     const int margin = TwipsToPixels(this, kGraphMargin);
     ecGraph1->move(margin, margin);
-    resize(TwipsToPixels(this, kWidth), TwipsToPixels(this, kHeight));
+    resize(sizeHint());
 }
 
-
+QSize frm_Prubeh::sizeHint() const { return {TwipsToPixels(this, kWidth), TwipsToPixels(this, kHeight)}; }
 
 void frm_Prubeh::OpenCourse()
 {
     // Closing the frame only hid it; it comes back with the window.
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        frame->showNormal();
     show();
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget())) {
+        frame->showNormal();
+        // A frame added while hidden has no size of its own yet.
+        if (frame->width() < frame->sizeHint().width() / 2)
+            frame->resize(frame->sizeHint());
+        frame->raise();
+        if (frame->mdiArea())
+            frame->mdiArea()->setActiveSubWindow(frame);
+    }
     DrawCourseGraph(*ecGraph1);
     state().CycleTick = 1;
     state().CourseWindowOpen = -1;

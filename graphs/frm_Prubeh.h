@@ -27,6 +27,7 @@ public:
     double CourseStart() const { return m_axis.CourseStart; }
     double CourseEnd() const { return m_axis.CourseEnd; }
     ecGraph *graph() const { return ecGraph1; }
+    QSize sizeHint() const override;
 
 
 protected:

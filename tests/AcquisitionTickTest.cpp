@@ -1,0 +1,289 @@
+// The acquisition tick against the simulated analyser on a virtual clock: at the wire's real
+// pace for the link's behaviour between frames, with made-up frames for the evaluation.
+
+#include "LinkTestSupport.h"
+#include "acquisition/AcquisitionTick.h"
+#include "acquisition/Hlazeni.h"
+#include "core/NumberText.h"
+#include "core/RoiSums.h"
+#include "core/TextFile.h"
+#include "records/MeasurementTable.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <set>
+
+namespace pxr3::test {
+namespace {
+
+using Pace = SimulatedAnalyser::Pace;
+const QString kDataOk = QStringLiteral("DATA Ok");
+
+// The windows as the tick sees them, with a 100 ms timer on the program clock.
+class FakeView : public AcquisitionView {
+public:
+    QString timeText() const override { return time; }
+    void setTimeText(const QString &text) override { time = text; }
+    QString roiText(int index) const override { return roi[index]; }
+    void redrawSpectrum(int) override {}
+    void closeLink() override { USB_Close(); }
+    void openLink() override { USB_Open(); }
+    bool timerEnabled() const override { return timer.isActive(); }
+    void setTimerEnabled(bool enabled) override { enabled ? timer.start(100'000) : timer.stop(); }
+    QString calFactorText() const override { return kf; }
+    QString backgroundText() const override { return background; }
+    bool logDataChecked() const override { return logData; }
+    bool smoothingChecked() const override { return smoothing; }
+    void showRate(const QString &text) override { rate = text; }
+    void showActivity(const QString &text) override { activity = text; }
+    double courseStart() const override { return kCourseStart; }
+    void addCoursePoint(double x, double y) override { points.push_back({x, y}); }
+    void showReading(const QString &reply) override
+    {
+        if (reply == kDataOk) {
+            good.push_back(link().RxBytes(5)); // the analyser's number of the frame
+            frameTimes.insert(link().FrameTime); // a reply to "D" taken for a frame would say 10 s
+        } else
+            ++failed;
+    }
+    void showDelivering(bool on) override { delivering = on; }
+    void showRoiCounts(const QString &text) override { roiCounts = text; }
+    int rowsInView() const override { return inView; }
+
+    static constexpr double kCourseStart = 46083.6;
+    QString time = QStringLiteral("2");
+    QString roi[2] = {QStringLiteral("1"), QStringLiteral("254")};
+    QString kf = QStringLiteral("1");
+    QString background = QStringLiteral("1");
+    bool logData = false;
+    bool smoothing = false;
+    int inView = 0;
+    QString rate, activity, roiCounts;
+    bool delivering = true;
+    std::vector<int> good;
+    std::set<int> frameTimes;
+    int failed = 0;
+    std::vector<std::pair<double, double>> points;
+    RepeatingTimer timer{[this] { Timer1_Timer(*this); }};
+};
+
+class TickTest : public LinkFixture {
+protected:
+    explicit TickTest(Pace pace = Pace::Fast) : LinkFixture(pace) {}
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        ResetAcquisition();
+        ResetSmoothing();
+        measurementTable().reset();
+        SetLinkHooks({[] { return QStringLiteral("500"); }, [this] { return view.time; }, nullptr});
+        Connect();
+    }
+    void TearDown() override
+    {
+        view.timer.stop();
+        LinkFixture::TearDown();
+    }
+    void Start()
+    {
+        StartMeasurement(view);
+        ASSERT_TRUE(view.timer.isActive());
+    }
+    long Written(const QByteArray &frame) const
+    {
+        return std::count(sim->written().begin(), sim->written().end(), frame);
+    }
+    FakeView view;
+};
+
+class RealPaceTest : public TickTest {
+protected:
+    RealPaceTest() : TickTest(Pace::RealTime) {}
+    static std::vector<int> Numbers(int from, int to)
+    {
+        std::vector<int> n;
+        for (int i = from; i <= to; ++i)
+            n.push_back(i);
+        return n;
+    }
+};
+
+TEST_F(RealPaceTest, AMinuteGivesOneGoodFramePer2sEvenWithCommandsAndABlockedWindowInBetween)
+{
+    Start();
+    std::vector<int> commandsOk;
+    auto command = [&](const char *letter) {
+        MCA_Command(QString::fromLatin1(letter));
+        commandsOk.push_back(link().CommandOk);
+    };
+    // In the middle of a frame on the wire, just before one begins, and while one arrives.
+    programClock().schedule(2'100'000, [&] { command("R"); });
+    programClock().schedule(5'990'000, [&] { command("I"); });
+    programClock().schedule(10'050'000, [&] { command("D"); });
+    // The window busy for 2 s (a slow dialog) in the middle of a frame.
+    programClock().schedule(20'100'000, [&] { clock.pass(2 * kSecond); });
+    clock.runFor(60'500'000);
+    EXPECT_EQ(view.good, Numbers(1, 30));
+    EXPECT_EQ(view.frameTimes, std::set<int>({2}));
+    EXPECT_EQ(view.failed, 0);
+    EXPECT_EQ(commandsOk, std::vector<int>({1, 1, 1}));
+    EXPECT_TRUE(view.delivering);
+}
+
+TEST_F(RealPaceTest, AFrameCutOffBySilenceIsOneFailedReadingAndTheNextIsGood)
+{
+    state().MeasureState = 1;
+    state().CurrentRow = 1;
+    Start();
+    view.time = QStringLiteral("200"); // a long cycle: the row stays the running one
+    state().MeasureTime = 200;
+    programClock().schedule(2'100'000, [&] { sim->stall(1500); });
+    clock.runFor(3'500'000);
+    EXPECT_EQ(view.failed, 1);
+    EXPECT_EQ(measurementTable().textColour(1, 1), kLightRedText);
+    clock.runFor(2'000'000);
+    EXPECT_EQ(view.good, std::vector<int>({2}));
+    EXPECT_EQ(view.failed, 1);
+    EXPECT_EQ(measurementTable().textColour(1, 1), kBlackText);
+}
+
+TEST_F(RealPaceTest, ALinkSilentFor10sIsReportedAndItsReturnToo)
+{
+    Start();
+    clock.runFor(3 * kSecond);
+    sim->stall(14'000);
+    clock.runFor(12 * kSecond);
+    EXPECT_FALSE(view.delivering);
+    EXPECT_TRUE(Status().contains(QStringLiteral("nepřišla 10 s žádná data")));
+    EXPECT_EQ(Log().count(QStringLiteral("nepřišla 10 s")), 1);
+    clock.runFor(3 * kSecond);
+    EXPECT_TRUE(view.delivering);
+    EXPECT_TRUE(LogHas(QStringLiteral("Data z analyzátoru opět přicházejí.")));
+}
+
+// A data frame whose channel 0 (element 1 of the spectrum) holds `count`.
+void SendFrame(SimulatedAnalyser *sim, int count) { sim->send(TestDataFrame(2, 0, count & 0xFF, count >> 8)); }
+
+TEST_F(TickTest, FramesAccumulateAndTheRoiGivesRateOrOverAndActivity)
+{
+    Start();
+    sim->send(QByteArray()); // nothing: the analyser measures in the background
+    view.roi[0] = view.roi[1] = QStringLiteral("1");
+    MCA_Command(QStringLiteral("E")); // made-up frames only from here on
+    StartMeasurement(view);           // refused: the timer runs
+    EXPECT_EQ(Written(TestFrame(QByteArray("B\x02", 2))), 1);
+    state().RoiBounds(1) = state().RoiBounds(2) = 1;
+    const struct {
+        int count;
+        const char *rate;
+        const char *kf;
+        const char *activity;
+    } cases[] = {
+        {32000, "8.0000E+03", "1", "0.0000E+00"}, // a factor of 1 is not applied
+        {32001, "O V E R !", "2.5", "1.9998E+04"}, // clipped to 32000: (32000 - 4) / 4 * 2.5
+        {400, "1.0000E+02", "2,5", "2.4750E+02"},
+    };
+    state().MeasureTime = 4;
+    view.background = QStringLiteral("1");
+    Spectrum expected = state().CycleSpectrum;
+    for (const auto &c : cases) {
+        view.kf = QString::fromLatin1(c.kf);
+        SendFrame(sim, c.count);
+        clock.runFor(300'000);
+        EXPECT_EQ(view.rate, QString::fromLatin1(c.rate)) << c.count;
+        EXPECT_EQ(view.activity, QString::fromLatin1(c.activity)) << c.count;
+        for (int k = 1; k <= 255; ++k)
+            expected(k) += state().ReceivedSpectrum(k);
+    }
+    EXPECT_EQ(state().CycleSpectrum, expected);
+    // Reversed bounds sum nothing.
+    state().RoiBounds(1) = 9;
+    state().RoiBounds(2) = 2;
+    SendFrame(sim, 500);
+    clock.runFor(300'000);
+    EXPECT_EQ(view.rate, QStringLiteral("0.0000E+00"));
+}
+
+TEST_F(TickTest, ACycleLastsHalfItsTimeInGoodFramesAndWritesItsRow)
+{
+    for (const auto &[time, frames] : {std::pair{"7", 4}, {"1", 1}, {"abc", 1}}) {
+        view.timer.stop();
+        view.time = QString::fromLatin1(time);
+        state().MeasureState = 1;
+        state().CurrentRow = 3;
+        state().CycleSpectrum.fill(0);
+        view.inView = 2;
+        Start();
+        MCA_Command(QStringLiteral("E"));
+        int sent = 0;
+        while (state().MeasureState == 1 && sent < 10) {
+            SendFrame(sim, 10);
+            ++sent;
+            clock.runFor(300'000);
+        }
+        EXPECT_EQ(sent, frames) << time;
+    }
+    MeasurementTable &t = measurementTable();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^02\\.03\\.2026 14:3[78]:\\d\\d$")).match(t.text(3, 1)).hasMatch())
+        << t.text(3, 1).toStdString();
+    EXPECT_EQ(t.text(3, 3), IntText(RoiSumCycle()));
+    EXPECT_EQ(t.text(3, 4), QStringLiteral("2"));
+    EXPECT_EQ(t.textColour(3, 1), kBlackText);
+    EXPECT_EQ(t.topRow(), 2); // the last two rows in view
+    // No radionuclide selected: the working values stand in, and the log says so once.
+    EXPECT_EQ(Log().count(QStringLiteral("Není vybrán radionuklid")), 1);
+}
+
+TEST_F(TickTest, TheTimeCourseAndTheDataLogTakeTheRateOfEachFrame)
+{
+    QLocale::setDefault(QLocale(QLocale::Czech));
+    Start();
+    MCA_Command(QStringLiteral("E"));
+    view.logData = true;
+    SendFrame(sim, 100);
+    clock.runFor(300'000);
+    EXPECT_TRUE(view.points.empty()); // the time course was never opened: no point, no log line
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("DATA_LOG.TXT"))));
+
+    state().CourseWindowOpen = -1;
+    state().CycleTick = 1;
+    state().MeasureTime = 200;
+    view.kf = QStringLiteral("1");
+    view.background = QStringLiteral("0,5");
+    SendFrame(sim, 100);
+    clock.runFor(300'000);
+    ASSERT_EQ(view.points.size(), 1u);
+    EXPECT_DOUBLE_EQ(view.points[0].first, FakeView::kCourseStart + 2.0 / 86400);
+    const double rate = RoiSum(state().ReceivedSpectrum, 1, 254);
+    EXPECT_EQ(view.points[0].second, rate);
+    QString log;
+    ASSERT_TRUE(ReadTextFile(path(QStringLiteral("DATA_LOG.TXT")), log).ok);
+    // The log carries the activity computed with a factor of 1, which the window shows as 0.
+    EXPECT_TRUE(log.endsWith(ExpText(rate, 4) + QLatin1Char('\t') + ExpText(rate - 0.5, 4) + QStringLiteral("\t1\r\n")));
+    EXPECT_EQ(view.activity, QStringLiteral("0,0000E+00"));
+
+    view.smoothing = true; // p = 0: the output goes half way to the input
+    const double before = view.points.back().second;
+    SendFrame(sim, 100);
+    clock.runFor(300'000);
+    EXPECT_NEAR(view.points.back().second, (RoiSum(state().ReceivedSpectrum, 1, 254) * 10000.0 / 10001 * 10000 / 10001) / 2,
+                0.05 * before);
+}
+
+TEST_F(TickTest, StopWhileTheTimerRunsSendsDataAndStopTwiceOnTheNextTick)
+{
+    Start();
+    const std::size_t before = sim->written().size();
+    StopMeasurement(view);
+    EXPECT_EQ(sim->written().size(), before); // nothing until the tick
+    clock.runFor(300'000);
+    const QByteArray data = Bytes({0x40, 0x01, 0x00, 0x44, 0x45});
+    const QByteArray stop = Bytes({0x40, 0x01, 0x00, 0x45, 0x46});
+    EXPECT_EQ(std::vector<QByteArray>(sim->written().begin() + long(before), sim->written().end()),
+              std::vector<QByteArray>({data, stop, data, stop}));
+    EXPECT_FALSE(view.timer.isActive());
+    EXPECT_EQ(state().MeasureState, 4);
+}
+
+} // namespace
+} // namespace pxr3::test
