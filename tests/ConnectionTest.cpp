@@ -155,6 +155,22 @@ TEST_F(ConnectionTest, EveryAttemptAppendsTheWholeLogToTheComFile)
     EXPECT_EQ(ComFile(), afterOne + copyUpToOpened(second, 3) + copyUpToOpened(second, 4));
 }
 
+TEST_F(ConnectionTest, TheComFileKeepsReplyBytesAsTheyAreAndCzechTextInItsCodePage)
+{
+    Connect();
+    commLog().append(QStringLiteral("Přetečení"));
+    const QByteArray identity = QByteArray("PXR3 \x8A\xC8\xE1\x9F\xFF", 10).leftJustified(21, ' ');
+    sim->replyNextWith(TestFrame(identity));
+    MCA_Command(QStringLiteral("I"));
+    ASSERT_EQ(link().CommandOk, 1);
+    ASSERT_EQ(USB_Open(), 1); // the log is copied at every connection attempt
+    QFile file(path(QStringLiteral("MCA_Com.TXT")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains("Code : " + identity));
+    EXPECT_TRUE(bytes.contains("P\xF8\x65te\xE8\x65n\xED")); // "Přetečení" in Windows-1250
+}
+
 TEST_F(ConnectionTest, CloseShowsItsOutcome)
 {
     Connect();

@@ -344,6 +344,30 @@ private slots:
         QCOMPARE(called, QStringList{"ShowCourse"});
         QTest::keyClick(usb->text2(), Qt::Key_F3); // not one of the window's keys: the menu's load
         QCOMPARE(called, (QStringList{"ShowCourse", "LoadTable"}));
+
+        // While a series measures, F5 is the menu's "S&top", not a second start.
+        connectAnalyser();
+        QTest::keyClick(usb->text2(), Qt::Key_F5);
+        QVERIFY(usb->timer()->isActive());
+        w.setSeriesRunning(true);
+        QTest::keyClick(usb->text2(), Qt::Key_F5);
+        QCOMPARE(framesWritten(kStartFrame), 1);
+        QCOMPARE(state().StopRequest, int16_t(-1));
+        w.setSeriesRunning(false);
+    }
+
+    void theCommunicationWindowsCloseBoxMinimisesIt()
+    {
+        MDIForm1 w;
+        auto *usb = new frm_USBkom;
+        QMdiSubWindow *frame = w.addChild(usb);
+        w.setCommunicationWindow(usb, frame);
+        w.show();
+        frame->show();
+        frame->close();
+        QVERIFY(frame->isMinimized());
+        QVERIFY(frame->isVisible());
+        QCOMPARE(frame->widget(), usb); // still there for "MCA" to bring up
     }
 
     void roiFieldsTakeTheirLeadingNumber()
