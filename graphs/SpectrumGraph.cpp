@@ -70,7 +70,8 @@ void SpectrumGraph::DrawSpectrumGraph(int32_t n)
         shadeRoi(last);
         for (int k = 1; k <= last; ++k)
             AddPoint(k, s.CycleSpectrum(k));
-        Draw();
+        // Painted when the program is next idle: a frame's evaluation does not wait for it.
+        Refresh();
     } catch (const std::exception &e) {
         showError(QString::fromLocal8Bit(e.what()));
     }

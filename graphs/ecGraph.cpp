@@ -16,6 +16,25 @@ namespace pxr3 {
 
 namespace {
 
+QCPScatterStyle PictureOfPoint(QCPScatterStyle::ScatterShape shape, const QColor &color, double size)
+{
+    // A point drawn as a picture made once: painting the shape anew for every point is
+    // most of what a redraw of a few thousand points costs.
+    if (shape == QCPScatterStyle::ssNone)
+        return QCPScatterStyle(shape);
+    const QCPScatterStyle drawn(shape, color, color, size);
+    const int side = int(std::ceil(size)) + 2;
+    QPixmap picture(side, side);
+    picture.fill(Qt::transparent);
+    QCPPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawn.applyTo(&painter, QPen(color));
+    drawn.drawShape(&painter, side / 2.0, side / 2.0);
+    painter.end();
+    return QCPScatterStyle(picture);
+}
+
+
 // Labels by our number formats; time formats step in whole minutes, not day fractions.
 class FormatTicker : public QCPAxisTicker {
 public:
@@ -308,8 +327,9 @@ void ecGraph::SetSeriesPoints(const QColor &color, int size, int shape)
     default: break;
     }
     const QColor c = color.isValid() ? color : m_series->pen().color();
-    setScatterStyle(QCPScatterStyle(s, c, c, std::max(1, size) + 1));
+    setScatterStyle(PictureOfPoint(s, c, std::max(1, size) + 1));
 }
+
 
 void ecGraph::setLineStyle(int lineStyle)
 {
