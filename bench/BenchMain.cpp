@@ -1,0 +1,17 @@
+// The benchmarks drive the program's windows, so they run inside a QApplication on the
+// offscreen platform.
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,78 @@
+// A measurement at the analyser's real pace on the real clock, as `make run` shows it: how
+// long the event loop is kept from other work at most, and how much processor it takes.
+// Each is its own run: the 1 ms probe of the first would be most of the load the second
+// measures.
+
+#include "bench/BenchSupport.h"
+#include "bench/MeasuringProgram.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+
+namespace pxr3::bench {
+namespace {
+
+constexpr int kRunMs = 20'000;
+
+void RunEventLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void LongestEventLoopStall(benchmark::State &bench)
+{
+    ProgramFolderScope folder;
+    MeasuringProgram program(SimulatedAnalyser::Pace::RealTime, false);
+    if (!program.measuring()) {
+        bench.SkipWithError("the measurement did not start");
+        return;
+    }
+    double longest = 0;
+    int64_t probes = 0;
+    for (auto _ : bench) {
+        QTimer probe;
+        probe.setTimerType(Qt::PreciseTimer);
+        double last = WallSeconds();
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            const double now = WallSeconds();
+            longest = std::max(longest, now - last);
+            last = now;
+            ++probes;
+        });
+        probe.start(1);
+        RunEventLoop(kRunMs);
+    }
+    bench.counters["longest stall ms"] = longest * 1e3;
+    bench.counters["probes"] = double(probes);
+    bench.counters["frames"] = double(program.framesSent());
+}
+BENCHMARK(LongestEventLoopStall)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void ProcessorUseAtRealPace(benchmark::State &bench)
+{
+    ProgramFolderScope folder;
+    MeasuringProgram program(SimulatedAnalyser::Pace::RealTime, false);
+    if (!program.measuring()) {
+        bench.SkipWithError("the measurement did not start");
+        return;
+    }
+    double processor = 0;
+    double wall = 0;
+    for (auto _ : bench) {
+        const double processorBefore = ProcessorSeconds();
+        const double wallBefore = WallSeconds();
+        RunEventLoop(kRunMs);
+        processor = ProcessorSeconds() - processorBefore;
+        wall = WallSeconds() - wallBefore;
+    }
+    bench.counters["CPU % of a core"] = wall > 0 ? 100.0 * processor / wall : 0.0;
+    bench.counters["frames"] = double(program.framesSent());
+}
+BENCHMARK(ProcessorUseAtRealPace)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace pxr3::bench
