@@ -1,5 +1,5 @@
 // The skinned push button: skin frames, the visual states and the event sequences of
-// mouse, space, Enter and focus, the access key, the skin picture, disabled drawing and the design data.
+// mouse, space, Enter and focus, the access key, the skin picture and disabled drawing.
 
 #include "controls/MyButton.h"
 
@@ -405,34 +405,6 @@ private slots:
         QCOMPARE(m_button->SkinPicture(), static_cast<QLabel *>(nullptr));
     }
 
-    void designDataRoundTrip()
-    {
-        QCOMPARE(m_button->WriteProperties(), QVariantMap()); // all defaults
-        m_button->SetText(QStringLiteral("&Ne"));
-        m_button->SetSizeCW(4);
-        m_button->SetDisableHover(true);
-        m_button->SetDrawFocus(3);
-        m_button->SetTextColorDisabled2(QColor(128, 128, 128));
-        m_button->SetBackColor(QColor(1, 2, 3));
-        m_button->SetTextAlign(MyButton::AlignLeft);
-        const QVariantMap bag = m_button->WriteProperties();
-        QCOMPARE(bag.value(QStringLiteral("AccessKey")).toString(), QStringLiteral("N"));
-        QVERIFY(!bag.contains(QStringLiteral("SizeCH")));
-        QVERIFY(!bag.contains(QStringLiteral("SPN")));
-
-        auto *copy = new MyButton(QStringLiteral("Command3"), m_form.get());
-        copy->ReadProperties(bag);
-        QVariantMap back = copy->WriteProperties();
-        back.remove(QStringLiteral("SPN"));
-        QCOMPARE(back, bag);
-        QCOMPARE(copy->AccessKey(), QChar('N'));
-        QCOMPARE(copy->SizeCH(), 3);
-        QCOMPARE(copy->SkinPictureName(), QString()); // a missing "SPN" is an empty name
-        copy->ReadProperties(QVariantMap());
-        QCOMPARE(copy->Text(), QString()); // a missing "Text" is empty text
-        QCOMPARE(copy->PictureTColor(), QColor::fromRgb(kMagenta));
-        QVERIFY(copy->FillWithColor());
-    }
 };
 
 QTEST_MAIN(MyButtonTest)
