@@ -1,6 +1,5 @@
 #include "controls/MyButton.h"
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -324,73 +323,6 @@ void MyButton::updateCursor()
         unsetCursor();
     else
         setCursor(QCursor(m_mousePointer));
-}
-
-QVariantMap MyButton::WriteProperties() const
-{
-    QVariantMap bag;
-    auto put = [&bag](const char *key, const QVariant &value, bool isDefault) {
-        if (!isDefault) bag.insert(QLatin1String(key), value);
-    };
-    const QColor face = QApplication::palette().color(QPalette::Button);
-    put("SizeCW", m_sizeCW, m_sizeCW == 3);
-    put("SizeCH", m_sizeCH, m_sizeCH == 3);
-    put("SPN", m_skinName, m_skinName == kDefaultSkinName);
-    put("Text", m_text, m_text == objectName());
-    put("FillWithColor", m_fillWithColor, m_fillWithColor);
-    put("Enabled", isEnabled(), isEnabled());
-    put("AccessKey", QString(m_accessKey), m_accessKey.isNull());
-    put("TextColorEnabled", m_textEnabled, m_textEnabled == QColor(Qt::black));
-    put("TextColorDisabled", m_textDisabled, m_textDisabled == QColor(Qt::black));
-    put("Font", font(), !testAttribute(Qt::WA_SetFont));
-    put("MousePointer", int(m_mousePointer), m_mousePointer == Qt::ArrowCursor);
-    put("MouseIcon", m_mouseIcon, m_mouseIcon.isNull());
-    put("DisableHover", m_disableHover, !m_disableHover);
-    put("DisplaceText", m_displaceText, m_displaceText == 0);
-    put("DrawFocus", m_drawFocus, m_drawFocus == 0);
-    put("TextColorDisabled2", m_textDisabled2, m_textDisabled2 == QColor(Qt::black));
-    put("Picture", m_picture, m_picture.isNull());
-    put("PicturePos", m_picturePos, m_picturePos == PictureLeft);
-    put("PictureTColor", m_pictureTColor, m_pictureTColor == QColor::fromRgb(kMagenta));
-    put("TextAlign", m_textAlign, m_textAlign == AlignCentre);
-    put("BackColor", m_backColor, m_backColor == face);
-    return bag;
-}
-
-void MyButton::ReadProperties(const QVariantMap &bag)
-{
-    auto get = [&bag](const char *key, const QVariant &fallback) {
-        return bag.value(QLatin1String(key), fallback);
-    };
-    m_sizeCW = get("SizeCW", 3).toInt();
-    m_sizeCH = get("SizeCH", 3).toInt();
-    m_skinName = get("SPN", QString()).toString();
-    SetText(get("Text", QString()).toString());
-    m_fillWithColor = get("FillWithColor", true).toBool();
-    if (bag.contains(QStringLiteral("AccessKey"))) {
-        const QString key = bag.value(QStringLiteral("AccessKey")).toString();
-        m_accessKey = key.isEmpty() ? QChar() : key.at(0);
-        if (m_shortcutId) releaseShortcut(m_shortcutId);
-        m_shortcutId = m_accessKey.isNull() ? 0 : grabShortcut(AccessKeySequence());
-    }
-    m_textEnabled = get("TextColorEnabled", QColor(Qt::black)).value<QColor>();
-    m_textDisabled = get("TextColorDisabled", QColor(Qt::black)).value<QColor>();
-    if (bag.contains(QStringLiteral("Font"))) setFont(bag.value(QStringLiteral("Font")).value<QFont>());
-    m_mousePointer = Qt::CursorShape(get("MousePointer", int(Qt::ArrowCursor)).toInt());
-    m_mouseIcon = get("MouseIcon", QPixmap()).value<QPixmap>();
-    updateCursor();
-    m_disableHover = get("DisableHover", false).toBool();
-    m_displaceText = get("DisplaceText", 0).toInt();
-    m_drawFocus = get("DrawFocus", 0).toInt();
-    m_textDisabled2 = get("TextColorDisabled2", QColor(Qt::black)).value<QColor>();
-    m_picture = get("Picture", QPixmap()).value<QPixmap>();
-    m_picturePos = get("PicturePos", int(PictureLeft)).toInt();
-    m_pictureTColor = get("PictureTColor", QColor::fromRgb(kMagenta)).value<QColor>();
-    m_textAlign = get("TextAlign", int(AlignCentre)).toInt();
-    m_backColor = get("BackColor", QApplication::palette().color(QPalette::Button)).value<QColor>();
-    setEnabled(get("Enabled", true).toBool());
-    bindSkinByName();
-    update();
 }
 
 QImage MyButton::skinImage() const

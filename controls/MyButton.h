@@ -11,7 +11,6 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
-#include <QVariantMap>
 #include <QWidget>
 
 class QPainter;
@@ -123,10 +122,6 @@ public:
     void SetMousePointer(Qt::CursorShape shape);
     QPixmap MouseIcon() const { return m_mouseIcon; }
     void SetMouseIcon(const QPixmap &icon);
-
-    // The design data: values equal to their defaults are left out.
-    QVariantMap WriteProperties() const;
-    void ReadProperties(const QVariantMap &bag);
 
     // Where the last drawing put the text and the picture (empty when not drawn).
     QRect LastTextRect() const { return m_lastTextRect; }

@@ -1,5 +1,5 @@
-// The time-course window: opening (set-up, re-basing, the frame count), points drawn cycle
-// over cycle in the order added, the axis widening and the bounded picture.
+// The time-course window: reopening (re-basing, the frame count), closing that only hides,
+// points drawn cycle over cycle in the order added, the axis widening and the bounded picture.
 
 #include "core/Clock.h"
 #include "core/DateTimeText.h"
@@ -37,27 +37,6 @@ private slots:
         m_window.reset();
         m_clockScope.reset();
         m_clock.reset();
-    }
-
-    void openingSetsUpTheGraphOnTheCurrentMinute()
-    {
-        state().CycleTick = 37;
-        m_window->OpenCourse();
-        const ecGraph &g = *m_window->graph();
-        QVERIFY(m_window->isVisible());
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Data - průběh"));
-        QCOMPARE(g.Title(), QStringLiteral("Průbeh"));
-        QCOMPARE(g.AxisFormat(ecGraph::Axis::Y), QStringLiteral("#0.0"));
-        QCOMPARE(g.AxisFormat(ecGraph::Axis::X), kTime);
-        QCOMPARE(g.plot()->yAxis->label(), QStringLiteral("N [imp]"));
-        QCOMPARE(g.plot()->plottable(0)->name(), QStringLiteral("N [imp]"));
-        const QCPRange x = g.plot()->xAxis->range();
-        QCOMPARE(x.lower, m_window->CourseStart());
-        QCOMPARE(x.upper, m_window->CourseEnd());
-        QCOMPARE(FormatNumber(kTime, x.lower), QStringLiteral("14:37"));
-        QCOMPARE(FormatNumber(kTime, x.upper), QStringLiteral("14:47"));
-        QCOMPARE(state().CycleTick, 1);
-        QCOMPARE(state().CourseWindowOpen, int16_t(-1));
     }
 
     void reopeningClearsRebasesAndRestartsTheFrameCount()

@@ -141,26 +141,20 @@ TEST_F(MeasurementControlTest, RoiFieldThatIsNotOneNumberKeepsItsBound)
     EXPECT_EQ(state().RoiBounds(2), 255);
 }
 
-TEST_F(MeasurementControlTest, StopWithTimerOffStopsTheAnalyserAtOnce)
+// With the timer off the analyser is stopped at once; with it running the next tick does it.
+TEST_F(MeasurementControlTest, StopStopsTheAnalyserAtOnceOnlyWithTheTimerOff)
 {
     connect({SimulatedAnalyser::Analyser()});
     StartMeasurement(panel);
-    panel.timer = false;
-    state().StopRequest = -1;
-    StopMeasurement(panel);
-    EXPECT_EQ(framesWritten(kStopFrame), 1);
-    EXPECT_EQ(state().StopRequest, 0);
-    EXPECT_FALSE(analyser->measuring());
-}
-
-TEST_F(MeasurementControlTest, StopWithTimerRunningLeavesItToTheNextTick)
-{
-    connect({SimulatedAnalyser::Analyser()});
-    StartMeasurement(panel);
-    StopMeasurement(panel);
-    EXPECT_EQ(framesWritten(kStopFrame), 0);
-    EXPECT_EQ(state().StopRequest, -1);
-    EXPECT_TRUE(panel.timer);
+    for (bool timerRunning : {true, false}) {
+        panel.timer = timerRunning;
+        state().StopRequest = timerRunning ? 0 : -1; // the opposite of what the stop leaves
+        StopMeasurement(panel);
+        EXPECT_EQ(framesWritten(kStopFrame), timerRunning ? 0 : 1) << timerRunning;
+        EXPECT_EQ(state().StopRequest, timerRunning ? -1 : 0) << timerRunning;
+        EXPECT_EQ(panel.timer, timerRunning);
+        EXPECT_EQ(analyser->measuring(), timerRunning);
+    }
 }
 
 TEST(EvenMeasureTime, IsEvenAndAtLeastTwo)

@@ -1,6 +1,5 @@
-// The skinned push button: skin frames, nine-part drawing with tiling and see-through
-// corners, the visual states and the event sequences of mouse, space, Enter and focus,
-// the access key, disabled drawing, pictures and the design data.
+// The skinned push button: skin frames, the visual states and the event sequences of
+// mouse, space, Enter and focus, the access key, the skin picture and disabled drawing.
 
 #include "controls/MyButton.h"
 
@@ -47,23 +46,6 @@ QImage Paint(const QImage &skin, int state, QSize size, int cw, int ch, bool fil
     const bool ok = PaintSkinFace(p, skin, state, size, cw, ch, fill, back);
     p.end();
     return ok ? out : QImage();
-}
-
-// Where the nine-part rule takes the pixel (x, y) of a w x h button from, in the skin;
-// (-1, -1) where the back colour shows: magenta corner pixels, and the border when a
-// corner size is zero (no edges are drawn then).
-QPoint SourceOf(const QImage &skin, int state, QSize size, int cw, int ch, bool fill, int x, int y)
-{
-    const int F = skin.width() / 5, H = skin.height(), w = size.width(), h = size.height();
-    const int x0 = (state - 1) * F;
-    const bool left = x < cw, right = x >= w - cw, top = y < ch, bottom = y >= h - ch;
-    const bool middle = !left && !right && !top && !bottom;
-    if (middle && fill) return QPoint(x0 + cw + 1, ch + 1);
-    if (!middle && (cw == 0 || ch == 0)) return QPoint(-1, -1);
-    const int sx = left ? x0 + x : right ? x0 + F - (w - x) : x0 + cw + (x - cw) % (F - 2 * cw);
-    const int sy = top ? y : bottom ? H - (h - y) : ch + (y - ch) % (H - 2 * ch);
-    if ((left || right) && (top || bottom) && skin.pixel(sx, sy) == kMagenta) return QPoint(-1, -1);
-    return QPoint(sx, sy);
 }
 
 QFont CrispFont()
@@ -172,7 +154,7 @@ private slots:
         m_other = nullptr;
     }
 
-    // ---- skin frames and the nine-part drawing (pure functions) ----
+    // ---- skin frames (pure functions) ----
 
     void skinFramesAreFiveEqualColumnsDroppingTheFraction()
     {
@@ -186,43 +168,10 @@ private slots:
         const QImage out = Paint(skin, 5, QSize(77, 31), 3, 3, false, Qt::gray);
         QVERIFY(!out.isNull());
         QCOMPARE(CountColour(out, qRgb(1, 2, 250)), 0);
+        QCOMPARE(CountColour(out, kMagenta), 0); // the corners' see-through pixels
         // A skin too small for its corners (a middle of 6 - 2 x 3 = 0 columns), or none, stops drawing.
         QVERIFY(Paint(CodedSkin(6, 6), 1, QSize(40, 20), 3, 3, false, Qt::black).isNull());
         QVERIFY(Paint(QImage(), 1, QSize(40, 20), 3, 3, false, Qt::black).isNull());
-    }
-
-    void nineParts_data()
-    {
-        QTest::addColumn<int>("state");
-        QTest::addColumn<int>("cw");
-        QTest::addColumn<int>("ch");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("fill");
-        QTest::newRow("normal 3x3 large") << 1 << 3 << 3 << QSize(157, 61) << false;
-        QTest::newRow("pressed 3x3 odd size") << 4 << 3 << 3 << QSize(41, 29) << false;
-        QTest::newRow("disabled 2x4") << 5 << 2 << 4 << QSize(90, 44) << false;
-        QTest::newRow("hover exactly one frame") << 3 << 3 << 3 << QSize(10, 14) << false;
-        QTest::newRow("focused filled with colour") << 2 << 3 << 3 << QSize(60, 30) << true;
-        QTest::newRow("zero corners tile everything") << 1 << 0 << 0 << QSize(33, 37) << false;
-        QTest::newRow("zero width corners, filled") << 1 << 0 << 3 << QSize(33, 37) << true;
-    }
-    void nineParts()
-    {
-        QFETCH(int, state);
-        QFETCH(int, cw);
-        QFETCH(int, ch);
-        QFETCH(QSize, size);
-        QFETCH(bool, fill);
-        const QImage skin = CodedSkin(10, 14);
-        const QRgb back = qRgb(3, 250, 3);
-        const QImage out = Paint(skin, state, size, cw, ch, fill, back);
-        QVERIFY(!out.isNull());
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x) {
-                const QPoint from = SourceOf(skin, state, size, cw, ch, fill, x, y);
-                if (out.pixel(x, y) != (from.x() < 0 ? back : skin.pixel(from)))
-                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
-            }
     }
 
     void eventScripts_data()
@@ -414,25 +363,6 @@ private slots:
         QCOMPARE(CountColour(img, qRgb(200, 0, 0)), 0);
     }
 
-    void cornersShowTheBackColour()
-    {
-        const QColor back(10, 200, 30);
-        m_button->SetBackColor(back);
-        m_button->resize(97, 41);
-        const QImage img = Grab(*m_button);
-        QCOMPARE(CountColour(img, kMagenta), 0);
-        const int cw = m_button->SizeCW(), ch = m_button->SizeCH();
-        int seeThrough = 0;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x) {
-                if (x >= cw && x < img.width() - cw && y >= ch && y < img.height() - ch) continue;
-                const QPoint from = SourceOf(m_skin, 1, img.size(), cw, ch, false, x, y);
-                seeThrough += from.x() < 0;
-                QCOMPARE(img.pixel(x, y), from.x() < 0 ? back.rgb() : m_skin.pixel(from));
-            }
-        QVERIFY(seeThrough >= 4);
-    }
-
     void focusRectangleInStatesTwoAndFour()
     {
         m_button->SetText(QString());
@@ -451,49 +381,6 @@ private slots:
         QTest::keyRelease(m_button, Qt::Key_Space);
         m_button->SetDrawFocus(0);
         QCOMPARE(CountColour(Grab(*m_button), blue), 0);
-    }
-
-    void picturePositions()
-    {
-        QImage pic = Solid(8, 6, qRgb(0, 0, 0));
-        pic.setPixel(0, 0, kMagenta);
-        SetPicture(pic);
-        m_button->SetText(QStringLiteral("OK"));
-        using Rule = bool (*)(const QRect &, const QRect &);
-        const std::pair<MyButton::PicturePosition, Rule> cases[] = {
-            {MyButton::PictureLeft, [](const QRect &p, const QRect &t) { return p.right() + 1 + 3 == t.left(); }},
-            {MyButton::PictureRight, [](const QRect &p, const QRect &t) { return t.right() + 1 + 3 == p.left(); }},
-            {MyButton::PictureAbove, [](const QRect &p, const QRect &t) { return p.bottom() + 1 + 3 == t.top(); }},
-            {MyButton::PictureBelow, [](const QRect &p, const QRect &t) { return t.bottom() + 1 + 3 == p.top(); }},
-        };
-        for (const auto &[pos, rule] : cases) {
-            m_button->SetPicturePos(pos);
-            const QImage img = Grab(*m_button);
-            const QRect p = m_button->LastPictureRect();
-            QCOMPARE(p.size(), QSize(8, 6));
-            QVERIFY2(rule(p, m_button->LastTextRect()), qPrintable(QString::number(pos)));
-            QCOMPARE(img.pixel(p.topLeft() + QPoint(1, 0)), qRgb(0, 0, 0));
-            QVERIFY(img.pixel(p.topLeft()) != kMagenta); // see-through pixel of the picture
-        }
-        m_button->SetPicturePos(MyButton::PictureAlone);
-        m_button->SetDisplaceText(2);
-        Grab(*m_button);
-        QCOMPARE(m_button->LastPictureRect().center(), m_button->rect().center() + QPoint(2, 0)); // centred
-        QVERIFY(m_button->LastTextRect().isNull());
-    }
-
-    void pressedMovesTextAndPicture()
-    {
-        SetPicture(Solid(8, 6, qRgb(0, 0, 0)));
-        m_button->SetDisplaceText(2);
-        Grab(*m_button);
-        const QRect picUp = m_button->LastPictureRect(), textUp = m_button->LastTextRect();
-        QTest::keyPress(m_button, Qt::Key_Space);
-        Grab(*m_button);
-        QCOMPARE(m_button->LastPictureRect(), picUp.translated(2, 2));
-        // The text's left edge follows the picture, which itself moved: 2 + 2.
-        QCOMPARE(m_button->LastTextRect().topLeft(), textUp.topLeft() + QPoint(4, 2));
-        QTest::keyRelease(m_button, Qt::Key_Space);
     }
 
     void skinPictureAcceptsOnlyPictureBoxesAndWithoutOneThePlainBackColour()
@@ -516,37 +403,8 @@ private slots:
         QCOMPARE(m_button->SkinPicture(), other);
         m_button->SetSkinPictureName(QString());
         QCOMPARE(m_button->SkinPicture(), static_cast<QLabel *>(nullptr));
-
     }
 
-    void designDataRoundTrip()
-    {
-        QCOMPARE(m_button->WriteProperties(), QVariantMap()); // all defaults
-        m_button->SetText(QStringLiteral("&Ne"));
-        m_button->SetSizeCW(4);
-        m_button->SetDisableHover(true);
-        m_button->SetDrawFocus(3);
-        m_button->SetTextColorDisabled2(QColor(128, 128, 128));
-        m_button->SetBackColor(QColor(1, 2, 3));
-        m_button->SetTextAlign(MyButton::AlignLeft);
-        const QVariantMap bag = m_button->WriteProperties();
-        QCOMPARE(bag.value(QStringLiteral("AccessKey")).toString(), QStringLiteral("N"));
-        QVERIFY(!bag.contains(QStringLiteral("SizeCH")));
-        QVERIFY(!bag.contains(QStringLiteral("SPN")));
-
-        auto *copy = new MyButton(QStringLiteral("Command3"), m_form.get());
-        copy->ReadProperties(bag);
-        QVariantMap back = copy->WriteProperties();
-        back.remove(QStringLiteral("SPN"));
-        QCOMPARE(back, bag);
-        QCOMPARE(copy->AccessKey(), QChar('N'));
-        QCOMPARE(copy->SizeCH(), 3);
-        QCOMPARE(copy->SkinPictureName(), QString()); // a missing "SPN" is an empty name
-        copy->ReadProperties(QVariantMap());
-        QCOMPARE(copy->Text(), QString()); // a missing "Text" is empty text
-        QCOMPARE(copy->PictureTColor(), QColor::fromRgb(kMagenta));
-        QVERIFY(copy->FillWithColor());
-    }
 };
 
 QTEST_MAIN(MyButtonTest)

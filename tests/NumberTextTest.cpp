@@ -60,15 +60,6 @@ TEST(WholeNumber, AcceptsOnlyATextThatIsOneNumber)
     EXPECT_EQ(WholeNumber(u"abc"), std::nullopt);
 }
 
-TEST(IntegerText, WritesPlainAndSignPositionForms)
-{
-    EXPECT_EQ(IntText(250), QStringLiteral("250"));
-    EXPECT_EQ(IntText(-3), QStringLiteral("-3"));
-    EXPECT_EQ(SignedIntText(250), QStringLiteral(" 250"));
-    EXPECT_EQ(SignedIntText(0), QStringLiteral(" 0"));
-    EXPECT_EQ(SignedIntText(-3), QStringLiteral("-3"));
-}
-
 TEST(FloatText, WritesTheShortestFormWithTheLocaleSeparator)
 {
     {
