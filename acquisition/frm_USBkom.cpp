@@ -158,7 +158,19 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
 
     showLog(commLog().text());
     StatusBar->setText(commLog().status());
-    connect(&commLog(), &CommLog::textChanged, this, &frm_USBkom::showLog);
+    connect(&commLog(), &CommLog::textChanged, this, [this] {
+        // Entries come several to a frame: the view follows once, when the program is idle.
+        if (logUpdatePending_)
+            return;
+        logUpdatePending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                logUpdatePending_ = false;
+                showLog(commLog().text());
+            },
+            Qt::QueuedConnection);
+    });
     connect(&commLog(), &CommLog::statusChanged, StatusBar, &QLabel::setText);
     connect(Text1, &QPlainTextEdit::textChanged, this, &frm_USBkom::takeLogEdit);
 

@@ -128,6 +128,7 @@ private:
     std::function<int()> rowsInView_;
     QString shownLog_; // the log as the view shows it, to append without rebuilding
     bool showingLog_ = false;
+    bool logUpdatePending_ = false;
 };
 
 } // namespace pxr3

@@ -369,10 +369,13 @@ private slots:
     {
         frm_USBkom usb;
         commLog().append(QStringLiteral("Write : GET ID"));
+        QCoreApplication::sendPostedEvents(); // the view follows when the program is idle
         QCOMPARE(usb.logView()->toPlainText(), QStringLiteral("\nWrite : GET ID"));
         commLog().setText(QString(CommLog::kMaxLength, QLatin1Char('x')));
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(usb.logView()->toPlainText().size(), CommLog::kMaxLength); // at the limit it stays
         commLog().append(QString());
+        QCoreApplication::sendPostedEvents();
         QVERIFY(usb.logView()->toPlainText().isEmpty());
         usb.logView()->setPlainText(QStringLiteral("a\nb"));
         QCOMPARE(commLog().text(), QStringLiteral("a\r\nb"));
