@@ -181,6 +181,12 @@ AcquisitionState &acquisition()
     return instance;
 }
 
+TickNotifier &tickNotifier()
+{
+    static TickNotifier instance;
+    return instance;
+}
+
 void ResetAcquisition() { acquisition() = AcquisitionState{}; }
 
 void NoteAcquisitionStarted()
@@ -217,6 +223,7 @@ void Timer1_Timer(AcquisitionView &view)
     }
     if (s.StopRequest == -1)
         StopSequence(view);
+    emit tickNotifier().ticked();
 }
 
 } // namespace pxr3

@@ -5,6 +5,7 @@
 
 #include "acquisition/MeasurementControl.h"
 
+#include <QObject>
 #include <QString>
 #include <cstdint>
 
@@ -52,6 +53,15 @@ void Timer1_Timer(AcquisitionView &view);
 
 // Called when the timer starts: the link-loss watch counts from here.
 void NoteAcquisitionStarted();
+
+// Tells the measurement series that a tick has taken a frame or ended a cycle, so that it
+// waits for ticks rather than looking at the state again and again.
+class TickNotifier : public QObject {
+    Q_OBJECT
+signals:
+    void ticked();
+};
+TickNotifier &tickNotifier();
 
 // Seconds without a good frame, while the timer runs, after which the link counts as lost.
 constexpr int kLinkLossSeconds = 10;

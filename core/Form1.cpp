@@ -3,10 +3,13 @@
 #include "controls/MyButton.h"
 #include "core/CommLog.h"
 #include "core/MDIForm1.h"
+#include "core/SharedState.h"
 #include "core/UserMessages.h"
+#include "core/WorkCommands.h"
 #include "devicelink/LinkHooks.h"
 #include "devicelink/LinkReceiver.h"
 #include "devicelink/USB_KOM.h"
+#include "records/MeasurementTable.h"
 #include "records/SettingsFiles.h"
 
 #include <QApplication>
@@ -37,6 +40,19 @@ void EndProgram(const QPointer<MDIForm1> &main)
     QApplication::exit(0);
 }
 
+// Results and edits nobody saved are named before they could be lost with the program.
+QString QuitQuestion()
+{
+    QString text = QStringLiteral("Přejete si ukončit program  PXR3-USB ?");
+    const MeasurementTable &table = measurementTable();
+    if (state().TableModified == 0 && !table.unsavedResults())
+        return text;
+    text += QStringLiteral("\n\nPozor: tabulka obsahuje neuložená data.");
+    if (!table.autosavePath().isEmpty() && state().TableModified == 0)
+        text += QStringLiteral("\nVýsledky měření jsou zachovány v souboru\n") + table.autosavePath();
+    return text;
+}
+
 } // namespace
 
 Form1::Form1(MDIForm1 *mainWindow) : QDialog(mainWindow), main_(mainWindow)
@@ -47,7 +63,7 @@ Form1::Form1(MDIForm1 *mainWindow) : QDialog(mainWindow), main_(mainWindow)
 
     Image1 = new QLabel(this);
     Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
-    Label1 = new QLabel(QStringLiteral("Přejete si ukončit program  PXR3-USB ?"), this);
+    Label1 = new QLabel(QuitQuestion(), this);
 
     auto *question = new QHBoxLayout;
     question->addWidget(Image1);
@@ -78,6 +94,8 @@ void Form1::MyButton1_Click(int index)
     close();
     if (index != 0)
         return; // "&Ne" leaves the table's unsaved state as it is: a later "Nový" must still ask
+    if (workCommands().EndMeasuring)
+        workCommands().EndMeasuring();
     LoadSaveConfig(0);
     EndProgram(main_);
 }

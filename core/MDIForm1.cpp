@@ -22,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProgressBar>
 #include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QStyle>
@@ -256,10 +257,31 @@ void MDIForm1::buildStatusBar()
     simulationNotice_->setStyleSheet(QStringLiteral("background: #b01c1c; color: white; font-weight: bold; padding: 0 6px;"));
     simulationNotice_->setVisible(false);
     bar->insertPermanentWidget(1, simulationNotice_);
+    seriesText_ = new QLabel;
+    seriesText_->setObjectName(QStringLiteral("seriesProgressText"));
+    seriesText_->setVisible(false);
+    bar->insertPermanentWidget(2, seriesText_);
+    seriesBar_ = new QProgressBar;
+    seriesBar_->setObjectName(QStringLiteral("seriesProgressBar"));
+    seriesBar_->setFormat(QStringLiteral("%v / %m s"));
+    seriesBar_->setMaximumWidth(TwipsToPixels(this, 2000));
+    seriesBar_->setVisible(false);
+    bar->insertPermanentWidget(3, seriesBar_);
     updateClock();
     auto *clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &MDIForm1::updateClock);
     clock->start(1000);
+}
+
+void MDIForm1::showSeriesProgress(const QString &text, int secondsDone, int secondsPerCycle)
+{
+    seriesText_->setText(text);
+    seriesText_->setVisible(!text.isEmpty());
+    seriesBar_->setVisible(secondsPerCycle > 0);
+    if (secondsPerCycle > 0) {
+        seriesBar_->setRange(0, secondsPerCycle);
+        seriesBar_->setValue(secondsDone);
+    }
 }
 
 void MDIForm1::updateClock()
@@ -322,6 +344,7 @@ void MDIForm1::p2_ButtonClick(const QString &key)
     } else if (key == QLatin1String("stop")) {
         toolButtons_.value(QStringLiteral("stop"))->setEnabled(false);
         s.StopRequest = -1;
+        emit stopRequested();
     } else if (key == QLatin1String("excel")) {
         // The export to a spreadsheet is not offered; the button stays for the operators used to it.
     } else if (key == QLatin1String("tisk")) {
@@ -391,7 +414,11 @@ void MDIForm1::saveTable() { runCommand(workCommands().SaveTable); }
 void MDIForm1::loadTable() { runCommand(workCommands().LoadTable); }
 void MDIForm1::printTable() { runCommand(workCommands().PrintTable); }
 void MDIForm1::start() { runCommand(workCommands().NewMeasurement); }
-void MDIForm1::stopFromMenu() { state().StopRequest = -1; }
+void MDIForm1::stopFromMenu()
+{
+    state().StopRequest = -1;
+    emit stopRequested();
+}
 
 void MDIForm1::showTable() { bringUp(tableFrame_); }
 

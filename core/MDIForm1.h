@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
+class QProgressBar;
 class QToolBar;
 
 namespace pxr3 {
@@ -55,6 +56,10 @@ public:
 
     void setStatusText(const QString &text); // panel 1
     QString statusText() const;
+    // Where a series stands: the text, and the running cycle's seconds as a bar (none when 0).
+    void showSeriesProgress(const QString &text, int secondsDone, int secondsPerCycle);
+    QLabel *seriesProgressText() const { return seriesText_; }
+    QProgressBar *seriesProgressBar() const { return seriesBar_; }
 
     QLabel *panelValue(int index) const; // Label2(index); there is no Label2(7)
     QCheckBox *rollingCheck() const { return Check1; }
@@ -70,6 +75,10 @@ public:
 
     // Set by the quit dialog: from then on the window may close.
     void allowClose() { closeAllowed_ = true; }
+
+signals:
+    // "S&top" from the menu or the toolbar.
+    void stopRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -116,6 +125,8 @@ private:
     QList<QAction *> toolOrder_;
     QLabel *panels_[5] = {};
     QLabel *simulationNotice_ = nullptr;
+    QLabel *seriesText_ = nullptr;
+    QProgressBar *seriesBar_ = nullptr;
 
     frm_USBkom *usbkom_ = nullptr;
     QMdiSubWindow *usbkomFrame_ = nullptr;

@@ -1,9 +1,11 @@
 #include "core/MainStartup.h"
 
+#include "acquisition/MeasurementSeries.h"
 #include "acquisition/frm_USBkom.h"
 #include "core/CommLog.h"
 #include "core/MDIForm1.h"
 #include "core/NumberText.h"
+#include "core/SeriesOnWindows.h"
 #include "core/SharedState.h"
 #include "core/Startup.h"
 #include "core/Twips.h"
@@ -19,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <memory>
 
 namespace pxr3 {
 
@@ -61,6 +64,25 @@ void TakeWorkingValues(MDIForm1 *main, frm_USBkom *usbkom)
     main->panelValue(8)->setText(FloatText(s.WorkBackground));
 }
 
+void InstallSeries(ProgramWindows &windows)
+{
+    // ClearTable leaves TableModified set exactly when the operator chose to keep the table.
+    auto clearTable = [] {
+        if (workCommands().ClearTable)
+            workCommands().ClearTable();
+        return state().TableModified == 0;
+    };
+    auto *series = new MeasurementSeries(
+        std::make_unique<SeriesOnWindows>(windows.main, windows.usbkom, clearTable), windows.main);
+    windows.series = series;
+    QObject::connect(windows.main, &MDIForm1::stopRequested, series, &MeasurementSeries::StopRequested);
+    workCommands().NewMeasurement = [series] { series->NewMeasurement(); };
+    workCommands().EndMeasuring = [series, usbkom = windows.usbkom] {
+        series->Abandon();
+        usbkom->timer()->stop();
+    };
+}
+
 } // namespace
 
 ProgramWindows StartProgram(bool simulated)
@@ -97,6 +119,7 @@ ProgramWindows StartProgram(bool simulated)
     main->setCourseWindow(main->addChild(windows.course));
     windows.usbkom->setCourseWindow(windows.course);
     workCommands().ShowCourse = [course = windows.course] { course->OpenCourse(); };
+    InstallSeries(windows);
     LoadSaveConfig(1);
 
     if (simulated)

@@ -5,6 +5,7 @@
 namespace pxr3 {
 
 class MDIForm1;
+class MeasurementSeries;
 class frm_Prubeh;
 class frm_USBkom;
 class vse_mer;
@@ -14,6 +15,7 @@ struct ProgramWindows {
     vse_mer *table = nullptr;
     frm_USBkom *usbkom = nullptr;
     frm_Prubeh *course = nullptr; // hidden until the time course is opened
+    MeasurementSeries *series = nullptr;
 };
 
 // The program folder is chosen and the device driver installed before this runs.

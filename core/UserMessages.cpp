@@ -30,6 +30,11 @@ bool ShowMessage(MessageIcon icon, const QString &title, const QString &text)
 
 bool AskYesNo(MessageIcon icon, const QString &title, const QString &text) { return deliver({icon, title, text, true}); }
 
+bool AskYesNoDefaultNo(MessageIcon icon, const QString &title, const QString &text)
+{
+    return deliver({icon, title, text, true, true});
+}
+
 MessageSink SetMessageSink(MessageSink next)
 {
     MessageSink previous = std::move(sink());

@@ -14,6 +14,7 @@ struct UserMessage {
     QString title; // empty: the program's title
     QString text;
     bool question = false; // Yes/No buttons
+    bool defaultNo = false; // Enter answers No
 };
 
 // Shows the message; for a question returns true when the answer is Yes.
@@ -21,6 +22,8 @@ using MessageSink = std::function<bool(const UserMessage &)>;
 
 bool ShowMessage(MessageIcon icon, const QString &title, const QString &text);
 bool AskYesNo(MessageIcon icon, const QString &title, const QString &text);
+// The same with No as the default answer, where Enter pressed by habit must not discard anything.
+bool AskYesNoDefaultNo(MessageIcon icon, const QString &title, const QString &text);
 
 // Replaces the sink; an empty sink restores the default. Returns the previous one.
 MessageSink SetMessageSink(MessageSink sink);

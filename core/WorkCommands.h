@@ -16,6 +16,8 @@ struct WorkCommands {
     std::function<void()> NewMeasurement;
     std::function<void()> ShowParameters;
     std::function<void()> ShowCourse; // the time-course window
+    // The program is ending: the series and the acquisition timer stop where they are.
+    std::function<void()> EndMeasuring;
 };
 
 WorkCommands &workCommands();

@@ -103,6 +103,19 @@ void MeasurementTable::reset()
     fillFresh();
     endResetModel();
     setTopRow(1);
+    noteSaved();
+}
+
+void MeasurementTable::noteUnsavedResults(const QString &autosavePath)
+{
+    unsavedResults_ = true;
+    autosavePath_ = autosavePath;
+}
+
+void MeasurementTable::noteSaved()
+{
+    unsavedResults_ = false;
+    autosavePath_.clear();
 }
 
 bool MeasurementTable::isDataCell(int row, int column)

@@ -45,6 +45,13 @@ public:
     // Row numbers in column 0, every other cell empty, all text black, row 1 on top.
     void reset();
 
+    // Results written by a series since the table was last saved, loaded or emptied; the quit
+    // dialog warns about them as about unsaved edits, and says which file still holds them.
+    bool unsavedResults() const { return unsavedResults_; }
+    QString autosavePath() const { return autosavePath_; } // empty when no autosave succeeded
+    void noteUnsavedResults(const QString &autosavePath);
+    void noteSaved(); // saved or loaded by the operator
+
 signals:
     void topRowChanged(int row);
 
@@ -61,6 +68,8 @@ private:
 
     std::vector<Cell> cells_;
     int topRow_ = 1;
+    bool unsavedResults_ = false;
+    QString autosavePath_;
 };
 
 // The one table for the whole run.

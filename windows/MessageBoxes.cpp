@@ -37,6 +37,7 @@ void InstallMessageBoxes()
         if (message.question) {
             box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ano"));
             box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
+            box.setDefaultButton(message.defaultNo ? QMessageBox::No : QMessageBox::Yes);
         }
         return box.exec() == QMessageBox::Yes;
     });

@@ -1,0 +1,201 @@
+#include "acquisition/MeasurementSeries.h"
+
+#include "acquisition/AcquisitionTick.h"
+#include "core/Clock.h"
+#include "core/CommLog.h"
+#include "core/ProgramFolder.h"
+#include "core/SharedState.h"
+#include "core/UserMessages.h"
+#include "devicelink/LinkHooks.h"
+#include "records/MeasurementTable.h"
+#include "records/TableFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace pxr3 {
+
+namespace {
+
+constexpr int64_t kVoltageSettleUs = 500'000; // the analyser takes the new high voltage
+constexpr int64_t kBusyRetryUs = 100'000;
+constexpr int kSecondsPerFrame = 2;
+
+} // namespace
+
+QString NewAutosavePath(const QString &dataFolder, const QDateTime &started)
+{
+    const QString stem = QStringLiteral("serie_") + started.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    const QDir folder(dataFolder);
+    QString name = stem + QStringLiteral(".dat");
+    // Two series started within a second must not share a file.
+    for (int n = 2; QFileInfo::exists(folder.filePath(name)); ++n)
+        name = stem + QStringLiteral("_%1.dat").arg(n);
+    return folder.filePath(name);
+}
+
+MeasurementSeries::MeasurementSeries(std::unique_ptr<SeriesControls> controls, QObject *parent)
+    : QObject(parent), owned_(std::move(controls)), controls_(*owned_)
+{
+    connect(&tickNotifier(), &TickNotifier::ticked, this, &MeasurementSeries::onTick);
+}
+
+void MeasurementSeries::NewMeasurement()
+{
+    if (running())
+        return;
+    SharedState &s = state();
+    controls_.setSeriesRunning(true);
+    controls_.emptyLog();
+    if (s.CurrentRow > 0) {
+        if (!AskYesNoDefaultNo(MessageIcon::Question, QString(), QStringLiteral("Přejete si pokračovat v měření ?"))) {
+            if (measurementTable().text(1, 1).size() > 3) {
+                if (!AskYesNoDefaultNo(MessageIcon::Question, QString(),
+                                       QStringLiteral("Tabulka obsahuje data, přejete si je zrušit ?"))) {
+                    finish(QString());
+                    return;
+                }
+                // Rows the operator chose to keep must not be written over.
+                if (!controls_.clearTable()) {
+                    finish(QString());
+                    return;
+                }
+            }
+            s.CurrentRow = 1;
+        }
+    } else {
+        s.CurrentRow = 1;
+    }
+    repeatIndex_ = 0;
+    completed_ = 0;
+    stopPressed_ = false;
+    autosavePath_.clear();
+    controls_.writeVoltage();
+    phase_ = Phase::SettlingVoltage;
+    settleTimer_ = programClock().schedule(kVoltageSettleUs, [this] {
+        settleTimer_ = 0;
+        startAnalyser();
+    });
+}
+
+void MeasurementSeries::startAnalyser()
+{
+    // A stop pressed while the voltage settled ends the series before anything is measured.
+    if (stopPressed_) {
+        stopAndFinish();
+        return;
+    }
+    // An operator's command is waiting for its reply: "Start" would be refused as busy.
+    if (LinkBusy()) {
+        settleTimer_ = programClock().schedule(kBusyRetryUs, [this] {
+            settleTimer_ = 0;
+            startAnalyser();
+        });
+        return;
+    }
+    phase_ = Phase::Measuring;
+    controls_.startMeasuring();
+    repeatCount_ = state().RepeatCount;
+    // The start gave up (MeasureState 4 then, but an earlier stop leaves 4 too): no acquisition
+    // runs that could end a cycle.
+    if (!controls_.acquisitionRunning()) {
+        stopAndFinish();
+        return;
+    }
+    nextCycle();
+}
+
+void MeasurementSeries::nextCycle()
+{
+    if (repeatIndex_ >= repeatCount_) {
+        stopAndFinish();
+        return;
+    }
+    ++repeatIndex_;
+    controls_.clearCycle();
+    state().MeasureState = 1;
+    showCycleProgress();
+}
+
+bool MeasurementSeries::stopWanted() const { return state().MeasureState == 4 || state().StopRequest == -1; }
+
+void MeasurementSeries::onTick()
+{
+    if (phase_ != Phase::Measuring)
+        return;
+    if (state().MeasureState == 0)
+        cycleCompleted();
+    else if (stopWanted())
+        stopAndFinish(); // the running cycle's row is not counted
+    else
+        showCycleProgress();
+}
+
+void MeasurementSeries::cycleCompleted()
+{
+    SharedState &s = state();
+    ++completed_;
+    if (autosavePath_.isEmpty()) {
+        const QString folder = ProgramPath(QStringLiteral("DATA"));
+        QDir().mkpath(folder); // removed since start-up, perhaps: the results need it now
+        autosavePath_ = NewAutosavePath(folder, programClock().wallNow());
+    }
+    const FileResult saved = SaveTableFile(measurementTable(), autosavePath_);
+    if (!saved.ok)
+        commLog().append(QStringLiteral("Automatické uložení do %1 selhalo: %2").arg(autosavePath_, saved.error));
+    measurementTable().noteUnsavedResults(saved.ok ? autosavePath_ : QString());
+    s.CurrentRow = std::min(s.CurrentRow + 1, 1000);
+    if (stopWanted())
+        stopAndFinish();
+    else
+        nextCycle();
+}
+
+void MeasurementSeries::stopAndFinish()
+{
+    controls_.stopMeasuring();
+    finish(QStringLiteral("%1 z %2 cyklů").arg(completed_).arg(repeatCount_));
+}
+
+void MeasurementSeries::finish(const QString &outcome)
+{
+    phase_ = Phase::Idle;
+    controls_.setSeriesRunning(false);
+    controls_.showIdle();
+    if (!outcome.isEmpty()) {
+        QString text = QStringLiteral("Série skončila: ") + outcome;
+        if (!autosavePath_.isEmpty())
+            text += QStringLiteral(", uloženo v ") + QFileInfo(autosavePath_).fileName();
+        controls_.showProgress(text, 0, 0);
+    }
+    emit finished();
+}
+
+void MeasurementSeries::StopRequested()
+{
+    stopPressed_ = true;
+    if (phase_ == Phase::Measuring && !controls_.acquisitionRunning())
+        stopAndFinish();
+}
+
+void MeasurementSeries::Abandon()
+{
+    if (!running())
+        return;
+    if (settleTimer_)
+        programClock().cancel(settleTimer_);
+    settleTimer_ = 0;
+    phase_ = Phase::Idle;
+}
+
+void MeasurementSeries::showCycleProgress()
+{
+    const SharedState &s = state();
+    const int perCycle = std::max<int>(s.MeasureTime, kSecondsPerFrame);
+    const int done = std::min(int(s.CycleTick) * kSecondsPerFrame, perCycle);
+    controls_.showProgress(QStringLiteral("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_), done, perCycle);
+}
+
+} // namespace pxr3

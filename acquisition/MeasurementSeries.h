@@ -1,0 +1,76 @@
+#pragma once
+// A measurement series: cycle after cycle on the analyser, each cycle's result in the next row
+// of the table. It waits for the acquisition tick's news rather than looking again and again,
+// and every completed row goes at once into an autosave file, so nothing measured is lost.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace pxr3 {
+
+// What the series presses and shows on the windows.
+class SeriesControls {
+public:
+    virtual ~SeriesControls() = default;
+    virtual void setSeriesRunning(bool running) = 0; // the commands enabled during a series
+    virtual void emptyLog() = 0;
+    virtual void writeVoltage() = 0;   // "Write VN"
+    virtual void startMeasuring() = 0; // "Start"
+    virtual void clearCycle() = 0;     // "Clear"
+    virtual void stopMeasuring() = 0;  // "Stop"
+    virtual void showIdle() = 0;       // the activity pictures: nothing being delivered
+    virtual bool acquisitionRunning() const = 0; // the acquisition timer
+    // Empties the table, asking first about unsaved changes; false when the operator kept it.
+    virtual bool clearTable() = 0;
+    virtual void showProgress(const QString &text, int secondsDone, int secondsPerCycle) = 0;
+};
+
+class MeasurementSeries : public QObject {
+    Q_OBJECT
+public:
+    explicit MeasurementSeries(std::unique_ptr<SeriesControls> controls, QObject *parent = nullptr);
+
+    // The Start command: asks where to write, then starts the analyser and the first cycle.
+    void NewMeasurement();
+    bool running() const { return phase_ != Phase::Idle; }
+    // "S&top": the tick ends the series; without a running acquisition nothing would tick.
+    void StopRequested();
+    // The program is ending: no further command goes to the analyser from here.
+    void Abandon();
+
+    int RepeatIndex() const { return repeatIndex_; }
+    // Where the completed rows of this series are kept; empty before its first row.
+    QString autosavePath() const { return autosavePath_; }
+
+signals:
+    void finished();
+
+private:
+    enum class Phase { Idle, SettlingVoltage, Measuring };
+
+    void startAnalyser();
+    void nextCycle();
+    void onTick();
+    void cycleCompleted();
+    void stopAndFinish();
+    void finish(const QString &outcome);
+    bool stopWanted() const;
+    void showCycleProgress();
+
+    std::unique_ptr<SeriesControls> owned_;
+    SeriesControls &controls_;
+    Phase phase_ = Phase::Idle;
+    int repeatCount_ = 0;
+    int repeatIndex_ = 0;
+    int completed_ = 0;
+    uint64_t settleTimer_ = 0;
+    bool stopPressed_ = false; // StopRequest may still hold the stop of an earlier measurement
+    QString autosavePath_;
+};
+
+// The autosave file of a series started at `started`: a name of its own in the DATA folder,
+// never one an earlier series used.
+QString NewAutosavePath(const QString &dataFolder, const class QDateTime &started);
+
+} // namespace pxr3

@@ -1,0 +1,31 @@
+#include "core/SeriesOnWindows.h"
+
+#include "acquisition/frm_USBkom.h"
+#include "core/CommLog.h"
+#include "core/Clock.h"
+#include "core/MDIForm1.h"
+
+namespace pxr3 {
+
+namespace {
+// The buttons of the communication window the series presses.
+constexpr int kWriteVoltage = 2;
+constexpr int kStart = 8;
+constexpr int kStop = 13;
+} // namespace
+
+void SeriesOnWindows::setSeriesRunning(bool running) { main_->setSeriesRunning(running); }
+void SeriesOnWindows::emptyLog() { commLog().clear(); }
+void SeriesOnWindows::writeVoltage() { usbkom_->Command4_Click(kWriteVoltage); }
+void SeriesOnWindows::startMeasuring() { usbkom_->Command4_Click(kStart); }
+void SeriesOnWindows::clearCycle() { usbkom_->Command5_Click(); }
+void SeriesOnWindows::stopMeasuring() { usbkom_->Command4_Click(kStop); }
+void SeriesOnWindows::showIdle() { main_->showDelivering(false); }
+bool SeriesOnWindows::acquisitionRunning() const { return usbkom_->timer()->isActive(); }
+
+void SeriesOnWindows::showProgress(const QString &text, int secondsDone, int secondsPerCycle)
+{
+    main_->showSeriesProgress(text, secondsDone, secondsPerCycle);
+}
+
+} // namespace pxr3

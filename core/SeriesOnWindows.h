@@ -1,0 +1,38 @@
+#pragma once
+// The measurement series pressing the communication window's buttons and showing its
+// progress on the main window.
+
+#include "acquisition/MeasurementSeries.h"
+
+#include <functional>
+
+namespace pxr3 {
+
+class MDIForm1;
+class frm_USBkom;
+
+class SeriesOnWindows : public SeriesControls {
+public:
+    SeriesOnWindows(MDIForm1 *main, frm_USBkom *usbkom, std::function<bool()> clearTable)
+        : main_(main), usbkom_(usbkom), clearTable_(std::move(clearTable))
+    {
+    }
+
+    void setSeriesRunning(bool running) override;
+    void emptyLog() override;
+    void writeVoltage() override;
+    void startMeasuring() override;
+    void clearCycle() override;
+    void stopMeasuring() override;
+    void showIdle() override;
+    bool acquisitionRunning() const override;
+    bool clearTable() override { return clearTable_(); }
+    void showProgress(const QString &text, int secondsDone, int secondsPerCycle) override;
+
+private:
+    MDIForm1 *main_;
+    frm_USBkom *usbkom_;
+    std::function<bool()> clearTable_;
+};
+
+} // namespace pxr3

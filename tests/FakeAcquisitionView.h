@@ -1,0 +1,61 @@
+#pragma once
+// The windows as the acquisition tick sees them, with a 100 ms timer on the program clock.
+
+#include "acquisition/AcquisitionTick.h"
+#include "core/Clock.h"
+#include "devicelink/USB_KOM.h"
+
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace pxr3::test {
+
+class FakeView : public AcquisitionView {
+public:
+    QString timeText() const override { return time; }
+    void setTimeText(const QString &text) override { time = text; }
+    QString roiText(int index) const override { return roi[index]; }
+    void redrawSpectrum(int) override {}
+    void closeLink() override { USB_Close(); }
+    void openLink() override { USB_Open(); }
+    bool timerEnabled() const override { return timer.isActive(); }
+    void setTimerEnabled(bool enabled) override { enabled ? timer.start(100'000) : timer.stop(); }
+    QString calFactorText() const override { return kf; }
+    QString backgroundText() const override { return background; }
+    bool logDataChecked() const override { return logData; }
+    bool smoothingChecked() const override { return smoothing; }
+    void showRate(const QString &text) override { rate = text; }
+    void showActivity(const QString &text) override { activity = text; }
+    double courseStart() const override { return kCourseStart; }
+    void addCoursePoint(double x, double y) override { points.push_back({x, y}); }
+    void showReading(const QString &reply) override
+    {
+        if (reply == QLatin1String("DATA Ok")) {
+            good.push_back(link().RxBytes(5)); // the analyser's number of the frame
+            frameTimes.insert(link().FrameTime); // a reply to "D" taken for a frame would say 10 s
+        } else
+            ++failed;
+    }
+    void showDelivering(bool on) override { delivering = on; }
+    void showRoiCounts(const QString &text) override { roiCounts = text; }
+    int rowsInView() const override { return inView; }
+
+    static constexpr double kCourseStart = 46083.6;
+    QString time = QStringLiteral("2");
+    QString roi[2] = {QStringLiteral("1"), QStringLiteral("254")};
+    QString kf = QStringLiteral("1");
+    QString background = QStringLiteral("1");
+    bool logData = false;
+    bool smoothing = false;
+    int inView = 0;
+    QString rate, activity, roiCounts;
+    bool delivering = true;
+    std::vector<int> good;
+    std::set<int> frameTimes;
+    int failed = 0;
+    std::vector<std::pair<double, double>> points;
+    RepeatingTimer timer{[this] { Timer1_Timer(*this); }};
+};
+
+} // namespace pxr3::test

@@ -1,0 +1,262 @@
+// The measurement series against the simulated analyser at its real pace (a frame every 2 s,
+// its bytes spread over 270 ms) on a virtual clock: the rows it fills, the questions it asks,
+// how it ends, and the autosave file that keeps every completed row.
+
+#include "FakeAcquisitionView.h"
+#include "LinkTestSupport.h"
+#include "acquisition/CycleSpectrum.h"
+#include "acquisition/MeasurementSeries.h"
+#include "records/MeasurementTable.h"
+#include "records/TableFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <deque>
+
+namespace pxr3::test {
+namespace {
+
+// The communication window's buttons as the series presses them, on the fake view.
+class FakeControls : public SeriesControls {
+public:
+    explicit FakeControls(FakeView &view) : view_(view) {}
+    void setSeriesRunning(bool running) override { enabling.push_back(running); }
+    void emptyLog() override { commLog().clear(); }
+    void writeVoltage() override { MCA_Command(QStringLiteral("W")); }
+    void startMeasuring() override { StartMeasurement(view_); }
+    void clearCycle() override { EraseCycleSpectrum(); }
+    void stopMeasuring() override { StopMeasurement(view_); }
+    void showIdle() override { idleShown = true; }
+    bool acquisitionRunning() const override { return view_.timer.isActive(); }
+    bool clearTable() override
+    {
+        ++clears;
+        if (!clearAccepted)
+            return false;
+        measurementTable().reset();
+        return true;
+    }
+    void showProgress(const QString &text, int secondsDone, int) override
+    {
+        progress = text;
+        lastSecondsDone = secondsDone;
+    }
+
+    std::vector<bool> enabling;
+    bool idleShown = false;
+    bool clearAccepted = true;
+    int clears = 0;
+    QString progress;
+    int lastSecondsDone = 0;
+
+private:
+    FakeView &view_;
+};
+
+class SeriesTest : public LinkFixture {
+protected:
+    SeriesTest() : LinkFixture(SimulatedAnalyser::Pace::RealTime) {}
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        ResetAcquisition();
+        measurementTable().reset();
+        SetLinkHooks({[] { return QStringLiteral("500"); }, [this] { return view.time; }, nullptr});
+        Connect();
+        SetMessageSink([this](const UserMessage &m) {
+            messages.push_back(m);
+            if (answers.empty())
+                return false;
+            const bool a = answers.front();
+            answers.pop_front();
+            return a;
+        });
+        auto owned = std::make_unique<FakeControls>(view);
+        controls = owned.get();
+        series = std::make_unique<MeasurementSeries>(std::move(owned));
+        view.time = QStringLiteral("4"); // two frames a cycle
+        state().RepeatCount = 3;
+    }
+    void TearDown() override
+    {
+        series.reset();
+        view.timer.stop();
+        LinkFixture::TearDown();
+    }
+    // Runs the series to its end; false when it is still running after a virtual hour.
+    bool RunSeries()
+    {
+        series->NewMeasurement();
+        for (int i = 0; i < 3600 && series->running(); ++i)
+            clock.runFor(kSecond);
+        clock.runFor(kSecond); // the stop that follows the last cycle
+        return !series->running();
+    }
+    void RunUntilCycle(int index)
+    {
+        for (int i = 0; i < 600 && series->RepeatIndex() < index; ++i)
+            clock.runFor(100'000);
+    }
+    int Sent(char letter) const
+    {
+        return int(std::count_if(sim->written().begin(), sim->written().end(),
+                                 [letter](const QByteArray &b) { return b.contains(letter); }));
+    }
+    static QString Cell(int row, int column) { return measurementTable().text(row, column); }
+    static QByteArray FileBytes(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    FakeView view;
+    FakeControls *controls = nullptr;
+    std::unique_ptr<MeasurementSeries> series;
+    std::deque<bool> answers;
+};
+
+TEST_F(SeriesTest, FromRowZeroItAsksNothingFillsOneRowPerCycleAndAutosavesEachCompletedRow)
+{
+    series->NewMeasurement();
+    EXPECT_EQ(state().CurrentRow, 1);
+    RunUntilCycle(2); // the first cycle is complete, the second runs
+    const QString autosave = series->autosavePath();
+    ASSERT_FALSE(autosave.isEmpty());
+    EXPECT_TRUE(autosave.startsWith(QDir(path(QStringLiteral("DATA"))).path()));
+    const QByteArray afterFirst = FileBytes(autosave);
+    EXPECT_TRUE(afterFirst.startsWith(Cell(1, 1).toLatin1() + '\t'));
+    EXPECT_EQ(afterFirst.mid(afterFirst.indexOf("\r\n") + 2, 6), QByteArray("\t\t\t\t\r\n")); // row 2 not yet
+
+    for (int i = 0; i < 600 && series->running(); ++i)
+        clock.runFor(100'000);
+    clock.runFor(kSecond);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(state().CurrentRow, 4);
+    for (int row = 1; row <= 3; ++row) {
+        EXPECT_EQ(Cell(row, 4), QStringLiteral("4")) << row; // two frames of 2 s
+        EXPECT_EQ(measurementTable().textColour(row, 1), kBlackText) << row;
+    }
+    EXPECT_TRUE(Cell(4, 1).isEmpty());
+    // Byte for byte the table, and the load command reads it back.
+    EXPECT_EQ(FileBytes(autosave), TableFileBytes(measurementTable()));
+    MeasurementTable loaded;
+    ASSERT_TRUE(LoadTableFile(loaded, autosave).ok);
+    for (int column = 1; column <= 5; ++column)
+        EXPECT_EQ(loaded.text(3, column), Cell(3, column));
+    EXPECT_EQ(Sent('W'), 1);
+    EXPECT_EQ(Sent('B'), 1);
+    EXPECT_GE(Sent('E'), 1);
+    EXPECT_FALSE(sim->measuring());
+    EXPECT_EQ(controls->enabling, std::vector<bool>({true, false}));
+    EXPECT_TRUE(controls->idleShown);
+    EXPECT_TRUE(measurementTable().unsavedResults());
+    EXPECT_TRUE(controls->progress.contains(QStringLiteral("3 z 3")));
+}
+
+TEST_F(SeriesTest, AContinuedSeriesWritesOnAfterTheLastRowIntoAFileOfItsOwnAndStaysAtRow1000)
+{
+    ASSERT_TRUE(RunSeries());
+    const QString first = series->autosavePath();
+    const QByteArray firstBytes = FileBytes(first);
+    answers = {true}; // "Přejete si pokračovat v měření ?"
+    state().RepeatCount = 2;
+    ASSERT_TRUE(RunSeries());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, QStringLiteral("Přejete si pokračovat v měření ?"));
+    EXPECT_TRUE(messages[0].defaultNo);
+    EXPECT_EQ(state().CurrentRow, 6);
+    EXPECT_FALSE(Cell(5, 1).isEmpty());
+    EXPECT_NE(series->autosavePath(), first);
+    EXPECT_EQ(FileBytes(first), firstBytes);
+
+    // At the end of the table the last row takes every further cycle.
+    state().CurrentRow = 999;
+    answers = {true};
+    state().RepeatCount = 3;
+    ASSERT_TRUE(RunSeries());
+    EXPECT_EQ(state().CurrentRow, 1000);
+    EXPECT_FALSE(Cell(1000, 1).isEmpty());
+}
+
+TEST_F(SeriesTest, WhatTheOperatorDeclinesIsNeitherMeasuredNorWrittenOver)
+{
+    struct Case {
+        const char *name;
+        std::deque<bool> answers;
+        bool clearAccepted;
+    };
+    const Case cases[] = {
+        {"No to continuing, No to discarding", {false, false}, true},
+        {"No to continuing, Yes to discarding, No to the unsaved changes", {false, true}, false},
+    };
+    for (const Case &c : cases) {
+        state().CurrentRow = 5;
+        measurementTable().setText(1, 1, QStringLiteral("01.02.2026 10:00:00"));
+        answers = c.answers;
+        controls->clearAccepted = c.clearAccepted;
+        controls->enabling.clear();
+        const size_t sentBefore = sim->written().size();
+        series->NewMeasurement();
+        clock.runFor(5 * kSecond);
+        EXPECT_FALSE(series->running()) << c.name;
+        EXPECT_EQ(sim->written().size(), sentBefore) << c.name;
+        EXPECT_EQ(Cell(1, 1), QStringLiteral("01.02.2026 10:00:00")) << c.name;
+        EXPECT_EQ(state().CurrentRow, 5) << c.name;
+        EXPECT_EQ(controls->enabling, std::vector<bool>({true, false})) << c.name;
+    }
+    EXPECT_EQ(messages[1].text, QStringLiteral("Tabulka obsahuje data, přejete si je zrušit ?"));
+}
+
+TEST_F(SeriesTest, EndsCleanlyWithoutCyclesOnAStopInACycleOnARefusedStartAndWhenTheProgramEnds)
+{
+    // No cycle to run: still the high voltage, the start and the stop.
+    state().RepeatCount = 0;
+    ASSERT_TRUE(RunSeries());
+    EXPECT_EQ(Sent('W'), 1);
+    EXPECT_EQ(Sent('B'), 1);
+    EXPECT_TRUE(Cell(1, 1).isEmpty());
+    EXPECT_FALSE(sim->measuring());
+
+    // "S&top" in the middle of the second cycle: the first row counts, the second does not.
+    state().CurrentRow = 0;
+    state().RepeatCount = 3;
+    view.time = QStringLiteral("10");
+    series->NewMeasurement();
+    RunUntilCycle(2);
+    clock.runFor(3 * kSecond);
+    EXPECT_GT(controls->lastSecondsDone, 0);
+    state().StopRequest = -1;
+    series->StopRequested();
+    clock.runFor(kSecond);
+    EXPECT_FALSE(series->running());
+    EXPECT_EQ(state().CurrentRow, 2);
+    EXPECT_FALSE(sim->measuring());
+
+    // The analyser refuses every start: the series gives up instead of waiting for ever.
+    // The high voltage, five starts, and between them four stops and four reopenings, each
+    // asking for the identity.
+    for (int i = 0; i < 14; ++i)
+        sim->replyNextWith(QByteArray("?"));
+    answers = {true};
+    series->NewMeasurement();
+    clock.runFor(10 * kSecond);
+    EXPECT_FALSE(series->running());
+    EXPECT_FALSE(view.timer.isActive());
+
+    // The program ends in the middle of a cycle: nothing more goes to the analyser.
+    answers = {true};
+    series->NewMeasurement();
+    RunUntilCycle(1);
+    clock.runFor(3 * kSecond);
+    series->Abandon();
+    view.timer.stop();
+    const size_t sent = sim->written().size();
+    const int row = state().CurrentRow;
+    clock.runFor(30 * kSecond);
+    EXPECT_FALSE(series->running());
+    EXPECT_EQ(sim->written().size(), sent);
+    EXPECT_EQ(state().CurrentRow, row);
+}
+
+} // namespace
+} // namespace pxr3::test
