@@ -2,6 +2,7 @@
 
 #include "acquisition/MeasurementSeries.h"
 #include "acquisition/frm_USBkom.h"
+#include "core/Clock.h"
 #include "core/CommLog.h"
 #include "core/MDIForm1.h"
 #include "core/NumberText.h"

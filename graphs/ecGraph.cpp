@@ -1,6 +1,7 @@
 #include "graphs/ecGraph.h"
 
 #include "core/UserMessages.h"
+#include "graphs/KeptPointsCurve.h"
 #include "graphs/NumberFormat.h"
 
 #include <QContextMenuEvent>
@@ -103,7 +104,7 @@ ecGraph::ecGraph(QWidget *parent, PointOrder order) : QWidget(parent), m_plot(ne
     m_plot->plotLayout()->addElement(0, 0, m_title);
     if (order == PointOrder::AsAdded) {
         // A curve keeps its points in the order of a running parameter, not of x.
-        m_asAdded = new QCPCurve(m_plot->xAxis, m_plot->yAxis);
+        m_asAdded = new KeptPointsCurve(m_plot->xAxis, m_plot->yAxis);
         m_series = m_asAdded;
     } else {
         m_byX = m_plot->addGraph();
@@ -363,10 +364,13 @@ void ecGraph::AddPoint(double x, double y)
 
 void ecGraph::RemoveFirstPoints(int count)
 {
-    if (m_byX)
+    if (m_byX) {
         RemoveFirst(*m_byX->data(), count);
-    else
-        RemoveFirst(*m_asAdded->data(), count);
+        return;
+    }
+    const int dropped = std::clamp(count, 0, m_asAdded->data()->size());
+    RemoveFirst(*m_asAdded->data(), count);
+    m_asAdded->pointsDropped(dropped);
 }
 
 void ecGraph::Draw()

@@ -19,6 +19,8 @@ class QCPTextElement;
 
 namespace pxr3 {
 
+class KeptPointsCurve;
+
 
 class ecGraph : public QWidget {
     Q_OBJECT
@@ -108,7 +110,7 @@ private:
     QCustomPlot *m_plot = nullptr;
     QCPAbstractPlottable *m_series = nullptr; // the one of the two below in use
     QCPGraph *m_byX = nullptr;
-    QCPCurve *m_asAdded = nullptr;
+    KeptPointsCurve *m_asAdded = nullptr;
     QCPTextElement *m_title = nullptr;
     Axis m_axis = Axis::X;
     AxisSettings m_x;

@@ -105,6 +105,49 @@ private slots:
         QCOMPARE((curve->data()->constEnd() - 1)->value, double(added));
     }
 
+    // The points are painted into a kept picture one by one; it must show what drawing them
+    // all at once shows, also after the axes changed.
+    void pointsPaintedOneByOneLookLikePointsDrawnAtOnce()
+    {
+        frm_Prubeh atOnce;
+        for (frm_Prubeh *w : {m_window.get(), &atOnce}) {
+            w->resize(480, 320);
+            w->OpenCourse();
+        }
+        auto picture = [](frm_Prubeh &w) {
+            QCustomPlot *plot = w.graph()->plot();
+            for (QCPAxis *axis : {plot->xAxis, plot->yAxis})
+                axis->grid()->setVisible(false);
+            plot->legend->setVisible(false);
+            QImage image(plot->size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::white);
+            QCPPainter painter(&image);
+            plot->toPainter(&painter, plot->width(), plot->height());
+            return image.copy(plot->axisRect()->rect().adjusted(1, 1, -1, -1));
+        };
+        // A new highest point and a point past the axis's end make it paint everything afresh.
+        std::vector<std::pair<double, double>> points;
+        for (int i = 1; i <= 1000; ++i)
+            points.push_back({Second(*m_window, i % 50 + (i == 900 ? 650 : 0)), i == 1 ? 100 : i == 300 ? 120 : 20 + i % 37});
+        for (size_t i = 0; i < points.size(); ++i) {
+            m_window->AddCoursePoint(points[i].first, points[i].second);
+            if (i % 97 == 0 || i + 4 > points.size())
+                picture(*m_window);
+        }
+        for (const auto &p : points)
+            atOnce.AddCoursePoint(p.first, p.second);
+        // The reference: the same points drawn by a plain curve, one by one at every redraw.
+        QCustomPlot *plot = atOnce.graph()->plot();
+        auto *kept = qobject_cast<QCPCurve *>(plot->plottable(0));
+        auto *plain = new QCPCurve(plot->xAxis, plot->yAxis);
+        plain->setData(kept->data());
+        plain->setLineStyle(QCPCurve::lsNone);
+        plain->setScatterStyle(kept->scatterStyle());
+        plain->setPen(kept->pen());
+        kept->setVisible(false);
+        QCOMPARE(picture(*m_window), picture(atOnce));
+    }
+
 private:
     std::unique_ptr<VirtualClock> m_clock;
     std::unique_ptr<VirtualClockScope> m_clockScope;
