@@ -95,6 +95,9 @@ private:
     void saveTable();
     void loadTable();
     void printTable();
+    void previewTable();
+    void printTableToPdf();
+    void exportTable();
     void start();
     void stopFromMenu();
     void showTable();

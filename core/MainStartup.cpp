@@ -14,6 +14,8 @@
 #include "devicelink/USB_KOM.h"
 #include "graphs/frm_Prubeh.h"
 #include "records/SettingsFiles.h"
+#include "records/SpreadsheetExport.h"
+#include "records/TablePrinting.h"
 #include "records/vse_mer.h"
 
 #include <QLabel>
@@ -97,6 +99,10 @@ ProgramWindows StartProgram(bool simulated)
     main->setCourseWindow(main->addChild(windows.course));
     windows.usbkom->setCourseWindow(windows.course);
     workCommands().ShowCourse = [course = windows.course] { course->OpenCourse(); };
+    workCommands().PrintTable = [] { PrintTable(); };
+    workCommands().PreviewTable = [main] { PreviewTable(main); };
+    workCommands().PrintTableToPdf = [main] { PrintTableToPdf(main); };
+    workCommands().ExportTable = [] { ExportForSpreadsheet(); };
     LoadSaveConfig(1);
 
     if (simulated)
