@@ -69,6 +69,7 @@ private slots:
         QVERIFY(PrintTableToPdfFile(pdf, measurementTable()));
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageLayout(programPrinter().pageLayout());
         const PrintMetrics metrics = DeviceMetrics(printer);
         const QVector<PrintedPage> pages = TablePrintout(measurementTable(), metrics);
         QVERIFY(pages.size() > 1);
