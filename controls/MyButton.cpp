@@ -356,13 +356,11 @@ void MyButton::paintState(QPainter &p, int s)
 {
     const int w = width();
     const int h = height();
-    m_lastTextRect = QRect();
     m_lastPictureRect = QRect();
     const QImage skin = skinImage();
     if (skin.isNull()) {
         p.fillRect(rect(), m_backColor);
-        m_lastTextRect = QRect(0, 0, w, h);
-        paintText(p, m_lastTextRect, s == Disabled ? m_textDisabled : m_textEnabled);
+        paintText(p, QRect(0, 0, w, h), s == Disabled ? m_textDisabled : m_textEnabled);
         return;
     }
     if (!PaintSkinFace(p, skin, s, size(), m_sizeCW, m_sizeCH, m_fillWithColor, m_backColor)) return;
@@ -375,9 +373,8 @@ void MyButton::paintState(QPainter &p, int s)
     bool drawText = true;
 
     if (m_picture.isNull()) {
-        m_lastTextRect = Edges(L, T, R, B);
-        if (s == Disabled) paintDisabledText(p, m_lastTextRect);
-        else paintText(p, m_lastTextRect, m_textEnabled);
+        if (s == Disabled) paintDisabledText(p, Edges(L, T, R, B));
+        else paintText(p, Edges(L, T, R, B), m_textEnabled);
     } else {
         const int pw = m_picture.width();
         const int ph = m_picture.height();
@@ -413,15 +410,15 @@ void MyButton::paintState(QPainter &p, int s)
             break;
         }
         m_lastPictureRect = QRect(picLeft, picTop, pw, ph);
-        if (drawText) m_lastTextRect = Edges(L, T, R, B);
+        const QRect textRect = Edges(L, T, R, B);
         const QImage pic = m_picture.toImage();
         if (s == Disabled) {
             p.drawImage(QPoint(picLeft + 1, picTop + 1),
                         Shape(pic, m_pictureTColor.rgb(), palette().color(QPalette::Light)));
             p.drawImage(QPoint(picLeft, picTop), Shape(pic, m_pictureTColor.rgb(), palette().color(QPalette::Dark)));
-            if (drawText) paintDisabledText(p, m_lastTextRect);
+            if (drawText) paintDisabledText(p, textRect);
         } else {
-            if (drawText) paintText(p, m_lastTextRect, m_textEnabled);
+            if (drawText) paintText(p, textRect, m_textEnabled);
             p.drawImage(QPoint(picLeft, picTop), MaskedImage(pic, m_pictureTColor.rgb()));
         }
     }

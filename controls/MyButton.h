@@ -68,7 +68,6 @@ public:
     // Redraws the current state (out of range becomes 1; disabled draws state 5).
     void Refresh();
     int State() const { return m_state; }
-    bool HasFocusFlag() const { return m_hasFocus; }
     bool MouseHeld() const { return m_mouseHeld; }
     bool SpaceHeld() const { return m_spaceHeld; }
 
@@ -123,8 +122,7 @@ public:
     QPixmap MouseIcon() const { return m_mouseIcon; }
     void SetMouseIcon(const QPixmap &icon);
 
-    // Where the last drawing put the text and the picture (empty when not drawn).
-    QRect LastTextRect() const { return m_lastTextRect; }
+    // Where the last drawing put the picture (empty when not drawn).
     QRect LastPictureRect() const { return m_lastPictureRect; }
 
     QSize sizeHint() const override;
@@ -195,7 +193,6 @@ private:
     Qt::CursorShape m_mousePointer = Qt::ArrowCursor;
     QPixmap m_mouseIcon;
 
-    QRect m_lastTextRect;
     QRect m_lastPictureRect;
 };
 

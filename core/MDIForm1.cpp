@@ -177,8 +177,9 @@ void MDIForm1::buildMenu()
                 &MDIForm1::loadTable);
     m4->addSeparator()->setObjectName(QStringLiteral("m44"));
     addMenuItem(m4, "m45", QStringLiteral("&Tisk"), QKeySequence(Qt::CTRL | Qt::Key_T), themed("document-print"),
-                &MDIForm1::printTable)
-        ->setEnabled(false);
+                &MDIForm1::printTable);
+    addMenuItem(m4, "m46", QStringLiteral("Náhled tisku"), {}, themed("document-print-preview"), &MDIForm1::previewTable);
+    addMenuItem(m4, "m47", QStringLiteral("Tisk do PDF..."), {}, themed("application-pdf"), &MDIForm1::printTableToPdf);
 
     QMenu *m2 = bar->addMenu(QStringLiteral("&Měření"));
     menuItems_.insert(QStringLiteral("m2"), m2->menuAction());
@@ -346,7 +347,7 @@ void MDIForm1::p2_ButtonClick(const QString &key)
         s.StopRequest = -1;
         emit stopRequested();
     } else if (key == QLatin1String("excel")) {
-        // The export to a spreadsheet is not offered; the button stays for the operators used to it.
+        exportTable();
     } else if (key == QLatin1String("tisk")) {
         printTable();
     } else if (key == QLatin1String("novy")) {
@@ -413,6 +414,9 @@ void MDIForm1::clearTable() { runCommand(workCommands().ClearTable); }
 void MDIForm1::saveTable() { runCommand(workCommands().SaveTable); }
 void MDIForm1::loadTable() { runCommand(workCommands().LoadTable); }
 void MDIForm1::printTable() { runCommand(workCommands().PrintTable); }
+void MDIForm1::previewTable() { runCommand(workCommands().PreviewTable); }
+void MDIForm1::printTableToPdf() { runCommand(workCommands().PrintTableToPdf); }
+void MDIForm1::exportTable() { runCommand(workCommands().ExportTable); }
 void MDIForm1::start() { runCommand(workCommands().NewMeasurement); }
 void MDIForm1::stopFromMenu()
 {

@@ -104,6 +104,9 @@ private:
     void saveTable();
     void loadTable();
     void printTable();
+    void previewTable();
+    void printTableToPdf();
+    void exportTable();
     void start();
     void stopFromMenu();
     void showTable();

@@ -17,6 +17,8 @@
 #include "devicelink/USB_KOM.h"
 #include "graphs/frm_Prubeh.h"
 #include "records/SettingsFiles.h"
+#include "records/SpreadsheetExport.h"
+#include "records/TablePrinting.h"
 #include "records/vse_mer.h"
 
 #include <QLabel>
@@ -121,6 +123,10 @@ ProgramWindows StartProgram(bool simulated)
     windows.usbkom->setCourseWindow(windows.course);
     workCommands().ShowCourse = [course = windows.course] { course->OpenCourse(); };
     InstallSeries(windows);
+    workCommands().PrintTable = [] { PrintTable(); };
+    workCommands().PreviewTable = [main] { PreviewTable(main); };
+    workCommands().PrintTableToPdf = [main] { PrintTableToPdf(main); };
+    workCommands().ExportTable = [] { ExportForSpreadsheet(); };
     LoadSaveConfig(1);
 
     if (simulated)

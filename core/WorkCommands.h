@@ -1,10 +1,9 @@
 #pragma once
 // The commands of the main window that other windows carry out: the measurement table,
-// the series, the parameters dialog and printing. Each is installed by the window that
+// the series, the parameters dialog, printing and the spreadsheet export. Each is installed by the window that
 // owns the work; the main window only dispatches.
 
 #include <functional>
-
 
 namespace pxr3 {
 
@@ -13,6 +12,9 @@ struct WorkCommands {
     std::function<void()> SaveTable;
     std::function<void()> LoadTable;
     std::function<void()> PrintTable;
+    std::function<void()> PreviewTable;
+    std::function<void()> PrintTableToPdf;
+    std::function<void()> ExportTable; // the spreadsheet button
     std::function<void()> NewMeasurement;
     std::function<void()> ShowParameters;
     std::function<void()> ShowCourse; // the time-course window

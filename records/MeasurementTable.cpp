@@ -89,6 +89,16 @@ void MeasurementTable::setTextColour(int row, int column, int colour)
     cellChanged(row, column, TextColourRole);
 }
 
+bool MeasurementTable::rowHasData(int row) const
+{
+    if (!isDataCell(row, 0))
+        return false;
+    for (int column = 1; column < kTableColumns; ++column)
+        if (!cell(row, column).text.trimmed().isEmpty())
+            return true;
+    return false;
+}
+
 void MeasurementTable::setTopRow(int row)
 {
     if (row < 1 || row > kTableRows)

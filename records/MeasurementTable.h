@@ -37,6 +37,8 @@ public:
     void setText(int row, int column, const QString &text);
     int textColour(int row, int column) const;
     void setTextColour(int row, int column, int colour);
+    // A data row that holds a measurement or a note: a cell besides the row number is not blank.
+    bool rowHasData(int row) const;
 
     // The first data row in view; the view scrolls when it changes.
     int topRow() const { return topRow_; }

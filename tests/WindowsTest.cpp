@@ -67,6 +67,9 @@ class WindowsTest : public QObject {
         c.SaveTable = [this] { called << "SaveTable"; };
         c.LoadTable = [this] { called << "LoadTable"; };
         c.PrintTable = [this] { called << "PrintTable"; };
+        c.PreviewTable = [this] { called << "PreviewTable"; };
+        c.PrintTableToPdf = [this] { called << "PrintTableToPdf"; };
+        c.ExportTable = [this] { called << "ExportTable"; };
         c.NewMeasurement = [this] { called << "NewMeasurement"; };
         c.ShowParameters = [this] { called << "ShowParameters"; };
         c.ShowCourse = [this] { called << "ShowCourse"; };
@@ -123,17 +126,16 @@ private slots:
         for (const char *key : {"start", "tisk", "novy", "nast", "save", "load", "excel"})
             w.toolButton(QString::fromLatin1(key))->trigger();
         w.p2_ButtonClick(QStringLiteral("unknown"));
-        // "excel" and a name of no button change nothing.
+        // A name of no button changes nothing.
         QCOMPARE(called, (QStringList{"NewMeasurement", "PrintTable", "ClearTable", "ShowParameters", "SaveTable",
-                                      "LoadTable"}));
+                                      "LoadTable", "ExportTable"}));
         QCOMPARE(state().MeasureState, int16_t(0));
         QCOMPARE(w.statusText(), status);
         called.clear();
-        for (const char *item : {"m41", "m42", "m43", "m45", "m21", "m14"})
+        for (const char *item : {"m41", "m42", "m43", "m45", "m46", "m47", "m21", "m14"})
             w.menuItem(QString::fromLatin1(item))->trigger();
-        // Printing from the menu stays disabled; the toolbar prints.
-        QVERIFY(!w.menuItem(QStringLiteral("m45"))->isEnabled());
-        QCOMPARE(called, (QStringList{"ClearTable", "SaveTable", "LoadTable", "NewMeasurement", "ShowParameters"}));
+        QCOMPARE(called, (QStringList{"ClearTable", "SaveTable", "LoadTable", "PrintTable", "PreviewTable",
+                                      "PrintTableToPdf", "NewMeasurement", "ShowParameters"}));
         QCOMPARE(state().StopRequest, int16_t(0));
 
         w.toolButton(QStringLiteral("stop"))->trigger();
@@ -471,6 +473,13 @@ private slots:
             QCOMPARE(frmAbout::SystemInfoTool(), tool.fileName());
             QVERIFY(about.systemInfoButton()->isEnabled());
             QVERIFY(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text().contains(QStringLiteral(PXR3_VERSION)));
+            // The skinned OK button has the focus: Enter closes the box.
+            about.show();
+            QVERIFY(QTest::qWaitForWindowActive(&about));
+            QCOMPARE(QApplication::focusWidget(), about.okButton());
+            QTest::keyClick(about.okButton(), Qt::Key_Return);
+            QCOMPARE(about.result(), int(QDialog::Accepted));
+            QVERIFY(!about.isVisible());
         }
         qputenv("PATH", path);
     }

@@ -1,12 +1,12 @@
 #include "windows/frmAbout.h"
 
+#include "controls/MyButton.h"
 #include "core/UserMessages.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProcess>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -40,14 +40,18 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     mail->setObjectName(QStringLiteral("lblMail"));
     mail->setOpenExternalLinks(true);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    cmdSysInfo = new QPushButton(QStringLiteral("&Systémové informace..."));
-    cmdSysInfo->setEnabled(!SystemInfoTool().isEmpty());
-    if (!cmdSysInfo->isEnabled())
+    AddDefaultSkinBox(this);
+    cmdOK = new MyButton(QStringLiteral("cmdOK"), this);
+    cmdOK->SetText(QStringLiteral("OK"));
+    cmdOK->setFixedSize(90, 28);
+    connect(cmdOK, &MyButton::Click, this, &QDialog::accept);
+    cmdSysInfo = new MyButton(QStringLiteral("cmdSysInfo"), this);
+    cmdSysInfo->SetText(QStringLiteral("&Systémové informace..."));
+    cmdSysInfo->setFixedSize(cmdSysInfo->sizeHint().width(), 28);
+    cmdSysInfo->SetEnabled(!SystemInfoTool().isEmpty());
+    if (!cmdSysInfo->Enabled())
         cmdSysInfo->setToolTip(QStringLiteral("Na tomto počítači není nástroj pro systémové informace"));
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    connect(cmdSysInfo, &MyButton::Click, this, &frmAbout::StartSysInfo);
 
     auto *text = new QVBoxLayout;
     for (QWidget *w : {static_cast<QWidget *>(title), static_cast<QWidget *>(version), static_cast<QWidget *>(description),
@@ -59,11 +63,12 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdSysInfo);
-    buttons->addWidget(ok);
+    buttons->addWidget(cmdOK);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addSpacing(12);
     layout->addLayout(buttons);
+    cmdOK->setFocus(); // Enter on the focused button closes the box
 }
 
 void frmAbout::StartSysInfo()

@@ -4,9 +4,10 @@
 
 #include <QDialog>
 
-class QPushButton;
 
 namespace pxr3 {
+
+class MyButton;
 
 class frmAbout : public QDialog {
     Q_OBJECT
@@ -15,11 +16,13 @@ public:
 
     // The first system-information tool found on the PATH, empty when there is none.
     static QString SystemInfoTool();
-    QPushButton *systemInfoButton() const { return cmdSysInfo; }
+    MyButton *okButton() const { return cmdOK; }
+    MyButton *systemInfoButton() const { return cmdSysInfo; }
 
 private:
     void StartSysInfo();
-    QPushButton *cmdSysInfo = nullptr;
+    MyButton *cmdOK = nullptr;
+    MyButton *cmdSysInfo = nullptr;
 };
 
 extern const char *const kSupportMail;

@@ -1,0 +1,101 @@
+// The printed listing's layout, measured with a font of fixed character widths so that every
+// position can be worked out by hand.
+
+#include "records/MeasurementTable.h"
+#include "records/TablePrintout.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace pxr3 {
+namespace {
+
+PrintMetrics FixedMetrics(double pageHeight)
+{
+    // 2.2 mm a character; lines of 5 (title), 4.5 (header) and 4 mm (rows).
+    return {[](PrintFont, const QString &text) { return 2.2 * text.size(); },
+            [](PrintFont font) { return font == PrintFont::Title ? 5 : font == PrintFont::Header ? 4.5 : 4; },
+            pageHeight};
+}
+
+void Fill(MeasurementTable &table, int from, int to)
+{
+    const QStringList cells{"02.03.2026 14:37:50", "1,234E+01", "123", "60"};
+    for (int row = from; row <= to; ++row)
+        for (int column = 1; column <= 4; ++column)
+            table.setText(row, column, cells[column - 1]);
+}
+
+// Column 0 of the printed rows, page by page.
+QList<QStringList> RowNumbers(const QVector<PrintedPage> &pages)
+{
+    QList<QStringList> numbers;
+    for (const PrintedPage &page : pages) {
+        numbers.append(QStringList());
+        for (const PrintedText &text : page)
+            if (text.font == PrintFont::Row && text.x == 10)
+                numbers.back() << text.text;
+    }
+    return numbers;
+}
+
+TEST(TablePrintout, TitleHeaderAndTheRowsThatHoldData)
+{
+    MeasurementTable table;
+    Fill(table, 1, 3);
+    table.setText(5, 1, QStringLiteral(" ")); // what an emptied date edit leaves
+    table.setText(12, 5, QStringLiteral("x")); // a note alone is data
+    const QVector<PrintedPage> pages = TablePrintout(table, FixedMetrics(297));
+    ASSERT_EQ(RowNumbers(pages), (QList<QStringList>{{"1", "2", "3", "12"}}));
+    const PrintedPage &page = pages[0];
+    EXPECT_EQ(page[0].text, QStringLiteral("Data z měření"));
+    EXPECT_TRUE(page[0].x == 10 && page[0].y == 10);
+    ASSERT_EQ(page.size(), 1 + 5 * 7); // the header line and four rows of seven columns
+    const double lefts[] = {10, 17, 57, 82, 107, 132, 162};
+    for (int i = 0; i < 5 * 7; ++i) {
+        const PrintedText &text = page[1 + i];
+        EXPECT_EQ(text.x, lefts[i % 7]) << i;
+        // The title and an empty line, the header, 5 mm, then the rows.
+        EXPECT_DOUBLE_EQ(text.y, i < 7 ? 20 : 29.5 + (i / 7 - 1) * 4) << i;
+        EXPECT_EQ(text.font, i < 7 ? PrintFont::Header : PrintFont::Row);
+    }
+    // 19 characters are 41.8 mm: the date loses its last one to fit 40 mm.
+    EXPECT_EQ(page[1 + 7 + 1].text, QStringLiteral("02.03.2026 14:37:5"));
+}
+
+TEST(TablePrintout, EveryFilledRowOnPagesThatRepeatTheHeader)
+{
+    MeasurementTable table;
+    Fill(table, 1, 150);
+    const QVector<PrintedPage> pages = TablePrintout(table, FixedMetrics(120));
+    ASSERT_GT(pages.size(), 1);
+    QStringList printed;
+    for (const QStringList &numbers : RowNumbers(pages))
+        printed += numbers;
+    ASSERT_EQ(printed.size(), 150);
+    EXPECT_EQ(printed.back(), QStringLiteral("150"));
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        EXPECT_EQ(pages[p][p == 0 ? 1 : 0].text, QStringLiteral("č.")) << p;
+        EXPECT_LE(pages[p].back().y + 4, 120 - 10) << p; // above the bottom margin
+    }
+    // Paper too short for any row still gets every row, one a page, and the printout ends.
+    MeasurementTable two;
+    Fill(two, 1, 2);
+    EXPECT_EQ(RowNumbers(TablePrintout(two, FixedMetrics(5))), (QList<QStringList>{{"1"}, {"2"}}));
+}
+
+TEST(FitText, CutsThenCentresOrRightAligns)
+{
+    const auto width = [](const QString &text) { return 2.0 * text.size(); };
+    // "^": blanks on both ends until 30 mm, the trailing ones dropped: the middle at 15 mm.
+    EXPECT_EQ(FitText(QStringLiteral("abc"), QStringLiteral("^30"), width), QString(6, ' ') + "abc");
+    EXPECT_EQ(FitText(QStringLiteral("abc"), QStringLiteral(">30"), width), QString(12, ' ') + "abc");
+    EXPECT_EQ(FitText(QStringLiteral("abc  "), QStringLiteral("30"), width), QStringLiteral("abc"));
+    EXPECT_EQ(FitText(QStringLiteral("abcdefgh"), QStringLiteral("^10"), width), QStringLiteral("abcde"));
+    // A font whose blank has no width cannot fill the column, and must not hang trying.
+    const auto noBlank = [](const QString &text) { return 2.0 * QString(text).remove(' ').size(); };
+    EXPECT_EQ(FitText(QStringLiteral("abc"), QStringLiteral("^30"), noBlank), QStringLiteral("abc"));
+}
+
+} // namespace
+} // namespace pxr3
