@@ -1,6 +1,8 @@
-// The ".dat" table files: their exact bytes, the reading of odd lines, and files that fail.
+// The ".dat" table files: their exact bytes, the reading of odd lines, files that fail, and the
+// commands that empty, save and load the table.
 
 #include "records/MeasurementTable.h"
+#include "records/TableCommands.h"
 #include "records/TableFile.h"
 #include "TestSupport.h"
 
@@ -10,14 +12,15 @@ using namespace pxr3;
 
 namespace {
 
+bool WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 class TableFileTest : public test::ProgramFolderFixture {
 protected:
-    void writeFile(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
+    void writeFile(const QString &name, const QByteArray &bytes) { ASSERT_TRUE(WriteBytes(path(name), bytes)); }
     // Rows 1..1000 with something in every data cell, to see what a load leaves.
     void fill(MeasurementTable &t)
     {
@@ -127,6 +130,127 @@ TEST_F(TableFileTest, AHugeLineIsCutAtItsBoundAndItsRestSkipped)
     EXPECT_EQ(table.text(1, 5).size(), 64 * 1024 - 8);
     EXPECT_EQ(rowTexts(2), QStringList({"2", "next", "2", "3", "4", "5"}));
     EXPECT_EQ(table.text(3, 1), QString());
+}
+
+} // namespace
+
+namespace {
+
+// The commands work on the program's one table and ask their questions through the sink.
+class TableCommandTest : public test::ProgramFolderFixture {
+protected:
+    void SetUp() override
+    {
+        ProgramFolderFixture::SetUp();
+        measurementTable().reset();
+    }
+    void TearDown() override
+    {
+        measurementTable().reset();
+        ProgramFolderFixture::TearDown();
+    }
+    QByteArray fileBytes(const QString &name)
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("absent");
+    }
+    void expectAsked(const char *title, const char *text)
+    {
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(messages[0].question);
+        EXPECT_EQ(messages[0].icon, MessageIcon::Question);
+        EXPECT_EQ(messages[0].title, QString::fromUtf8(title));
+        EXPECT_EQ(messages[0].text, QString::fromUtf8(text));
+        messages.clear();
+    }
+};
+
+TEST_F(TableCommandTest, ClearingAsksOnlyOverUnsavedChanges)
+{
+    MeasurementTable &table = measurementTable();
+    std::vector<std::pair<int, int>> currentCells;
+    QObject::connect(&table, &MeasurementTable::currentCellSet,
+                     [&](int row, int column) { currentCells.emplace_back(row, column); });
+    table.setText(3, 5, QStringLiteral("note"));
+    state().TableModified = 2;
+    state().CurrentRow = 4;
+    state().CycleTick = 7;
+
+    EXPECT_FALSE(ClearTable());
+    expectAsked("Upozornění", "Pozor, data nejsou uložena. Chcete je zrušit ?");
+    EXPECT_EQ(table.text(3, 5), QStringLiteral("note"));
+    EXPECT_EQ(state().CurrentRow, 4);
+
+    answer = true;
+    table.setTopRow(600);
+    EXPECT_TRUE(ClearTable());
+    expectAsked("Upozornění", "Pozor, data nejsou uložena. Chcete je zrušit ?");
+    EXPECT_EQ(table.text(3, 5), QString());
+    EXPECT_EQ(table.topRow(), 1);
+    EXPECT_EQ(currentCells, (std::vector<std::pair<int, int>>{{1, 1}}));
+    EXPECT_EQ(state().TableModified, 0);
+    EXPECT_EQ(state().CurrentRow, 0);
+    EXPECT_EQ(state().CycleTick, 0);
+
+    EXPECT_TRUE(ClearTable()); // nothing unsaved: no question
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(TableCommandTest, SavingOverwritesOnlyWhenAllowedAndReportsFailure)
+{
+    measurementTable().setText(1, 1, QStringLiteral("01.02.2024 03:04:05"));
+    state().TableModified = 2;
+    SaveTableCommand(QString()); // cancelled
+    EXPECT_TRUE(messages.empty());
+
+    ASSERT_TRUE(WriteBytes(path("old.dat"), {}));
+    SaveTableCommand(path("old.dat"));
+    expectAsked("Pozor ...", "Soubor s tímto jménem již existuje. Chcete jej přepsat ?");
+    EXPECT_EQ(fileBytes("old.dat"), QByteArray());
+    EXPECT_EQ(state().TableModified, 2);
+
+    SaveTableCommand(path("missing/new.dat"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("Soubor se nepodařilo uložit: ")));
+    EXPECT_GT(messages[0].text.size(), 30);
+    EXPECT_EQ(state().TableModified, 2);
+    messages.clear();
+
+    answer = true;
+    SaveTableCommand(path("old.dat"));
+    expectAsked("Pozor ...", "Soubor s tímto jménem již existuje. Chcete jej přepsat ?");
+    EXPECT_TRUE(fileBytes("old.dat").startsWith("01.02.2024 03:04:05\t\t\t\t\r\n"));
+    EXPECT_EQ(state().TableModified, 0);
+    SaveTableCommand(path("bez přípony")); // no extension added
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(fileBytes("bez přípony").size(), fileBytes("old.dat").size());
+}
+
+TEST_F(TableCommandTest, LoadingKeepsUnsavedChangesUnlessGivenUp)
+{
+    MeasurementTable &table = measurementTable();
+    ASSERT_TRUE(WriteBytes(path("a.dat"), "x\ty\tz\t1\t2\r\n"));
+    table.setText(1, 5, QStringLiteral("unsaved"));
+    state().TableModified = 2;
+
+    LoadTableCommand(path("a.dat"));
+    expectAsked("Upozornění", "Pozor, data nejsou uložena. Chcete je zrušit ?");
+    EXPECT_EQ(table.text(1, 5), QStringLiteral("unsaved"));
+
+    answer = true;
+    LoadTableCommand(path("absent.dat"));
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].icon, MessageIcon::Critical);
+    EXPECT_TRUE(messages[1].text.startsWith(QStringLiteral("Soubor se nepodařilo načíst: ")));
+    EXPECT_EQ(table.text(1, 5), QStringLiteral("unsaved"));
+    EXPECT_EQ(state().TableModified, 2);
+    messages.clear();
+
+    LoadTableCommand(path("a.dat"));
+    expectAsked("Upozornění", "Pozor, data nejsou uložena. Chcete je zrušit ?");
+    EXPECT_EQ(table.text(1, 5), QStringLiteral("2"));
+    EXPECT_EQ(state().TableModified, 0);
 }
 
 } // namespace
