@@ -14,6 +14,8 @@
 #include "devicelink/USB_KOM.h"
 #include "graphs/frm_Prubeh.h"
 #include "records/SettingsFiles.h"
+#include "records/TableCommands.h"
+#include "records/TableFileDialogs.h"
 #include "records/vse_mer.h"
 
 #include <QLabel>
@@ -61,6 +63,14 @@ void TakeWorkingValues(MDIForm1 *main, frm_USBkom *usbkom)
     main->panelValue(8)->setText(FloatText(s.WorkBackground));
 }
 
+void InstallTableCommands(QWidget *main)
+{
+    WorkCommands &commands = workCommands();
+    commands.ClearTable = [] { ClearTable(); };
+    commands.SaveTable = [main] { SaveTableCommand(ChooseTableFile(main, TableFileDialog::Save)); };
+    commands.LoadTable = [main] { LoadTableCommand(ChooseTableFile(main, TableFileDialog::Load)); };
+}
+
 } // namespace
 
 ProgramWindows StartProgram(bool simulated)
@@ -80,8 +90,8 @@ ProgramWindows StartProgram(bool simulated)
     windows.table = new vse_mer;
     main->setTableWindow(main->addChild(windows.table));
     windows.table->show();
-    if (workCommands().ClearTable)
-        workCommands().ClearTable();
+    InstallTableCommands(main);
+    ClearTable();
     main->tileVertically();
     ResetMeasurementState();
 
