@@ -27,12 +27,6 @@ int TickSeconds() { return acquisition().TickTime > 0 ? acquisition().TickTime :
 
 double FieldNumber(QString text) { return ParseDecimal(text); }
 
-QString NowText()
-{
-    const double now = NowDays();
-    return DateText(now) + QLatin1Char(' ') + TimeText(now);
-}
-
 // The analyser stopped by the next tick: the whole spectrum fetched, the measurement ended.
 void StopSequence(AcquisitionView &view)
 {

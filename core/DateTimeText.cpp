@@ -32,4 +32,10 @@ double NowDays() { return DaysFromDateTime(programClock().wallNow()); }
 QString DateText(double days) { return DateTimeFromDays(days).date().toString(QStringLiteral("dd.MM.yyyy")); }
 QString TimeText(double days) { return DateTimeFromDays(days).time().toString(QStringLiteral("hh:mm:ss")); }
 
+QString NowText()
+{
+    const double now = NowDays();
+    return DateText(now) + QLatin1Char(' ') + TimeText(now);
+}
+
 } // namespace pxr3

@@ -12,5 +12,6 @@ double NowDays();
 
 QString DateText(double days); // "dd.mm.yyyy"
 QString TimeText(double days); // "hh:nn:ss"
+QString NowText();             // the present as "dd.mm.yyyy hh:nn:ss"
 
 } // namespace pxr3

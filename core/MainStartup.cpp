@@ -18,6 +18,8 @@
 #include "graphs/frm_Prubeh.h"
 #include "records/SettingsFiles.h"
 #include "records/SpreadsheetExport.h"
+#include "records/TableCommands.h"
+#include "records/TableFileDialogs.h"
 #include "records/TablePrinting.h"
 #include "records/vse_mer.h"
 
@@ -69,14 +71,8 @@ void TakeWorkingValues(MDIForm1 *main, frm_USBkom *usbkom)
 
 void InstallSeries(ProgramWindows &windows)
 {
-    // ClearTable leaves TableModified set exactly when the operator chose to keep the table.
-    auto clearTable = [] {
-        if (workCommands().ClearTable)
-            workCommands().ClearTable();
-        return state().TableModified == 0;
-    };
     auto *series = new MeasurementSeries(
-        std::make_unique<SeriesOnWindows>(windows.main, windows.usbkom, clearTable), windows.main);
+        std::make_unique<SeriesOnWindows>(windows.main, windows.usbkom, [] { return ClearTable(); }), windows.main);
     windows.series = series;
     QObject::connect(windows.main, &MDIForm1::stopRequested, series, &MeasurementSeries::StopRequested);
     workCommands().NewMeasurement = [series] { series->NewMeasurement(); };
@@ -84,6 +80,14 @@ void InstallSeries(ProgramWindows &windows)
         series->Abandon();
         usbkom->timer()->stop();
     };
+}
+
+void InstallTableCommands(QWidget *main)
+{
+    WorkCommands &commands = workCommands();
+    commands.ClearTable = [] { ClearTable(); };
+    commands.SaveTable = [main] { SaveTableCommand(ChooseTableFile(main, TableFileDialog::Save)); };
+    commands.LoadTable = [main] { LoadTableCommand(ChooseTableFile(main, TableFileDialog::Load)); };
 }
 
 } // namespace
@@ -105,8 +109,8 @@ ProgramWindows StartProgram(bool simulated)
     windows.table = new vse_mer;
     main->setTableWindow(main->addChild(windows.table));
     windows.table->show();
-    if (workCommands().ClearTable)
-        workCommands().ClearTable();
+    InstallTableCommands(main);
+    ClearTable();
     main->tileVertically();
     ResetMeasurementState();
 

@@ -107,6 +107,12 @@ void MeasurementTable::setTopRow(int row)
     emit topRowChanged(row); // also when unchanged: the operator may have scrolled away since
 }
 
+void MeasurementTable::setCurrentCell(int row, int column)
+{
+    if (isDataCell(row, column))
+        emit currentCellSet(row, column);
+}
+
 void MeasurementTable::reset()
 {
     beginResetModel();

@@ -44,6 +44,9 @@ public:
     int topRow() const { return topRow_; }
     void setTopRow(int row);
 
+    // Asks the view to make the cell its current cell.
+    void setCurrentCell(int row, int column);
+
     // Row numbers in column 0, every other cell empty, all text black, row 1 on top.
     void reset();
 
@@ -56,6 +59,7 @@ public:
 
 signals:
     void topRowChanged(int row);
+    void currentCellSet(int row, int column);
 
 private:
     struct Cell {

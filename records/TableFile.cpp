@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstring>
 
-
 namespace pxr3 {
 
 namespace {

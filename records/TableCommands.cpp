@@ -1,0 +1,78 @@
+#include "records/TableCommands.h"
+
+#include "core/ProgramFolder.h"
+#include "core/SharedState.h"
+#include "core/UserMessages.h"
+#include "records/MeasurementTable.h"
+#include "records/TableFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace pxr3 {
+
+const char *const kTableFileFilter = "Data (*.dat);;Všechny soubory (*.*)";
+
+namespace {
+
+bool MayDropUnsavedChanges()
+{
+    return state().TableModified == 0 ||
+           AskYesNo(MessageIcon::Question, QStringLiteral("Upozornění"),
+                    QStringLiteral("Pozor, data nejsou uložena. Chcete je zrušit ?"));
+}
+
+} // namespace
+
+bool ClearTable()
+{
+    if (!MayDropUnsavedChanges())
+        return false;
+    MeasurementTable &table = measurementTable();
+    table.reset(); // also brings the grid back to its top row
+    table.setCurrentCell(1, 1);
+    SharedState &s = state();
+    s.TableModified = 0;
+    s.CurrentRow = 0;
+    s.CycleTick = 0;
+    return true;
+}
+
+void SaveTableCommand(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    if (QFileInfo::exists(path) &&
+        !AskYesNo(MessageIcon::Question, QStringLiteral("Pozor ..."),
+                  QStringLiteral("Soubor s tímto jménem již existuje. Chcete jej přepsat ?")))
+        return;
+    const FileResult saved = SaveTableFile(measurementTable(), path);
+    if (!saved.ok) {
+        ShowMessage(MessageIcon::Critical, QString(), QStringLiteral("Soubor se nepodařilo uložit: ") + saved.error);
+        return;
+    }
+    state().TableModified = 0;
+    measurementTable().noteSaved();
+}
+
+void LoadTableCommand(const QString &path)
+{
+    if (path.isEmpty() || !MayDropUnsavedChanges())
+        return;
+    const FileResult loaded = LoadTableFile(measurementTable(), path);
+    if (!loaded.ok) {
+        ShowMessage(MessageIcon::Critical, QString(), QStringLiteral("Soubor se nepodařilo načíst: ") + loaded.error);
+        return;
+    }
+    state().TableModified = 0;
+    measurementTable().noteSaved();
+}
+
+QString TableFolder()
+{
+    const QString folder = ProgramPath(QStringLiteral("DATA"));
+    QDir().mkpath(folder);
+    return folder;
+}
+
+} // namespace pxr3
