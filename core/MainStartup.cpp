@@ -4,6 +4,7 @@
 #include "core/CommLog.h"
 #include "core/MDIForm1.h"
 #include "core/NumberText.h"
+#include "core/ParameterDisplay.h"
 #include "core/SharedState.h"
 #include "core/Startup.h"
 #include "core/Twips.h"
@@ -13,10 +14,10 @@
 #include "devicelink/MCA_kom.h"
 #include "devicelink/USB_KOM.h"
 #include "graphs/frm_Prubeh.h"
+#include "records/Form2.h"
 #include "records/SettingsFiles.h"
 #include "records/vse_mer.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 
@@ -36,31 +37,6 @@ void InstallLinkHooks(MDIForm1 *main, frm_USBkom *usbkom, QMdiSubWindow *usbkomF
     SetLinkHooks(hooks);
 }
 
-void ShowCurrentRecord(MDIForm1 *main)
-{
-    const NuclideRecord *record = CurrentRecord();
-    if (!record)
-        return;
-    const SharedState &s = state();
-    main->panelValue(0)->setText(record->name);
-    main->panelValue(1)->setText(IntText(s.MeasureTime));
-    main->panelValue(2)->setText(IntText(s.RepeatCount));
-    main->setCaption(QStringLiteral("PXR3-USB [  ") + record->name + QLatin1Char(']'));
-}
-
-void TakeWorkingValues(MDIForm1 *main, frm_USBkom *usbkom)
-{
-    if (!CopyCurrentRecordToWork())
-        return;
-    const SharedState &s = state();
-    usbkom->text4()->setText(IntText(s.WorkHighVoltage));
-    usbkom->text2()->setText(IntText(s.MeasureTime));
-    main->panelValue(3)->setText(IntText(s.WorkLeftRoi));
-    main->panelValue(4)->setText(IntText(s.WorkRightRoi));
-    main->panelValue(5)->setText(IntText(s.WorkHighVoltage));
-    main->panelValue(8)->setText(FloatText(s.WorkBackground));
-}
-
 } // namespace
 
 ProgramWindows StartProgram(bool simulated)
@@ -74,7 +50,10 @@ ProgramWindows StartProgram(bool simulated)
     SetMainWindowPlacement(main);
     LoadSaveConfig(1);
     main->show();
-    ShowCurrentRecord(main);
+    if (const NuclideRecord *record = CurrentRecord()) {
+        ShowMeasureSettings(main, record->name);
+        ShowCurrentCaption(main);
+    }
     state().MeasureState = 0;
 
     windows.table = new vse_mer;
@@ -97,6 +76,10 @@ ProgramWindows StartProgram(bool simulated)
     main->setCourseWindow(main->addChild(windows.course));
     windows.usbkom->setCourseWindow(windows.course);
     workCommands().ShowCourse = [course = windows.course] { course->OpenCourse(); };
+    workCommands().ShowParameters = [main, usbkom = windows.usbkom] {
+        Form2 dialog(main, usbkom);
+        dialog.exec();
+    };
     LoadSaveConfig(1);
 
     if (simulated)
@@ -109,7 +92,8 @@ ProgramWindows StartProgram(bool simulated)
         MCA_Command(QStringLiteral("E"));
     }
     state().ReadingBusy = 0;
-    TakeWorkingValues(main, windows.usbkom);
+    if (CopyCurrentRecordToWork())
+        ShowWorkingValues(main, windows.usbkom);
     return windows;
 }
 
