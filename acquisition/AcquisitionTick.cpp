@@ -217,6 +217,9 @@ void Timer1_Timer(AcquisitionView &view)
     }
     if (s.StopRequest == -1)
         StopSequence(view);
+    // The analyser has been stopped: the picture must not say that data are coming.
+    if (!view.timerEnabled())
+        view.showDelivering(false);
     emit tickNotifier().ticked();
 }
 

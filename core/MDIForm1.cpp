@@ -1,6 +1,7 @@
 #include "core/MDIForm1.h"
 
 #include "acquisition/frm_USBkom.h"
+#include "controls/NumberField.h"
 #include "core/DateTimeText.h"
 #include "core/Form1.h"
 #include "core/NumberText.h"
@@ -15,7 +16,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -23,7 +23,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QProgressBar>
-#include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -118,9 +117,7 @@ void MDIForm1::buildPanel()
     Text1->setEnabled(false);
     Text1->setGeometry(TwipsToPixels(this, 8520), TwipsToPixels(this, 360), TwipsToPixels(this, 600),
                        TwipsToPixels(this, 285));
-    Text1->installEventFilter(this);
-    // Pasted text obeys the same rule as typed characters.
-    Text1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.,]*")), Text1));
+    MakeNumberField(Text1);
     connect(Check1, &QCheckBox::clicked, this, [this] {
         Text1->setEnabled(Check1->isChecked());
         if (Check1->isChecked())
@@ -489,27 +486,6 @@ void MDIForm1::resizeEvent(QResizeEvent *event)
     imgConnected->move(left, imgConnected->y());
     imgNotConnected->move(left, imgNotConnected->y());
     tileVertically();
-}
-
-bool MDIForm1::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == Text1) {
-        if (event->type() == QEvent::KeyPress) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            const QString typed = key->text();
-            if (!typed.isEmpty() && typed.front().isPrint()) {
-                const QChar c = typed.front();
-                const bool allowed = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(',') ||
-                                     c == QLatin1Char('.');
-                if (!allowed)
-                    return true;
-            }
-        } else if (event->type() == QEvent::FocusIn) {
-            QTimer::singleShot(0, Text1, &QLineEdit::selectAll);
-            Text1->raise();
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 WindowPlacement MDIForm1::placement() const

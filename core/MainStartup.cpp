@@ -6,6 +6,7 @@
 #include "core/CommLog.h"
 #include "core/MDIForm1.h"
 #include "core/NumberText.h"
+#include "core/ParameterDisplay.h"
 #include "core/SeriesOnWindows.h"
 #include "core/SharedState.h"
 #include "core/Startup.h"
@@ -16,6 +17,7 @@
 #include "devicelink/MCA_kom.h"
 #include "devicelink/USB_KOM.h"
 #include "graphs/frm_Prubeh.h"
+#include "records/Form2.h"
 #include "records/SettingsFiles.h"
 #include "records/SpreadsheetExport.h"
 #include "records/TableCommands.h"
@@ -23,7 +25,6 @@
 #include "records/TablePrinting.h"
 #include "records/vse_mer.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <memory>
@@ -42,31 +43,6 @@ void InstallLinkHooks(MDIForm1 *main, frm_USBkom *usbkom, QMdiSubWindow *usbkomF
         usbkomFrame->showMinimized();
     };
     SetLinkHooks(hooks);
-}
-
-void ShowCurrentRecord(MDIForm1 *main)
-{
-    const NuclideRecord *record = CurrentRecord();
-    if (!record)
-        return;
-    const SharedState &s = state();
-    main->panelValue(0)->setText(record->name);
-    main->panelValue(1)->setText(IntText(s.MeasureTime));
-    main->panelValue(2)->setText(IntText(s.RepeatCount));
-    main->setCaption(QStringLiteral("PXR3-USB [  ") + record->name + QLatin1Char(']'));
-}
-
-void TakeWorkingValues(MDIForm1 *main, frm_USBkom *usbkom)
-{
-    if (!CopyCurrentRecordToWork())
-        return;
-    const SharedState &s = state();
-    usbkom->text4()->setText(IntText(s.WorkHighVoltage));
-    usbkom->text2()->setText(IntText(s.MeasureTime));
-    main->panelValue(3)->setText(IntText(s.WorkLeftRoi));
-    main->panelValue(4)->setText(IntText(s.WorkRightRoi));
-    main->panelValue(5)->setText(IntText(s.WorkHighVoltage));
-    main->panelValue(8)->setText(FloatText(s.WorkBackground));
 }
 
 void InstallSeries(ProgramWindows &windows)
@@ -103,7 +79,10 @@ ProgramWindows StartProgram(bool simulated)
     SetMainWindowPlacement(main);
     LoadSaveConfig(1);
     main->show();
-    ShowCurrentRecord(main);
+    if (const NuclideRecord *record = CurrentRecord()) {
+        ShowMeasureSettings(main, record->name);
+        ShowCurrentCaption(main);
+    }
     state().MeasureState = 0;
 
     windows.table = new vse_mer;
@@ -131,6 +110,10 @@ ProgramWindows StartProgram(bool simulated)
     workCommands().PreviewTable = [main] { PreviewTable(main); };
     workCommands().PrintTableToPdf = [main] { PrintTableToPdf(main); };
     workCommands().ExportTable = [] { ExportForSpreadsheet(); };
+    workCommands().ShowParameters = [main, usbkom = windows.usbkom] {
+        Form2 dialog(main, usbkom);
+        dialog.exec();
+    };
     LoadSaveConfig(1);
 
     if (simulated)
@@ -143,7 +126,8 @@ ProgramWindows StartProgram(bool simulated)
         MCA_Command(QStringLiteral("E"));
     }
     state().ReadingBusy = 0;
-    TakeWorkingValues(main, windows.usbkom);
+    if (CopyCurrentRecordToWork())
+        ShowWorkingValues(main, windows.usbkom);
     return windows;
 }
 

@@ -39,17 +39,22 @@ void ResetMeasurementState()
     s.ReadingBusy = 0;
 }
 
+void SetWorkingValues(const NuclideRecord &record)
+{
+    SharedState &s = state();
+    s.WorkLeftRoi = record.leftRoi;
+    s.WorkRightRoi = record.rightRoi;
+    s.WorkHighVoltage = record.highVoltage;
+    s.WorkCalFactor = record.calFactor;
+    s.WorkBackground = record.background;
+}
+
 bool CopyCurrentRecordToWork()
 {
     const NuclideRecord *record = CurrentRecord();
     if (!record)
         return false;
-    SharedState &s = state();
-    s.WorkLeftRoi = record->leftRoi;
-    s.WorkRightRoi = record->rightRoi;
-    s.WorkHighVoltage = record->highVoltage;
-    s.WorkCalFactor = record->calFactor;
-    s.WorkBackground = record->background;
+    SetWorkingValues(*record);
     return true;
 }
 

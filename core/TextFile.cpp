@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 
 #include <cerrno>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <iconv.h>
@@ -14,39 +15,38 @@ namespace pxr3 {
 namespace {
 
 // glibc's iconv knows the code page; one conversion per call keeps it free of shared state.
-QByteArray convert(const char *to, const char *from, const QByteArray &input, char replacement)
+// Decoding puts U+FFFD for a broken sequence; encoding stops at a character the target lacks.
+std::optional<QByteArray> convert(const char *to, const char *from, const QByteArray &input)
 {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
-        return {};
+        return std::nullopt;
+    const bool decoding = std::string_view(to) == "UTF-8";
     QByteArray output;
     output.reserve(input.size() * 2 + 4);
     QByteArray in = input;
     char *inPtr = in.data();
     size_t inLeft = size_t(in.size());
     char buffer[4096];
+    bool complete = true;
     while (inLeft > 0) {
         char *outPtr = buffer;
         size_t outLeft = sizeof buffer;
         const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
         output.append(buffer, qsizetype(sizeof buffer - outLeft));
         if (rc == size_t(-1) && errno != E2BIG) {
-            // A character the target lacks, or a broken sequence: put the replacement, skip it.
-            if (std::string_view(to) == "UTF-8") {
-                output.append("\xEF\xBF\xBD");
-                ++inPtr;
-                --inLeft;
-            } else {
-                output.append(replacement);
-                // Skip one whole UTF-8 sequence of the source.
-                do {
-                    ++inPtr;
-                    --inLeft;
-                } while (inLeft > 0 && (static_cast<unsigned char>(*inPtr) & 0xC0) == 0x80);
+            if (!decoding) {
+                complete = false;
+                break;
             }
+            output.append("\xEF\xBF\xBD");
+            ++inPtr;
+            --inLeft;
         }
     }
     iconv_close(cd);
+    if (!complete)
+        return std::nullopt;
     return output;
 }
 
@@ -54,7 +54,20 @@ FileResult failure(const QFileDevice &file) { return {false, file.errorString()}
 
 } // namespace
 
-QByteArray EncodeWindows1250(const QString &text) { return convert("CP1250", "UTF-8", text.toUtf8(), '?'); }
+FileResult EncodeWindows1250(const QString &text, QByteArray &bytes)
+{
+    if (std::optional<QByteArray> encoded = convert("CP1250", "UTF-8", text.toUtf8())) {
+        bytes = *encoded;
+        return {};
+    }
+    if (!convert("CP1250", "UTF-8", QByteArray()))
+        return {false, QStringLiteral("Převod do kódování Windows-1250 není v tomto systému k dispozici")};
+    for (const QChar c : text) {
+        if (!convert("CP1250", "UTF-8", QString(c).toUtf8()))
+            return {false, QStringLiteral("Znak „%1“ nelze zapsat v kódování Windows-1250").arg(c)};
+    }
+    return {false, QStringLiteral("Text nelze převést do kódování Windows-1250")};
+}
 
 QByteArray EncodeKeepingBytes(const QString &text)
 {
@@ -82,7 +95,10 @@ QByteArray EncodeKeepingBytes(const QString &text)
     return bytes;
 }
 
-QString DecodeWindows1250(const QByteArray &bytes) { return QString::fromUtf8(convert("UTF-8", "CP1250", bytes, '?')); }
+QString DecodeWindows1250(const QByteArray &bytes)
+{
+    return QString::fromUtf8(convert("UTF-8", "CP1250", bytes).value_or(QByteArray()));
+}
 
 QString DecodeTextFile(const QByteArray &bytes)
 {
@@ -149,10 +165,17 @@ FileResult WriteTextLines(const QString &path, const QStringList &lines)
         text += line;
         text += QLatin1String("\r\n");
     }
-    return WriteFileAtomically(path, EncodeWindows1250(text));
+    QByteArray bytes;
+    const FileResult encoded = EncodeWindows1250(text, bytes);
+    return encoded.ok ? WriteFileAtomically(path, bytes) : encoded;
 }
 
-FileResult AppendText(const QString &path, const QString &text) { return AppendBytes(path, EncodeWindows1250(text)); }
+FileResult AppendText(const QString &path, const QString &text)
+{
+    QByteArray bytes;
+    const FileResult encoded = EncodeWindows1250(text, bytes);
+    return encoded.ok ? AppendBytes(path, bytes) : encoded;
+}
 
 FileResult AppendBytes(const QString &path, const QByteArray &bytes)
 {

@@ -8,9 +8,17 @@
 
 namespace pxr3 {
 
-QByteArray EncodeWindows1250(const QString &text); // characters it lacks become '?'
-// The same, except that a character below U+0100 that Windows-1250 lacks becomes the byte of
-// its code: the communication log holds the analyser's bytes as such characters.
+struct FileResult {
+    bool ok = true;
+    QString error; // the system's description of what failed
+};
+
+// The text in Windows-1250. Fails, saying why, when the system has no such conversion or the
+// text holds a character the code page lacks: a file never holds less than it was given.
+FileResult EncodeWindows1250(const QString &text, QByteArray &bytes);
+// Windows-1250 for the communication log, which holds the analyser's bytes as characters
+// below U+0100: such a character that the code page lacks becomes the byte of its code,
+// anything else it lacks '?'.
 QByteArray EncodeKeepingBytes(const QString &text);
 QString DecodeWindows1250(const QByteArray &bytes);
 QString DecodeTextFile(const QByteArray &bytes); // UTF-8 when valid, else Windows-1250
@@ -19,11 +27,6 @@ QString DecodeTextFile(const QByteArray &bytes); // UTF-8 when valid, else Windo
 // text has no lines.
 QStringList SplitLines(const QString &text);
 
-struct FileResult {
-    bool ok = true;
-    QString error; // the system's description of what failed
-};
-
 // Reads the whole file as text.
 FileResult ReadTextFile(const QString &path, QString &text);
 
@@ -31,10 +34,12 @@ FileResult ReadTextFile(const QString &path, QString &text);
 // one, so a failure never leaves a half-written file behind.
 FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
 
-// Each line followed by CR LF, in Windows-1250, written atomically.
+// Each line followed by CR LF, in Windows-1250, written atomically; a text that cannot be
+// encoded leaves the old file as it was.
 FileResult WriteTextLines(const QString &path, const QStringList &lines);
 
 // Appends text (already laid out with its line ends) in Windows-1250; creates the file.
+// A text that cannot be encoded appends nothing.
 FileResult AppendText(const QString &path, const QString &text);
 FileResult AppendBytes(const QString &path, const QByteArray &bytes);
 

@@ -72,14 +72,14 @@ QString nameLine(const QString &name)
     return quote ? QLatin1Char('"') + stored + QLatin1Char('"') : stored;
 }
 
-bool loadSettings(QString &error)
+FileResult loadSettings()
 {
     const QString path = ProgramPath(QString::fromLatin1(kSettingsFileName));
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) { // an absent file is created empty
-        error = file.errorString();
-        return false;
-    }
+    // Read only, so that a write-protected file still gives its settings; an absent one is
+    // created empty.
+    if (!file.open(file.exists() ? QIODevice::ReadOnly : QIODevice::WriteOnly))
+        return {false, file.errorString()};
     const QByteArray bytes = file.read(kSettingsFileSize);
     file.close();
 
@@ -91,36 +91,34 @@ bool loadSettings(QString &error)
 
     // The window keeps its design placement where the file holds none.
     if (bytes.size() < 12)
-        return true;
+        return {};
     const int32_t windowState = get<int32_t>(bytes, 8);
     if (windowState < 0 || windowState > 2)
-        return true;
+        return {};
     MainWindowPlacement &window = mainWindowPlacement();
     window.applyState(int16_t(windowState));
     if (windowState != 0 || bytes.size() < kSettingsFileSize)
-        return true;
+        return {};
     window.applyPosition(get<int32_t>(bytes, 12), get<int32_t>(bytes, 16));
     const int32_t width = get<int32_t>(bytes, 20);
     const int32_t height = get<int32_t>(bytes, 24);
     if (width > 0 && height > 0)
         window.applySize(width, height);
-    return true;
+    return {};
 }
 
-bool loadNuclides(QString &error)
+FileResult loadNuclides()
 {
     const QString path = ProgramPath(QString::fromLatin1(kNuclideFileName));
     if (!QFileInfo::exists(path)) {
         // A first start has no radionuclide file yet; saving the parameters creates it.
         commLog().append(QStringLiteral("Soubor %1 nebyl nalezen, seznam radionuklidů je prázdný").arg(path));
-        return true;
+        return {};
     }
     QString text;
     const FileResult read = ReadTextFile(path, text);
-    if (!read.ok) {
-        error = read.error;
-        return false;
-    }
+    if (!read.ok)
+        return read;
     const NuclideFileContent content = ParseNuclideFile(text);
     if (content.headerMatches) {
         SharedState &s = state();
@@ -128,8 +126,15 @@ bool loadNuclides(QString &error)
             s.NuclideTable(slot) = content.table(slot);
         s.NuclideCount = int16_t(content.count);
     }
-    error = content.error;
-    return error.isEmpty();
+    return {content.error.isEmpty(), content.error};
+}
+
+// Shows a failure; true when there was none.
+bool reported(const FileResult &result)
+{
+    if (!result.ok)
+        reportFailure(result.error);
+    return result.ok;
 }
 
 } // namespace
@@ -217,23 +222,23 @@ NuclideFileContent ParseNuclideFile(const QString &text)
     return content;
 }
 
-void LoadSaveConfig(int16_t mode)
+bool LoadSaveConfig(int16_t mode)
 {
-    SharedState &s = state();
-    QString error;
+    // Each file on its own: a failure with one is shown and the other is still handled.
+    const SharedState &s = state();
+    bool settings = true;
+    bool nuclides = true;
     if (mode == 1) {
-        if (!loadSettings(error) || !loadNuclides(error))
-            reportFailure(error);
+        settings = reported(loadSettings());
+        nuclides = reported(loadNuclides());
     } else if (mode == 0) {
-        const QByteArray settings =
-            SettingsBytes(s.LinkStatus, s.MeasureTime, s.RepeatCount, s.CurrentNuclide, mainWindowPlacement().placement());
-        FileResult result = WriteFileAtomically(ProgramPath(QString::fromLatin1(kSettingsFileName)), settings);
-        if (result.ok)
-            result = WriteTextLines(ProgramPath(QString::fromLatin1(kNuclideFileName)),
-                                    NuclideFileLines(s.NuclideTable, s.NuclideCount));
-        if (!result.ok)
-            reportFailure(result.error);
+        settings = reported(WriteFileAtomically(
+            ProgramPath(QString::fromLatin1(kSettingsFileName)),
+            SettingsBytes(s.LinkStatus, s.MeasureTime, s.RepeatCount, s.CurrentNuclide, mainWindowPlacement().placement())));
+        nuclides = reported(WriteTextLines(ProgramPath(QString::fromLatin1(kNuclideFileName)),
+                                           NuclideFileLines(s.NuclideTable, s.NuclideCount)));
     }
+    return settings && nuclides;
 }
 
 } // namespace pxr3

@@ -16,8 +16,9 @@ extern const char *const kNuclideFileName;   // "PXR3.KAL"
 constexpr int kSettingsFileSize = 28;
 
 // 1 reads both files into the shared state, 0 writes them from it; other modes do nothing.
-// The first failure is shown once ("Krytická chyba") and ends the call.
-void LoadSaveConfig(int16_t mode);
+// A failure with either file is shown once ("Krytická chyba") and the other file is still
+// handled. True when every file was handled without failure.
+bool LoadSaveConfig(int16_t mode);
 
 // The file layouts, separately testable.
 QByteArray SettingsBytes(int16_t linkStatus, int16_t measureTime, int16_t repeatCount, int16_t currentNuclide,

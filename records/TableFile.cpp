@@ -119,7 +119,12 @@ QByteArray TableFileBytes(const MeasurementTable &table)
         }
         text += QLatin1String("\r\n");
     }
-    return EncodeWindows1250(text);
+    QByteArray bytes;
+    if (EncodeWindows1250(text, bytes).ok)
+        return bytes;
+    // A character the code page lacks (pasted from elsewhere) must not cost the results their
+    // file, above all the autosave: UTF-8 keeps every character, and loading takes UTF-8.
+    return text.toUtf8();
 }
 
 FileResult SaveTableFile(const MeasurementTable &table, const QString &path)

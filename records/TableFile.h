@@ -10,7 +10,8 @@ namespace pxr3 {
 
 class MeasurementTable;
 
-// The table as a ".dat" file: 1000 lines, columns 1..5 joined by TABs, Windows-1250, CR LF.
+// The table as a ".dat" file: 1000 lines, columns 1..5 joined by TABs, Windows-1250, CR LF;
+// UTF-8 instead when a cell holds a character that Windows-1250 lacks.
 QByteArray TableFileBytes(const MeasurementTable &table);
 // Writes atomically (temporary file, then rename). On failure the old file stays; ok false, error set.
 FileResult SaveTableFile(const MeasurementTable &table, const QString &path);

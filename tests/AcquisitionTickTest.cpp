@@ -235,6 +235,7 @@ TEST_F(TickTest, StopWhileTheTimerRunsSendsDataAndStopTwiceOnTheNextTick)
               std::vector<QByteArray>({data, stop, data, stop}));
     EXPECT_FALSE(view.timer.isActive());
     EXPECT_EQ(state().MeasureState, 4);
+    EXPECT_FALSE(view.delivering); // the analyser stopped: no green picture left behind
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "records/SettingsFiles.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -282,16 +283,35 @@ TEST_F(SettingsFilesTest, BinaryGarbageNeverCrashesEitherFile)
     }
 }
 
-TEST_F(SettingsFilesTest, AFailedSaveKeepsTheOldFilesAndSaysSo)
+TEST_F(SettingsFilesTest, AFailureWithOneFileIsReportedOnceAndTheOtherIsStillHandled)
 {
     fillThreeRecords();
-    LoadSaveConfig(0);
-    const QByteArray before = readFile("PXR3.KAL");
-    SetProgramFolder(path("no-such-folder"));
-    state().NuclideCount = 1;
-    LoadSaveConfig(0);
-    SetProgramFolder(folder.path());
-    EXPECT_EQ(readFile("PXR3.KAL"), before);
+    ASSERT_TRUE(LoadSaveConfig(0));
+    // A PARAMETRY.CFG that cannot be opened, even by root: the radionuclides are still read,
+    // and an edited table is still written.
+    ASSERT_TRUE(QFile::remove(path("PARAMETRY.CFG")));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("PARAMETRY.CFG")));
+    ResetSharedState();
+    EXPECT_FALSE(LoadSaveConfig(1));
+    EXPECT_EQ(state().NuclideCount, 3);
+    state().NuclideCount = 2;
+    EXPECT_FALSE(LoadSaveConfig(0));
+    EXPECT_TRUE(readFile("PXR3.KAL").contains("Thoron"));
+    EXPECT_FALSE(readFile("PXR3.KAL").contains("P\xF8\xEDli\x9A"));
+    ASSERT_EQ(messages.size(), 2u);
+    for (const UserMessage &m : messages)
+        EXPECT_EQ(m.title, QStringLiteral("Krytická chyba"));
+
+    // A name PXR3.KAL cannot hold in Windows-1250: that file keeps its old content whole and
+    // the settings are still written.
+    ASSERT_TRUE(QDir(folder.path()).rmdir(QStringLiteral("PARAMETRY.CFG")));
+    const QByteArray kal = readFile("PXR3.KAL");
+    messages.clear();
+    state().NuclideTable(1).name = QStringLiteral("Rn-日");
+    state().MeasureTime = 321;
+    EXPECT_FALSE(LoadSaveConfig(0));
+    EXPECT_EQ(readFile("PXR3.KAL"), kal);
+    EXPECT_EQ(readFile("PARAMETRY.CFG").mid(2, 2), QByteArray("\x41\x01"));
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].title, QStringLiteral("Krytická chyba"));
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("Windows-1250")));
 }

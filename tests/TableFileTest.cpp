@@ -83,6 +83,13 @@ TEST_F(TableFileTest, SavedCzechTextComesBackExactly)
     for (int row = 1; row <= kTableRows; ++row)
         for (int column = 0; column <= 5; ++column)
             ASSERT_EQ(loaded.text(row, column), table.text(row, column)) << row << "/" << column;
+
+    // A character Windows-1250 lacks must not cost the file (an autosave above all).
+    table.setText(7, 5, QStringLiteral("α-záření"));
+    ASSERT_TRUE(SaveTableFile(table, path("greek.dat")).ok);
+    ASSERT_TRUE(LoadTableFile(loaded, path("greek.dat")).ok);
+    EXPECT_EQ(loaded.text(7, 5), QStringLiteral("α-záření"));
+    EXPECT_EQ(loaded.text(1, 5), note);
 }
 
 TEST_F(TableFileTest, OddLinesFillWhatTheirTabsReach)
