@@ -19,7 +19,7 @@
 
 namespace pxr3::bench {
 
-MeasuringProgram::MeasuringProgram(SimulatedAnalyser::Pace pace, bool smoothing)
+MeasuringProgram::MeasuringProgram(SimulatedAnalyser::Pace pace, bool smoothing, Start start)
 {
     ResetSharedState();
     ResetLinkState();
@@ -32,7 +32,13 @@ MeasuringProgram::MeasuringProgram(SimulatedAnalyser::Pace pace, bool smoothing)
     const ProgramWindows windows = StartProgram(true);
     main_.reset(windows.main);
     usbkom_ = windows.usbkom;
-    usbkom_->command4(8)->click(); // "Start  F5"
+    if (start == Start::Series) {
+        usbkom_->text2()->setText(QStringLiteral("10"));
+        state().RepeatCount = 1999;
+        workCommands().NewMeasurement(); // "&Start"
+    } else {
+        usbkom_->command4(8)->click(); // "Start  F5"
+    }
     usbkom_->Command6_Click();     // "Průběh F2"
     usbkom_->check(1)->setChecked(true);
     if (smoothing) {

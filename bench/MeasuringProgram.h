@@ -1,6 +1,6 @@
 #pragma once
 // The whole program's windows measuring with the simulated analyser, as an operator sets
-// them up: start-up, "Start F5", "Průběh F2" and "LOG data" ticked.
+// them up: start-up, "Start F5" (or a series of 10 s cycles), "Průběh F2" and "LOG data" ticked.
 
 #include "devicelink/SimulatedAnalyser.h"
 
@@ -15,8 +15,10 @@ namespace pxr3::bench {
 
 class MeasuringProgram {
 public:
-    // Runs on whatever program clock is installed; the analyser is made on it.
-    MeasuringProgram(SimulatedAnalyser::Pace pace, bool smoothing);
+    enum class Start { Measurement, Series };
+    // Runs on whatever program clock is installed; the analyser is made on it. A series starts
+    // the analyser half a second later, once the high voltage has settled.
+    MeasuringProgram(SimulatedAnalyser::Pace pace, bool smoothing, Start start = Start::Measurement);
     ~MeasuringProgram(); // stops the analyser and closes the windows
     MeasuringProgram(const MeasuringProgram &) = delete;
     MeasuringProgram &operator=(const MeasuringProgram &) = delete;
