@@ -78,9 +78,10 @@ FileResult loadSettings()
     QFile file(path);
     // Read only, so that a write-protected file still gives its settings; an absent one is
     // created empty.
-    if (!file.open(file.exists() ? QIODevice::ReadOnly : QIODevice::WriteOnly))
+    const bool exists = file.exists();
+    if (!file.open(exists ? QIODevice::ReadOnly : QIODevice::WriteOnly))
         return {false, file.errorString()};
-    const QByteArray bytes = file.read(kSettingsFileSize);
+    const QByteArray bytes = exists ? file.read(kSettingsFileSize) : QByteArray();
     file.close();
 
     SharedState &s = state();

@@ -1,6 +1,7 @@
 // The main window, the quit dialog and the communication window, driven as the operator
 // drives them, against the simulated analyser.
 
+#include "acquisition/MeasurementSeries.h"
 #include "acquisition/frm_USBkom.h"
 #include "controls/MyButton.h"
 #include "core/Clock.h"
@@ -18,8 +19,10 @@
 #include "devicelink/MCA_kom.h"
 #include "devicelink/SimulatedAnalyser.h"
 #include "devicelink/USB_KOM.h"
+#include "records/MeasurementTable.h"
 #include "records/NuclideRecord.h"
 #include "records/SettingsFiles.h"
+#include "records/TableFile.h"
 #include "records/WindowPlacement.h"
 #include "records/vse_mer.h"
 #include "windows/frmAbout.h"
@@ -34,6 +37,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QElapsedTimer>
@@ -241,6 +245,48 @@ private slots:
         QCOMPARE(link().CommandOk, int16_t(0));
         QTRY_VERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
         QVERIFY(w.close());
+    }
+
+    // An operator quitting in the middle of a series' cycle: warned of the results not saved,
+    // the series and the timer stop, the analyser is closed, and the completed row stays on disk.
+    void quitInTheMiddleOfASeriesCycleEndsItAndKeepsTheCompletedRows()
+    {
+        VirtualClock clock;
+        VirtualClockScope virtualTime(clock);
+        auto simulator = std::make_unique<SimulatedAnalyser>(SimulatedAnalyser::Pace::RealTime);
+        analyser = simulator.get();
+        SetDriver(std::move(simulator)); // paced by the virtual clock
+        const ProgramWindows windows = StartProgram(true);
+        std::unique_ptr<MDIForm1> main(windows.main);
+        state().RepeatCount = 3;
+        windows.usbkom->text2()->setText(QStringLiteral("4"));
+        main->toolButton(QStringLiteral("start"))->trigger();
+        clock.runFor(7'000'000); // the high voltage, one cycle of two frames, one frame of the next
+        QVERIFY(windows.series->running());
+        QCOMPARE(state().CurrentRow, 2);
+        QCOMPARE(main->seriesProgressText()->text(), QStringLiteral("Série: cyklus 2 z 3"));
+        QVERIFY(main->seriesProgressBar()->isVisibleTo(main.get()));
+        QVERIFY(!main->toolButton(QStringLiteral("start"))->isEnabled());
+
+        Form1 *dialog = new Form1(main.get());
+        QStringList texts;
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            texts << label->text();
+        const QString autosave = windows.series->autosavePath();
+        QVERIFY(texts.join('\n').contains(QStringLiteral("neuložená data")));
+        QVERIFY(texts.join('\n').contains(autosave));
+        dialog->MyButton1_Click(0);
+        QVERIFY(!windows.series->running());
+        QVERIFY(!windows.usbkom->timer()->isActive());
+        QVERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
+        const size_t sent = analyser->written().size();
+        clock.runFor(10'000'000);
+        QCOMPARE(analyser->written().size(), sent);
+        MeasurementTable saved;
+        QVERIFY(LoadTableFile(saved, autosave).ok);
+        QCOMPARE(saved.text(1, 1), measurementTable().text(1, 1));
+        QVERIFY(!saved.text(1, 1).isEmpty());
+        QVERIFY(saved.text(2, 1).isEmpty());
     }
 
     void rowsInViewTakesOnlyNumbers()
