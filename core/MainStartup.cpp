@@ -25,6 +25,7 @@
 #include "records/TablePrinting.h"
 #include "records/vse_mer.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <memory>
@@ -79,10 +80,10 @@ ProgramWindows StartProgram(bool simulated)
     SetMainWindowPlacement(main);
     LoadSaveConfig(1);
     main->show();
-    if (const NuclideRecord *record = CurrentRecord()) {
-        ShowMeasureSettings(main, record->name);
-        ShowCurrentCaption(main);
-    }
+    // Without a current set the panel still shows the time and repetitions a series will use.
+    const NuclideRecord *record = CurrentRecord();
+    ShowMeasureSettings(main, record ? record->name : main->panelValue(0)->text());
+    ShowCurrentCaption(main);
     state().MeasureState = 0;
 
     windows.table = new vse_mer;
@@ -128,6 +129,8 @@ ProgramWindows StartProgram(bool simulated)
     state().ReadingBusy = 0;
     if (CopyCurrentRecordToWork())
         ShowWorkingValues(main, windows.usbkom);
+    else
+        windows.usbkom->text2()->setText(IntText(state().MeasureTime)); // the cycle a series will run
     return windows;
 }
 

@@ -588,6 +588,11 @@ private slots:
         QCOMPARE(state().LinkStatus, int16_t(0));
         QVERIFY(analyser->written().empty());
         QCOMPARE(main->windowTitle(), QStringLiteral("PXR2-N"));
+        // No radionuclide set yet: the time and repetitions a series will use are still shown.
+        QCOMPARE(main->panelValue(0)->text(), QStringLiteral("NONAME"));
+        QCOMPARE(main->panelValue(1)->text(), QString::number(state().MeasureTime));
+        QCOMPARE(main->panelValue(2)->text(), QString::number(state().RepeatCount));
+        QCOMPARE(windows.usbkom->text2()->text(), QString::number(state().MeasureTime));
     }
 };
 
