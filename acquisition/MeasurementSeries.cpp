@@ -72,8 +72,10 @@ void MeasurementSeries::NewMeasurement()
     completed_ = 0;
     stopPressed_ = false;
     autosavePath_.clear();
+    phase_ = Phase::SettlingVoltage; // "Write VN" waits for its reply with events running
     controls_.writeVoltage();
-    phase_ = Phase::SettlingVoltage;
+    if (phase_ != Phase::SettlingVoltage)
+        return; // the program ended while the command waited
     settleTimer_ = programClock().schedule(kVoltageSettleUs, [this] {
         settleTimer_ = 0;
         startAnalyser();
