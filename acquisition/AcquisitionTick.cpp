@@ -160,6 +160,7 @@ void WatchLink(AcquisitionView &view)
     if (a.linkLossShown || programClock().nowUs() - a.lastGoodFrameUs < kLinkLossUs)
         return;
     a.linkLossShown = true;
+    ++a.linkLosses;
     const QString text = QStringLiteral("Z analyzátoru nepřišla %1 s žádná data – zkontrolujte spojení.")
                              .arg(kLinkLossSeconds);
     commLog().append(NowText() + QStringLiteral("  ") + text);

@@ -41,6 +41,7 @@ struct AcquisitionState {
     float Activity = 0;
     int64_t lastGoodFrameUs = 0; // program clock
     bool linkLossShown = false;
+    int linkLosses = 0;          // since the program started, for the series' closing words
     bool noRecordNoted = false;  // the log said once that a cycle ran without a radionuclide
     bool dataLogFailureNoted = false;
 };

@@ -71,6 +71,7 @@ void MeasurementSeries::NewMeasurement()
     repeatIndex_ = 0;
     completed_ = 0;
     stopPressed_ = false;
+    linkLossesBefore_ = acquisition().linkLosses;
     autosavePath_.clear();
     phase_ = Phase::SettlingVoltage; // "Write VN" waits for its reply with events running
     controls_.writeVoltage();
@@ -170,6 +171,9 @@ void MeasurementSeries::finish(const QString &outcome)
         QString text = QStringLiteral("Série skončila: ") + outcome;
         if (!autosavePath_.isEmpty())
             text += QStringLiteral(", uloženo v ") + QFileInfo(autosavePath_).fileName();
+        // An unattended night's gaps are found here in the morning, not only in a log since emptied.
+        if (const int losses = acquisition().linkLosses - linkLossesBefore_)
+            text += QStringLiteral(", výpadky spojení: %1").arg(losses);
         controls_.showProgress(text, 0, 0);
     }
     emit finished();

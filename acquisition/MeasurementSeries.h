@@ -64,6 +64,7 @@ private:
     int repeatCount_ = 0;
     int repeatIndex_ = 0;
     int completed_ = 0;
+    int linkLossesBefore_ = 0;
     uint64_t settleTimer_ = 0;
     bool stopPressed_ = false; // StopRequest may still hold the stop of an earlier measurement
     QString autosavePath_;

@@ -151,6 +151,17 @@ TEST_F(SeriesTest, FromRowZeroItAsksNothingFillsOneRowPerCycleAndAutosavesEachCo
     EXPECT_TRUE(controls->idleShown);
     EXPECT_TRUE(measurementTable().unsavedResults());
     EXPECT_TRUE(controls->progress.contains(QStringLiteral("3 z 3")));
+    EXPECT_FALSE(controls->progress.contains(QStringLiteral("výpadky")));
+
+    // A night with the link gone for a while: the closing words say so.
+    answers = {true};
+    series->NewMeasurement();
+    RunUntilCycle(2);
+    sim->stall(12'000);
+    for (int i = 0; i < 600 && series->running(); ++i)
+        clock.runFor(100'000);
+    EXPECT_FALSE(series->running());
+    EXPECT_TRUE(controls->progress.contains(QStringLiteral("výpadky spojení: 1"))) << qPrintable(controls->progress);
 }
 
 TEST_F(SeriesTest, AContinuedSeriesWritesOnAfterTheLastRowIntoAFileOfItsOwnAndStaysAtRow1000)
