@@ -3,10 +3,8 @@
 // how it ends, and the autosave file that keeps every completed row.
 
 #include "FakeAcquisitionView.h"
-#include "LinkTestSupport.h"
 #include "acquisition/CycleSpectrum.h"
 #include "acquisition/MeasurementSeries.h"
-#include "records/MeasurementTable.h"
 #include "records/TableFile.h"
 
 #include <QDir>
@@ -53,16 +51,12 @@ private:
     FakeView &view_;
 };
 
-class SeriesTest : public LinkFixture {
+class SeriesTest : public AcquisitionFixture {
 protected:
-    SeriesTest() : LinkFixture(SimulatedAnalyser::Pace::RealTime) {}
+    SeriesTest() : AcquisitionFixture(SimulatedAnalyser::Pace::RealTime) {}
     void SetUp() override
     {
-        LinkFixture::SetUp();
-        ResetAcquisition();
-        measurementTable().reset();
-        SetLinkHooks({[] { return QStringLiteral("500"); }, [this] { return view.time; }, nullptr});
-        Connect();
+        AcquisitionFixture::SetUp();
         SetMessageSink([this](const UserMessage &m) {
             messages.push_back(m);
             if (answers.empty())
@@ -80,8 +74,7 @@ protected:
     void TearDown() override
     {
         series.reset();
-        view.timer.stop();
-        LinkFixture::TearDown();
+        AcquisitionFixture::TearDown();
     }
     // Runs the series to its end; false when it is still running after a virtual hour.
     bool RunSeries()
@@ -109,7 +102,6 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    FakeView view;
     FakeControls *controls = nullptr;
     std::unique_ptr<MeasurementSeries> series;
     std::deque<bool> answers;
