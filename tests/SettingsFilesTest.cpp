@@ -204,9 +204,9 @@ TEST_F(SettingsFilesTest, NamesWithCommasQuotesAndLeadingBlanksComeBack)
 
 TEST_F(SettingsFilesTest, ReadsOldFilesLeniently)
 {
-    // A lower-case header; unquoted names end at a comma; leading blanks are skipped;
-    // floats take a comma or a point.
-    load("PXR3.KAL", "pxr3.kal\r\n  Rn,extra\r\n 10\r\n 20\r\n 500\r\n 1,5 \r\n0.25\r\n");
+    // A lower-case header; lines ended the Unix and the old Mac way; unquoted names end at a
+    // comma; leading blanks are skipped; floats take a comma or a point.
+    load("PXR3.KAL", "pxr3.kal\n  Rn,extra\r 10\r\n 20\n 500\r\n 1,5 \r\n0.25\r\n");
     ASSERT_EQ(state().NuclideCount, 1);
     EXPECT_EQ(state().NuclideTable(1), record("Rn", 10, 20, 500, 1.5f, 0.25f));
     EXPECT_TRUE(messages.empty());
