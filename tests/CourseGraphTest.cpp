@@ -1,4 +1,4 @@
-// The time course's axis (its start minute and widening) and its bounded store of points.
+// The time course's axis (its start minute and widening) and the value range of its kept points.
 
 #include "core/DateTimeText.h"
 #include "graphs/CourseAxis.h"
@@ -54,22 +54,6 @@ TEST(CourseAxisTest, WidensByWholeSpansWhenAPointPassesTheEnd)
     // The next cycle starts again at the left; the axis keeps its width.
     const CourseAxis wide = CoveringPoint(opened, opened.CourseStart + 1500 / 86400.0);
     EXPECT_EQ(CoveringPoint(wide, opened.CourseStart + 1 / 86400.0).CourseEnd, wide.CourseEnd);
-}
-
-TEST(CoursePointsTest, ADayOfFramesKeepsOnlyTheNewest)
-{
-    const int day = 43200;
-    CoursePoints points;
-    int dropped = 0;
-    for (int i = 1; i <= day; ++i)
-        dropped += points.Add(i, i % 600);
-    ASSERT_EQ(points.Count(), CoursePoints::kCapacity);
-    EXPECT_EQ(dropped, day - CoursePoints::kCapacity);
-    EXPECT_EQ(points.At(0).x, day - CoursePoints::kCapacity + 1);
-    EXPECT_EQ(points.At(points.Count() - 1).x, day);
-    points.Clear();
-    EXPECT_EQ(points.Count(), 0);
-    EXPECT_EQ(points.Add(1, 1), 0);
 }
 
 TEST(CoursePointsTest, ValueRangeFitsTheKeptPointsOnly)
