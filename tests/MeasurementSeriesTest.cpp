@@ -199,7 +199,7 @@ TEST_F(SeriesTest, WhatTheOperatorDeclinesIsNeitherMeasuredNorWrittenOver)
     EXPECT_EQ(messages[1].text, QStringLiteral("Tabulka obsahuje data, přejete si je zrušit ?"));
 }
 
-TEST_F(SeriesTest, EndsCleanlyWithoutCyclesOnAStopInACycleOnARefusedStartAndWhenTheProgramEnds)
+TEST_F(SeriesTest, EndsCleanlyWithoutCyclesOnAStopInACycleAndOnARefusedStart)
 {
     // No cycle to run: still the high voltage, the start and the stop.
     state().RepeatCount = 0;
@@ -234,20 +234,6 @@ TEST_F(SeriesTest, EndsCleanlyWithoutCyclesOnAStopInACycleOnARefusedStartAndWhen
     clock.runFor(10 * kSecond);
     EXPECT_FALSE(series->running());
     EXPECT_FALSE(view.timer.isActive());
-
-    // The program ends in the middle of a cycle: nothing more goes to the analyser.
-    answers = {true};
-    series->NewMeasurement();
-    RunUntilCycle(1);
-    clock.runFor(3 * kSecond);
-    series->Abandon();
-    view.timer.stop();
-    const size_t sent = sim->written().size();
-    const int row = state().CurrentRow;
-    clock.runFor(30 * kSecond);
-    EXPECT_FALSE(series->running());
-    EXPECT_EQ(sim->written().size(), sent);
-    EXPECT_EQ(state().CurrentRow, row);
 }
 
 } // namespace

@@ -456,14 +456,6 @@ private slots:
             frmAbout about;
             QCOMPARE(frmAbout::SystemInfoTool(), tool.fileName());
             QVERIFY(about.systemInfoButton()->isEnabled());
-            QVERIFY(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text().contains(QStringLiteral(PXR3_VERSION)));
-            // The skinned OK button has the focus: Enter closes the box.
-            about.show();
-            QVERIFY(QTest::qWaitForWindowActive(&about));
-            QCOMPARE(QApplication::focusWidget(), about.okButton());
-            QTest::keyClick(about.okButton(), Qt::Key_Return);
-            QCOMPARE(about.result(), int(QDialog::Accepted));
-            QVERIFY(!about.isVisible());
         }
         qputenv("PATH", path);
     }
