@@ -210,22 +210,6 @@ private slots:
         }
     }
 
-    void disableHoverRaisesHoverButKeepsTheLook()
-    {
-        m_button->SetDisableHover(true);
-        QSignalSpy hover(m_button, &MyButton::MouseHover);
-        const QImage before = Grab(*m_button);
-        Do({Move, 0, 0, {10, 10}});
-        QVERIFY(hover.count() >= 1);
-        QCOMPARE_STATE(Normal);
-        QCOMPARE(Grab(*m_button), before);
-        // Pressed still shows; leaving while held would be the hover look and is skipped.
-        Do({Press});
-        Do({Move, 0, 0, {-10, 10}});
-        QCOMPARE_STATE(Pressed);
-        Do({Release, 0, 0, {-10, 10}});
-    }
-
     void clickHandlerMayDeleteTheButton()
     {
         QPointer<MyButton> button(m_button);
