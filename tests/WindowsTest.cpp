@@ -31,6 +31,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,7 +41,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -57,8 +57,7 @@ const QByteArray kStartFrame = QByteArray::fromHex("400200420246");
 class WindowsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> folderOwner;
-    QTemporaryDir *folder = nullptr;
+    std::unique_ptr<QTemporaryDir> folder;
     SimulatedAnalyser *analyser = nullptr;
     QStringList called;
     std::chrono::steady_clock::time_point fakeNow{};
@@ -66,17 +65,15 @@ class WindowsTest : public QObject {
     void recordCommands()
     {
         called.clear();
-        WorkCommands &c = workCommands();
-        c.ClearTable = [this] { called << "ClearTable"; };
-        c.SaveTable = [this] { called << "SaveTable"; };
-        c.LoadTable = [this] { called << "LoadTable"; };
-        c.PrintTable = [this] { called << "PrintTable"; };
-        c.PreviewTable = [this] { called << "PreviewTable"; };
-        c.PrintTableToPdf = [this] { called << "PrintTableToPdf"; };
-        c.ExportTable = [this] { called << "ExportTable"; };
-        c.NewMeasurement = [this] { called << "NewMeasurement"; };
-        c.ShowParameters = [this] { called << "ShowParameters"; };
-        c.ShowCourse = [this] { called << "ShowCourse"; };
+        using Command = std::function<void()> WorkCommands::*;
+        const std::pair<Command, const char *> commands[] = {
+            {&WorkCommands::ClearTable, "ClearTable"},         {&WorkCommands::SaveTable, "SaveTable"},
+            {&WorkCommands::LoadTable, "LoadTable"},           {&WorkCommands::PrintTable, "PrintTable"},
+            {&WorkCommands::PreviewTable, "PreviewTable"},     {&WorkCommands::PrintTableToPdf, "PrintTableToPdf"},
+            {&WorkCommands::ExportTable, "ExportTable"},       {&WorkCommands::NewMeasurement, "NewMeasurement"},
+            {&WorkCommands::ShowParameters, "ShowParameters"}, {&WorkCommands::ShowCourse, "ShowCourse"}};
+        for (const auto &[command, name] : commands)
+            workCommands().*command = [this, name = name] { called << QString::fromLatin1(name); };
     }
     void connectAnalyser()
     {
@@ -97,8 +94,7 @@ private slots:
     }
     void init()
     {
-        folderOwner = std::make_unique<QTemporaryDir>();
-        folder = folderOwner.get();
+        folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
         SetProgramFolder(folder->path());
         ResetSharedState();
@@ -212,20 +208,6 @@ private slots:
         QCOMPARE(state().TableModified, int16_t(2));
     }
 
-    void quitYesSavesClosesAndLetsTheWindowGo()
-    {
-        MDIForm1 w;
-        SetMainWindowPlacement(&w);
-        connectAnalyser();
-        w.show();
-        Form1 dialog(&w);
-        dialog.show();
-        QTest::keyClick(dialog.yesButton(), Qt::Key_Space);
-        QVERIFY(QFile::exists(folder->filePath(QStringLiteral("PARAMETRY.CFG"))));
-        QVERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
-        QVERIFY(w.close());
-    }
-
     void quitDuringACommandsWaitEndsTheWaitAndClosesTheDevice()
     {
         MDIForm1 w;
@@ -255,6 +237,7 @@ private slots:
         SetDriver(std::move(simulator)); // paced by the virtual clock
         const ProgramWindows windows = StartProgram(true);
         std::unique_ptr<MDIForm1> main(windows.main);
+        SetMainWindowPlacement(main.get());
         state().RepeatCount = 3;
         windows.usbkom->text2()->setText(QStringLiteral("4"));
         main->toolButton(QStringLiteral("start"))->trigger();
@@ -276,6 +259,8 @@ private slots:
         QVERIFY(!windows.series->running());
         QVERIFY(!windows.usbkom->timer()->isActive());
         QVERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
+        QCOMPARE(QFileInfo(folder->filePath(QStringLiteral("PARAMETRY.CFG"))).size(), qint64(28)); // the settings saved
+        QVERIFY(main->close());
         const size_t sent = analyser->written().size();
         clock.runFor(10'000'000);
         QCOMPARE(analyser->written().size(), sent);
