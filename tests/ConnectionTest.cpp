@@ -25,11 +25,7 @@ protected:
         LinkFixture::SetUp();
         SetLinkHooks({nullptr, nullptr, [this] { ++connected; }});
     }
-    QString ComFile() const
-    {
-        QFile file(path(QStringLiteral("MCA_Com.TXT")));
-        return file.open(QIODevice::ReadOnly) ? DecodeWindows1250(file.readAll()) : QString();
-    }
+    QString ComFile() const { return DecodeWindows1250(FileBytes(path(QStringLiteral("MCA_Com.TXT")))); }
     int connected = 0;
 };
 
@@ -124,9 +120,7 @@ TEST_F(ConnectionTest, TheComFileKeepsReplyBytesAsTheyAreAndCzechTextInItsCodePa
     MCA_Command(QStringLiteral("I"));
     ASSERT_EQ(link().CommandOk, 1);
     ASSERT_EQ(USB_Open(), 1); // the log is copied at every connection attempt
-    QFile file(path(QStringLiteral("MCA_Com.TXT")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = FileBytes(path(QStringLiteral("MCA_Com.TXT")));
     EXPECT_TRUE(bytes.contains("Code : " + identity));
     EXPECT_TRUE(bytes.contains("P\xF8\x65te\xE8\x65n\xED")); // "Přetečení" in Windows-1250
 }
@@ -253,10 +247,8 @@ TEST_F(ConnectionTest, AnUnusablePortIsReportedInTheLog)
     EXPECT_TRUE(LogHas(QStringLiteral("Open Failed.")));
     EXPECT_TRUE(commLog().text().contains(QStringLiteral("no-such-tty: nelze otevřít")));
 
-    QFile plain(path(QStringLiteral("plain")));
-    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    plain.close();
-    SetDriver(std::make_unique<SerialPortDriver>(plain.fileName().toStdString()));
+    WriteFile(path(QStringLiteral("plain")), {});
+    SetDriver(std::make_unique<SerialPortDriver>(path(QStringLiteral("plain")).toStdString()));
     EXPECT_EQ(USB_Open(), 0);
     EXPECT_TRUE(commLog().text().contains(QStringLiteral("plain: nelze otevřít")));
 }

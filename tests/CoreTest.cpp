@@ -4,7 +4,6 @@
 #include "TestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <limits>
 
@@ -57,16 +56,12 @@ using StartupTest = test::ProgramFolderFixture;
 
 TEST_F(StartupTest, CreatesTheWorkingFoldersOnlyWhenAbsentComparingNamesExactly)
 {
-    QFile spectra(path("SPEKTRA"));
-    ASSERT_TRUE(spectra.open(QIODevice::WriteOnly)); // an entry of that name, even a file, counts
-    spectra.close();
+    test::WriteFile(path("SPEKTRA"), {}); // an entry of that name, even a file, counts
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("data")));
     PrepareProgramFolders();
     EXPECT_TRUE(QFileInfo(path("SPEKTRA")).isFile());
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).contains(QStringLiteral("DATA")));
-    QFile marker(path("DATA/keep.dat"));
-    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
-    marker.close();
+    test::WriteFile(path("DATA/keep.dat"), {});
     PrepareProgramFolders();
     EXPECT_TRUE(QFileInfo::exists(path("DATA/keep.dat")));
 }
@@ -95,9 +90,7 @@ TEST(ProgramFolder, FallsBackToTheUserFolderWhenTheWantedOneIsNotWritable)
     QTemporaryDir base;
     ASSERT_TRUE(base.isValid());
     // A file where the folder should be: no folder can be made there, not even by root.
-    QFile blocker(base.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    test::WriteFile(base.filePath(QStringLiteral("blocker")), {});
     const QString unusable = base.filePath(QStringLiteral("blocker/pxr3"));
     const QString fallback = base.filePath(QStringLiteral("user/pxr3"));
 

@@ -4,7 +4,6 @@
 #include "TestSupport.h"
 #include "core/TextFile.h"
 
-#include <QFile>
 #include <limits>
 
 namespace pxr3 {
@@ -37,9 +36,7 @@ TEST_F(CycleSpectrumTest, ExportLayoutAfterEraseAndSecondExportReplacesTheFirst)
     state().CycleSpectrum(255) = -4;
     state().CycleSpectrum(256) = 55;
     ASSERT_TRUE(SaveCycleSpectrum(4).ok);
-    QFile file(path(QStringLiteral("SpektrumPXR3.TXT")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = test::FileBytes(path(QStringLiteral("SpektrumPXR3.TXT")));
     EXPECT_TRUE(bytes.startsWith(" 4 \r\n 27 \r\n 0 \r\n"));
     EXPECT_TRUE(bytes.endsWith(" 0 \r\n-4 \r\n")); // channel 256 is not written
     EXPECT_EQ(bytes.count("\r\n"), 256);

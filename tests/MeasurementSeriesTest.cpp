@@ -8,8 +8,6 @@
 #include "records/TableFile.h"
 
 #include <QDir>
-#include <QFile>
-#include <deque>
 
 namespace pxr3::test {
 namespace {
@@ -28,7 +26,6 @@ public:
     bool acquisitionRunning() const override { return view_.timer.isActive(); }
     bool clearTable() override
     {
-        ++clears;
         if (!clearAccepted)
             return false;
         measurementTable().reset();
@@ -43,7 +40,6 @@ public:
     std::vector<bool> enabling;
     bool idleShown = false;
     bool clearAccepted = true;
-    int clears = 0;
     QString progress;
     int lastSecondsDone = 0;
 
@@ -57,14 +53,6 @@ protected:
     void SetUp() override
     {
         AcquisitionFixture::SetUp();
-        SetMessageSink([this](const UserMessage &m) {
-            messages.push_back(m);
-            if (answers.empty())
-                return false;
-            const bool a = answers.front();
-            answers.pop_front();
-            return a;
-        });
         auto owned = std::make_unique<FakeControls>(view);
         controls = owned.get();
         series = std::make_unique<MeasurementSeries>(std::move(owned));
@@ -96,15 +84,9 @@ protected:
                                  [letter](const QByteArray &b) { return b.contains(letter); }));
     }
     static QString Cell(int row, int column) { return measurementTable().text(row, column); }
-    static QByteArray FileBytes(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 
     FakeControls *controls = nullptr;
     std::unique_ptr<MeasurementSeries> series;
-    std::deque<bool> answers;
 };
 
 TEST_F(SeriesTest, FromRowZeroItAsksNothingFillsOneRowPerCycleAndAutosavesEachCompletedRow)

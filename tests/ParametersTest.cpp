@@ -2,7 +2,6 @@
 #include "records/SettingsFiles.h"
 #include "TestSupport.h"
 
-#include <QFile>
 
 using namespace pxr3;
 
@@ -30,11 +29,7 @@ protected:
         fields = ActivateParameters();
         answer = true;
     }
-    QByteArray file(const char *name) const
-    {
-        QFile f(path(QString::fromLatin1(name)));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray file(const char *name) const { return test::FileBytes(path(QString::fromLatin1(name))); }
     QString name(int slot) const { return state().NuclideTable(slot).name.trimmed(); }
 
     ParameterFields fields;

@@ -49,20 +49,10 @@ protected:
         SetMainWindowPlacement(nullptr);
         ProgramFolderFixture::TearDown();
     }
-    void writeFile(const char *name, const QByteArray &bytes)
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-    QByteArray readFile(const char *name)
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray readFile(const char *name) const { return test::FileBytes(path(name)); }
     void load(const char *name, const QByteArray &bytes)
     {
-        writeFile(name, bytes);
+        test::WriteFile(path(name), bytes);
         LoadSaveConfig(1);
     }
     void fillThreeRecords()
@@ -261,7 +251,7 @@ TEST_F(SettingsFilesTest, BinaryGarbageNeverCrashesEitherFile)
             c = char(random.bounded(256));
         if (round % 2)
             noise.prepend("PXR3.KAL\r\n");
-        writeFile("PARAMETRY.CFG", noise.left(int(random.bounded(40))));
+        test::WriteFile(path("PARAMETRY.CFG"), noise.left(int(random.bounded(40))));
         load("PXR3.KAL", noise);
         EXPECT_GE(state().NuclideCount, 0);
         EXPECT_LE(state().NuclideCount, 100);

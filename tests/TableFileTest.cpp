@@ -27,16 +27,8 @@ protected:
         table.reset();
         ProgramFolderFixture::TearDown();
     }
-    void writeFile(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
-    QByteArray fileBytes(const QString &name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("absent");
-    }
+    void writeFile(const QString &name, const QByteArray &bytes) { test::WriteFile(path(name), bytes); }
+    QByteArray fileBytes(const QString &name) const { return test::FileBytes(path(name)); }
     QStringList rowTexts(int row) const
     {
         QStringList texts;
@@ -147,10 +139,10 @@ TEST_F(TableFileTest, SavingOverwritesOnlyWhenAllowedAndReportsFailure)
 {
     state().TableModified = 2;
     SaveTableCommand(QString()); // cancelled
-    writeFile("old.dat", {});
+    writeFile("old.dat", "kept");
     SaveTableCommand(path("old.dat"));
     expectAsked("Pozor ...", "Soubor s tímto jménem již existuje. Chcete jej přepsat ?");
-    EXPECT_EQ(fileBytes("old.dat"), QByteArray());
+    EXPECT_EQ(fileBytes("old.dat"), QByteArray("kept"));
 
     SaveTableCommand(path("missing/new.dat"));
     ASSERT_EQ(messages.size(), 1u);
