@@ -2,7 +2,6 @@
 // main window and the communication window.
 
 #include "acquisition/frm_USBkom.h"
-#include "controls/MyButton.h"
 #include "core/MDIForm1.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"

@@ -3,7 +3,6 @@
 
 #include "records/MeasurementTable.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
 #include <vector>
 

@@ -1,4 +1,3 @@
-#include "core/TextFile.h"
 #include "records/SettingsFiles.h"
 #include "TestSupport.h"
 
