@@ -2,7 +2,6 @@
 #include "records/SettingsFiles.h"
 #include "TestSupport.h"
 
-
 using namespace pxr3;
 
 namespace {
