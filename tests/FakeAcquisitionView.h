@@ -49,7 +49,7 @@ public:
             ++failed;
     }
     void showDelivering(bool on) override { delivering = on; }
-    void showRoiCounts(const QString &text) override { roiCounts = text; }
+    void showRoiCounts(const QString &) override {}
     int rowsInView() const override { return inView; }
 
     static constexpr double kCourseStart = 46083.6;
@@ -61,7 +61,7 @@ public:
     bool smoothing = false;
     int inView = 0;
     int closes = 0, opens = 0;
-    QString rate, activity, roiCounts;
+    QString rate, activity;
     bool delivering = true;
     std::vector<int> good;
     std::set<int> frameTimes;
