@@ -66,7 +66,7 @@ TEST(CoursePointsTest, ValueRangeFitsTheKeptPointsOnly)
         {{}, 0, 0},
         {{5, 20}, 0, 21},
         {{-10, 10}, -10, 11},
-        {{1000, 1, 2, 20}, 0, 21}, // the early spike has been dropped
+        {{1000, 1, 2, 20, 3}, 0, 21}, // the early spike has been dropped, and the store wrapped twice
     };
     for (const auto &c : cases) {
         CoursePoints points(3);
