@@ -61,7 +61,7 @@ TEST_F(TickTest, AStartTakesAnEvenTimeAndOnlyRoiFieldsThatAreOneNumber)
     EXPECT_EQ(Written(kStart), 1);
     EXPECT_TRUE(sim->measuring());
     view.timer.stop();
-    view.roi[0] = QStringLiteral("12a");
+    view.roi[0] = QStringLiteral("13a");
     view.roi[1] = QString();
     Start();
     EXPECT_EQ(state().RoiBounds(1), 12);
