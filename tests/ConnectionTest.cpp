@@ -157,12 +157,6 @@ protected:
         LinkFixture::TearDown();
         ::close(master);
     }
-    QByteArray FromMaster()
-    {
-        char buffer[64];
-        const ssize_t n = ::read(master, buffer, sizeof buffer);
-        return n > 0 ? QByteArray(buffer, int(n)) : QByteArray();
-    }
     int master = -1;
     std::string slave;
     SerialPortDriver *port = nullptr;

@@ -17,7 +17,6 @@ protected:
         LinkFixture::SetUp();
         SetLinkHooks({[this] { return highVoltageBox; }, [this] { return timeBox; }, nullptr});
         Connect();
-        writtenBefore = sim->written().size();
     }
     static void Command(const char *letter) { MCA_Command(QString::fromLatin1(letter)); }
     QByteArray Sent() const { return sim->written().back(); }
@@ -32,7 +31,6 @@ protected:
 
     QString highVoltageBox;
     QString timeBox;
-    std::size_t writtenBefore = 0;
 };
 
 TEST_F(CommandTest, EachLetterSendsItsFrame)
@@ -200,6 +198,7 @@ TEST_F(CommandTest, OperationsDuringACommandsWaitAreRefused)
         USB_Close();
     });
     sim->failNext(Fault::InPieces); // the reply takes 400 ms
+    const std::size_t writtenBefore = sim->written().size();
     Command("I");
     EXPECT_TRUE(busySeen);
     EXPECT_EQ(nestedOk, 0);
