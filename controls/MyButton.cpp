@@ -356,7 +356,6 @@ void MyButton::paintState(QPainter &p, int s)
 {
     const int w = width();
     const int h = height();
-    m_lastPictureRect = QRect();
     const QImage skin = skinImage();
     if (skin.isNull()) {
         p.fillRect(rect(), m_backColor);
@@ -409,7 +408,6 @@ void MyButton::paintState(QPainter &p, int s)
             L = picLeft + pw + L;
             break;
         }
-        m_lastPictureRect = QRect(picLeft, picTop, pw, ph);
         const QRect textRect = Edges(L, T, R, B);
         const QImage pic = m_picture.toImage();
         if (s == Disabled) {

@@ -68,8 +68,6 @@ public:
     // Redraws the current state (out of range becomes 1; disabled draws state 5).
     void Refresh();
     int State() const { return m_state; }
-    bool MouseHeld() const { return m_mouseHeld; }
-    bool SpaceHeld() const { return m_spaceHeld; }
 
     int SizeCW() const { return m_sizeCW; }
     void SetSizeCW(int v);
@@ -121,9 +119,6 @@ public:
     void SetMousePointer(Qt::CursorShape shape);
     QPixmap MouseIcon() const { return m_mouseIcon; }
     void SetMouseIcon(const QPixmap &icon);
-
-    // Where the last drawing put the picture (empty when not drawn).
-    QRect LastPictureRect() const { return m_lastPictureRect; }
 
     QSize sizeHint() const override;
 
@@ -193,7 +188,6 @@ private:
     Qt::CursorShape m_mousePointer = Qt::ArrowCursor;
     QPixmap m_mouseIcon;
 
-    QRect m_lastPictureRect;
 };
 
 } // namespace pxr3

@@ -388,16 +388,6 @@ AxisRange ecGraph::RequestedRange(Axis axis) const
     return settings(axis).range;
 }
 
-QString ecGraph::AxisFormat(Axis axis) const
-{
-    return settings(axis).format;
-}
-
-bool ecGraph::LogScale(Axis axis) const
-{
-    return settings(axis).log;
-}
-
 int ecGraph::PointCount() const
 {
     return m_series->interface1D()->dataCount();

@@ -77,8 +77,6 @@ public:
 
     // What the graph was asked to show, for callers and tests that check it.
     AxisRange RequestedRange(Axis axis) const;
-    QString AxisFormat(Axis axis) const;
-    bool LogScale(Axis axis) const;
     int PointCount() const;
     QString Title() const;
 

@@ -1,11 +1,9 @@
-#include "core/CommLog.h"
+#include "core/Clock.h"
 #include "core/RoiSums.h"
 #include "core/Startup.h"
-#include "core/WaitSeconds.h"
 #include "TestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <limits>
 
@@ -41,97 +39,50 @@ TEST(RoiSums, IncludeBothBoundsStayInsideTheSpectrumAndSaturate)
     }
 }
 
-TEST(WaitSeconds, WaitsAtLeastTheTimeOnTheMonotonicClockWithoutRunningEvents)
+TEST(WaitSeconds, LetsAtLeastTheTimePassWithoutRunningEvents)
 {
-    using namespace std::chrono;
-    steady_clock::time_point fake{};
-    int sleeps = 0;
-    const WaitClock previous = SetWaitClock({[&] { return fake; },
-                                             [&](steady_clock::duration d) {
-                                                 ++sleeps;
-                                                 fake += d;
-                                             }});
-    const auto start = fake;
-    float seconds = 0.5f;
-    WaitSeconds(seconds);
-    EXPECT_GE(fake - start, milliseconds(500));
-    EXPECT_LT(fake - start, milliseconds(520));
-    EXPECT_GT(sleeps, 0); // slept rather than spun
-    float none = 0.0f;
-    float negative = -1.0f;
-    const auto before = fake;
-    WaitSeconds(none);
-    WaitSeconds(negative);
-    EXPECT_EQ(fake, before);
-    SetWaitClock(previous);
-}
-
-TEST(CommLog, AppendsEntriesAfterCrLfAndEmptiesPastTheLimit)
-{
-    CommLog log;
-    log.append(QStringLiteral("USB Open"));
-    log.append(QStringLiteral("OK"));
-    EXPECT_EQ(log.text(), QStringLiteral("\r\nUSB Open\r\nOK"));
-    log.setText(QString(CommLog::kMaxLength, QLatin1Char('x')));
-    EXPECT_EQ(log.text().size(), CommLog::kMaxLength);
-    log.append(QStringLiteral("y"));
-    EXPECT_TRUE(log.text().isEmpty());
-    log.setStatus(QStringLiteral("A"));
-    log.setStatus(QStringLiteral("B"));
-    EXPECT_EQ(log.status(), QStringLiteral("B"));
+    VirtualClock clock;
+    VirtualClockScope scope(clock);
+    bool eventRan = false;
+    clock.schedule(100'000, [&eventRan] { eventRan = true; });
+    for (float seconds : {0.5f, 0.0f, -1.0f})
+        WaitSeconds(seconds);
+    EXPECT_GE(clock.nowUs(), 500'000);
+    EXPECT_LT(clock.nowUs(), 520'000);
+    EXPECT_FALSE(eventRan);
 }
 
 using StartupTest = test::ProgramFolderFixture;
 
-TEST_F(StartupTest, CreatesTheWorkingFoldersOnlyWhenAbsent)
+TEST_F(StartupTest, CreatesTheWorkingFoldersOnlyWhenAbsentComparingNamesExactly)
 {
-    PrepareProgramFolders();
-    EXPECT_TRUE(QFileInfo(path("SPEKTRA")).isDir());
-    EXPECT_TRUE(QFileInfo(path("DATA")).isDir());
-    QFile marker(path("DATA/keep.dat"));
-    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
-    marker.close();
-    PrepareProgramFolders();
-    EXPECT_TRUE(QFileInfo::exists(path("DATA/keep.dat")));
-}
-
-TEST_F(StartupTest, NamesAreComparedExactly)
-{
-    QFile file(path("SPEKTRA"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)); // an entry of that name, even a file, counts
-    file.close();
+    test::WriteFile(path("SPEKTRA"), {}); // an entry of that name, even a file, counts
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("data")));
     PrepareProgramFolders();
     EXPECT_TRUE(QFileInfo(path("SPEKTRA")).isFile());
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).contains(QStringLiteral("DATA")));
+    test::WriteFile(path("DATA/keep.dat"), {});
+    PrepareProgramFolders();
+    EXPECT_TRUE(QFileInfo::exists(path("DATA/keep.dat")));
 }
 
 TEST_F(StartupTest, CopiesOnlyARecordThatIsInUse)
 {
-    NuclideRecord radon;
-    radon.name = StoredNuclideName(QStringLiteral("Rn-222"));
-    radon.leftRoi = 120;
-    radon.rightRoi = 180;
-    radon.highVoltage = 750;
-    radon.calFactor = 2.5f;
-    radon.background = 0.25f;
+    const NuclideRecord radon{StoredNuclideName(QStringLiteral("Rn-222")), 120, 180, 750, 2.5f, 0.25f};
     state().NuclideTable(1) = radon;
     state().NuclideTable(2) = radon; // a stale slot beyond the records in use
     state().NuclideCount = 1;
-
-    state().CurrentNuclide = 2;
-    EXPECT_FALSE(CopyCurrentRecordToWork());
-    EXPECT_EQ(state().WorkHighVoltage, 0);
-    state().CurrentNuclide = 0;
-    EXPECT_FALSE(CopyCurrentRecordToWork());
-
+    for (int16_t current : {2, 0}) {
+        state().CurrentNuclide = current;
+        EXPECT_FALSE(CopyCurrentRecordToWork());
+        EXPECT_EQ(state().WorkHighVoltage, 0);
+    }
     state().CurrentNuclide = 1;
     ASSERT_TRUE(CopyCurrentRecordToWork());
-    EXPECT_EQ(state().WorkLeftRoi, 120);
-    EXPECT_EQ(state().WorkRightRoi, 180);
-    EXPECT_EQ(state().WorkHighVoltage, 750);
-    EXPECT_EQ(state().WorkCalFactor, 2.5f);
-    EXPECT_EQ(state().WorkBackground, 0.25f);
+    const SharedState &s = state();
+    EXPECT_EQ(NuclideRecord({radon.name, s.WorkLeftRoi, s.WorkRightRoi, s.WorkHighVoltage, s.WorkCalFactor,
+                             s.WorkBackground}),
+              radon);
 }
 
 TEST(ProgramFolder, FallsBackToTheUserFolderWhenTheWantedOneIsNotWritable)
@@ -139,9 +90,7 @@ TEST(ProgramFolder, FallsBackToTheUserFolderWhenTheWantedOneIsNotWritable)
     QTemporaryDir base;
     ASSERT_TRUE(base.isValid());
     // A file where the folder should be: no folder can be made there, not even by root.
-    QFile blocker(base.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    test::WriteFile(base.filePath(QStringLiteral("blocker")), {});
     const QString unusable = base.filePath(QStringLiteral("blocker/pxr3"));
     const QString fallback = base.filePath(QStringLiteral("user/pxr3"));
 

@@ -1,4 +1,4 @@
-// The time course's axis (its start minute and widening) and its bounded store of points.
+// The time course's axis (its start minute and widening) and the value range of its kept points.
 
 #include "core/DateTimeText.h"
 #include "graphs/CourseAxis.h"
@@ -56,22 +56,6 @@ TEST(CourseAxisTest, WidensByWholeSpansWhenAPointPassesTheEnd)
     EXPECT_EQ(CoveringPoint(wide, opened.CourseStart + 1 / 86400.0).CourseEnd, wide.CourseEnd);
 }
 
-TEST(CoursePointsTest, ADayOfFramesKeepsOnlyTheNewest)
-{
-    const int day = 43200;
-    CoursePoints points;
-    int dropped = 0;
-    for (int i = 1; i <= day; ++i)
-        dropped += points.Add(i, i % 600);
-    ASSERT_EQ(points.Count(), CoursePoints::kCapacity);
-    EXPECT_EQ(dropped, day - CoursePoints::kCapacity);
-    EXPECT_EQ(points.At(0).x, day - CoursePoints::kCapacity + 1);
-    EXPECT_EQ(points.At(points.Count() - 1).x, day);
-    points.Clear();
-    EXPECT_EQ(points.Count(), 0);
-    EXPECT_EQ(points.Add(1, 1), 0);
-}
-
 TEST(CoursePointsTest, ValueRangeFitsTheKeptPointsOnly)
 {
     const struct {
@@ -82,7 +66,7 @@ TEST(CoursePointsTest, ValueRangeFitsTheKeptPointsOnly)
         {{}, 0, 0},
         {{5, 20}, 0, 21},
         {{-10, 10}, -10, 11},
-        {{1000, 1, 2, 20}, 0, 21}, // the early spike has been dropped
+        {{1000, 1, 2, 20, 3}, 0, 21}, // the early spike has been dropped, and the store wrapped twice
     };
     for (const auto &c : cases) {
         CoursePoints points(3);

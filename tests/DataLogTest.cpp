@@ -4,7 +4,6 @@
 #include "TestSupport.h"
 #include "core/DateTimeText.h"
 
-#include <QFile>
 
 namespace pxr3 {
 namespace {
@@ -20,9 +19,7 @@ TEST_F(DataLogTest, TwoLinesUnderACzechLocale)
     ASSERT_TRUE(AppendDataLog(DataLogLine(morning, 1234.5, LogActivity(1234.5, 1, 1.0, 2.5), 1)).ok);
     ASSERT_TRUE(AppendDataLog(DataLogLine(evening, 0.0, LogActivity(0.0, 0, 0.25, 1.0), 0)).ok);
 
-    QFile log(path(QStringLiteral("DATA_LOG.TXT")));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_EQ(log.readAll(), QByteArray("07.03.2024\t09:05:03\t1,2345E+03\t3,0838E+03\t1\r\n"
+    EXPECT_EQ(test::FileBytes(path(QStringLiteral("DATA_LOG.TXT"))), QByteArray("07.03.2024\t09:05:03\t1,2345E+03\t3,0838E+03\t1\r\n"
                                         "31.12.2024\t23:59:59\t0,0000E+00\t-2,5000E-01\t1\r\n"));
 }
 

@@ -4,20 +4,11 @@
 #include "devicelink/LinkReceiver.h"
 #include "devicelink/MCA_kom.h"
 
-#include <map>
-
 namespace pxr3::test {
 namespace {
 
 using Fault = SimulatedAnalyser::Fault;
 const QString kTimeout = QStringLiteral("FT_Read timeout ftStatus = 0");
-
-TEST(Checksum, SumsCharacterCodesModulo256)
-{
-    EXPECT_EQ(CSUM(QString::fromLatin1("\x01\x00I", 3)), QString(QChar(0x4A)));
-    EXPECT_EQ(CSUM(QString::fromLatin1("\xFF\x2D", 2)), QString(QChar(0x2C))); // 300
-    EXPECT_EQ(CSUM(QString()), QString(QChar(0)));
-}
 
 class CommandTest : public LinkFixture {
 protected:
@@ -26,7 +17,6 @@ protected:
         LinkFixture::SetUp();
         SetLinkHooks({[this] { return highVoltageBox; }, [this] { return timeBox; }, nullptr});
         Connect();
-        writtenBefore = sim->written().size();
     }
     static void Command(const char *letter) { MCA_Command(QString::fromLatin1(letter)); }
     QByteArray Sent() const { return sim->written().back(); }
@@ -41,7 +31,6 @@ protected:
 
     QString highVoltageBox;
     QString timeBox;
-    std::size_t writtenBefore = 0;
 };
 
 TEST_F(CommandTest, EachLetterSendsItsFrame)
@@ -51,26 +40,14 @@ TEST_F(CommandTest, EachLetterSendsItsFrame)
         {"B", Bytes({0x40, 0x02, 0x00, 0x42, 0x02, 0x46})}, {"E", Bytes({0x40, 0x01, 0x00, 0x45, 0x46})},
         {"D", Bytes({0x40, 0x01, 0x00, 0x44, 0x45})}, {"T", Bytes({0x40, 0x00})}, // no such command
     };
-    const std::map<std::string, QString> labels = {{"I", "GET ID"},    {"R", "GET HV"},   {"B", "MCA START"},
-                                                   {"E", "MCA STOP"}, {"D", "MCA DATA"}, {"T", ""}};
     for (const auto &[letter, frame] : cases) {
         const uint64_t reads = sim->readCalls();
-        QString status;
-        const auto watch = QObject::connect(&commLog(), &CommLog::statusChanged, [&status](const QString &s) {
-            if (status.isEmpty())
-                status = s;
-        });
-        const int logged = Log().size();
         Command(letter);
-        QObject::disconnect(watch);
-        EXPECT_EQ(status, QStringLiteral("Send to USB -> ") + labels.at(letter)) << letter;
-        EXPECT_TRUE(Log().mid(logged).startsWith(QStringLiteral("\r\nWrite : ") + labels.at(letter))) << letter;
         EXPECT_EQ(Sent(), frame) << letter;
         EXPECT_EQ(link().CommandOk, 1) << letter;
         EXPECT_EQ(sim->readCalls() == reads, frame.size() == 2) << letter; // the bare frame reads nothing
     }
     EXPECT_EQ(Status(), QStringLiteral("Write Ok."));
-    EXPECT_EQ(LastEntry(), QStringLiteral("Write : "));
 }
 
 TEST_F(CommandTest, HighVoltageIsSentWithin0To1000AndAn16BitOverflowSendsThePrevious)
@@ -86,7 +63,6 @@ TEST_F(CommandTest, HighVoltageIsSentWithin0To1000AndAn16BitOverflowSendsThePrev
         highVoltageBox = QString::fromLatin1(box);
         Command("W");
         EXPECT_EQ(Sent(), frame) << box;
-        EXPECT_TRUE(LogHas(QStringLiteral("SET HV:") + link().Reply)) << box;
     }
     EXPECT_TRUE(Log().contains(QStringLiteral("Přetečení: VN \"99999\"")));
     EXPECT_EQ(link().HighVoltageValue, 640);
@@ -100,32 +76,13 @@ TEST_F(CommandTest, HighVoltageIsSentWithin0To1000AndAn16BitOverflowSendsThePrev
     EXPECT_EQ(Sent(), Bytes({0x40, 0x03, 0x00, 0x57, 0xE8, 0x03, 0x45}));
 }
 
-TEST_F(CommandTest, IdentityIsLoggedAndAccepted)
-{
-    Command("I");
-    const QString identity = QStringLiteral("PXR3 simulated MCA   ");
-    EXPECT_EQ(link().Message, identity);
-    EXPECT_EQ(link().RxLen, 21);
-    EXPECT_TRUE(Log().endsWith(QStringLiteral("\r\nCode : ") + identity + QStringLiteral("\r\nCode Ok.")));
-    EXPECT_TRUE(LogHas(QStringLiteral("Read :\r\nNo.bytes : 21\r\nMessage : ") + link().Reply));
-}
-
-TEST_F(CommandTest, HighVoltageReadBackStartStopAndAnOverflowingReading)
+TEST_F(CommandTest, HighVoltageIsReadBackAndAnOverflowingReadingKeepsThePreviousValue)
 {
     highVoltageBox = QStringLiteral("812");
     Command("W");
     Command("R");
     EXPECT_EQ(link().HighVoltageValue, 812);
     EXPECT_EQ(state().DeviceHighVoltage, 812);
-    EXPECT_EQ(LastEntry(), QStringLiteral("VN:812/812"));
-    timeBox = QStringLiteral("7.5");
-    Command("B");
-    EXPECT_EQ(state().MeasureTime, 8);
-    EXPECT_TRUE(sim->measuring());
-    EXPECT_TRUE(LogHas(QStringLiteral("START:") + link().Reply));
-    Command("E");
-    EXPECT_FALSE(sim->measuring());
-    EXPECT_TRUE(LogHas(QStringLiteral("STOP:") + link().Reply));
     // A high voltage read with the high bit set is a fault and keeps the previous value.
     highVoltageBox = QStringLiteral("500");
     Command("W");
@@ -136,7 +93,6 @@ TEST_F(CommandTest, HighVoltageReadBackStartStopAndAnOverflowingReading)
     EXPECT_EQ(link().HighVoltageValue, 500);
     EXPECT_EQ(state().DeviceHighVoltage, 498);
     EXPECT_TRUE(LogHas(QStringLiteral("Přetečení: VN 32768")));
-    EXPECT_EQ(LastEntry(), QStringLiteral("VN:498/500"));
 }
 
 TEST_F(CommandTest, DataReplyDecodesTheWholeTimeWordAndABadChecksumLeavesTheSpectrum)
@@ -148,8 +104,6 @@ TEST_F(CommandTest, DataReplyDecodesTheWholeTimeWordAndABadChecksumLeavesTheSpec
     EXPECT_EQ(link().TotalTime, 0);
     EXPECT_EQ(state().ReceivedSpectrum(1), 10000);
     EXPECT_EQ(state().ReceivedSpectrum(254), 253 % 7);
-    EXPECT_TRUE(LogHas(QStringLiteral("DATA:\r\nNo.Meas.:9\r\nTime:300 [s]")));
-    EXPECT_EQ(LastEntry(), QStringLiteral("Time:300 [s]"));
     // A time word with the high bit set is reported where it is read, between count and time.
     sim->replyNextWith(TestDataFrame(0x2C, 0x81, 0x10, 0x27, 9));
     Command("D");
@@ -182,12 +136,10 @@ TEST_F(CommandTest, FaultsOfTheReplyEndInTheirTextsAndStates)
     Command("I");
     EXPECT_EQ(link().CommandOk, 0);
     EXPECT_TRUE(LogHas(QStringLiteral("CSUM ERROR !")));
-    EXPECT_FALSE(Log().endsWith(QStringLiteral("Code Ok.")));
 
     sim->failNext(Fault::InPieces);
     Command("I");
     EXPECT_EQ(link().CommandOk, 1);
-    EXPECT_TRUE(Log().endsWith(QStringLiteral("Code Ok.")));
 
     sim->failNext(Fault::DropByte);
     Command("R");
@@ -246,6 +198,7 @@ TEST_F(CommandTest, OperationsDuringACommandsWaitAreRefused)
         USB_Close();
     });
     sim->failNext(Fault::InPieces); // the reply takes 400 ms
+    const std::size_t writtenBefore = sim->written().size();
     Command("I");
     EXPECT_TRUE(busySeen);
     EXPECT_EQ(nestedOk, 0);
@@ -301,8 +254,6 @@ TEST_F(DataFrameTest, AGoodFrameIsDecodedAndLoggedAndTheLastTwoElementsNeverWrit
     EXPECT_EQ(link().TotalTime, 2);
     EXPECT_EQ(state().ReceivedSpectrum(255), -1);
     EXPECT_EQ(state().ReceivedSpectrum(256), -2);
-    EXPECT_EQ(Log(), QStringLiteral("\r\nData received ...\r\n\r\nCSUM Ok !\r\nRead :\r\nNo.bytes : 513"
-                                    "\r\nDATA:\r\nNo.Meas.:1\r\nTime:2 [s]"));
 }
 
 TEST_F(DataFrameTest, ChannelsAndTimeComeFromTheirBytesAndFailuresLeaveTheSpectrum)
@@ -325,16 +276,6 @@ TEST_F(DataFrameTest, ChannelsAndTimeComeFromTheirBytesAndFailuresLeaveTheSpectr
     ReadNext();
     EXPECT_EQ(link().CommandOk, 0);
     EXPECT_EQ(LastEntry(), QStringLiteral("CSUM ERROR !"));
-    EXPECT_FALSE(LogHas(QStringLiteral("Read :")));
-    // A frame cut off by silence in its middle is one failed reading; the next is good.
-    sim->send(TestDataFrame(2, 0, 0x10, 0x27).left(300));
-    ReadNext();
-    EXPECT_EQ(Status(), kTimeout);
-    EXPECT_EQ(link().CommandOk, 0);
-    EXPECT_FALSE(DataFrameReady());
-    sim->send(TestDataFrame(2, 0, 0x10, 0x27));
-    ReadNext();
-    EXPECT_EQ(link().Reply, QStringLiteral("DATA Ok"));
     state().ReceivedSpectrum.fill(3);
     sim->disconnect();
     ReadNext();
@@ -373,21 +314,6 @@ TEST_F(DataFrameTest, BytesOfAClosedDeviceNeverBeginAFrameOfTheNext)
     sim->send(TestDataFrame(2, 0, 0x10, 0x27));
     ReadNext();
     EXPECT_EQ(link().Reply, QStringLiteral("DATA Ok"));
-}
-
-TEST_F(DataFrameTest, DataCommandGivesTheWholeMeasurementSoFar)
-{
-    Spectrum sum;
-    for (int i = 0; i < 3; ++i) {
-        ReadNext();
-        for (int k = 1; k <= 254; ++k)
-            sum(k) += state().ReceivedSpectrum(k);
-    }
-    Command("D");
-    ASSERT_EQ(link().CommandOk, 1);
-    EXPECT_EQ(link().FrameTime, 6);
-    EXPECT_EQ(link().RxBytes(5), 3);
-    EXPECT_EQ(state().ReceivedSpectrum, sum);
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 #pragma once
-// The windows as the acquisition tick sees them, with a 100 ms timer on the program clock.
+// The windows as the acquisition sees them, with a 100 ms timer on the program clock, and a
+// connected analyser whose commands take their fields from them.
 
+#include "LinkTestSupport.h"
 #include "acquisition/AcquisitionTick.h"
-#include "core/Clock.h"
-#include "devicelink/USB_KOM.h"
+#include "acquisition/Hlazeni.h"
+#include "records/MeasurementTable.h"
 
+#include <algorithm>
 #include <set>
 #include <utility>
 #include <vector>
@@ -17,8 +20,16 @@ public:
     void setTimeText(const QString &text) override { time = text; }
     QString roiText(int index) const override { return roi[index]; }
     void redrawSpectrum(int) override {}
-    void closeLink() override { USB_Close(); }
-    void openLink() override { USB_Open(); }
+    void closeLink() override
+    {
+        ++closes;
+        USB_Close();
+    }
+    void openLink() override
+    {
+        ++opens;
+        USB_Open();
+    }
     bool timerEnabled() const override { return timer.isActive(); }
     void setTimerEnabled(bool enabled) override { enabled ? timer.start(100'000) : timer.stop(); }
     QString calFactorText() const override { return kf; }
@@ -38,7 +49,7 @@ public:
             ++failed;
     }
     void showDelivering(bool on) override { delivering = on; }
-    void showRoiCounts(const QString &text) override { roiCounts = text; }
+    void showRoiCounts(const QString &) override {}
     int rowsInView() const override { return inView; }
 
     static constexpr double kCourseStart = 46083.6;
@@ -49,13 +60,36 @@ public:
     bool logData = false;
     bool smoothing = false;
     int inView = 0;
-    QString rate, activity, roiCounts;
+    int closes = 0, opens = 0;
+    QString rate, activity;
     bool delivering = true;
     std::vector<int> good;
     std::set<int> frameTimes;
     int failed = 0;
     std::vector<std::pair<double, double>> points;
     RepeatingTimer timer{[this] { Timer1_Timer(*this); }};
+};
+
+class AcquisitionFixture : public LinkFixture {
+protected:
+    explicit AcquisitionFixture(SimulatedAnalyser::Pace pace = SimulatedAnalyser::Pace::Fast) : LinkFixture(pace) {}
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        ResetAcquisition();
+        ResetSmoothing();
+        measurementTable().reset();
+        SetLinkHooks({[] { return QStringLiteral("500"); }, [this] { return view.time; }, nullptr});
+        Connect();
+    }
+    void TearDown() override
+    {
+        view.timer.stop();
+        LinkFixture::TearDown();
+    }
+    long Written(const QByteArray &frame) const { return std::count(sim->written().begin(), sim->written().end(), frame); }
+
+    FakeView view;
 };
 
 } // namespace pxr3::test

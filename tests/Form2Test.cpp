@@ -2,7 +2,6 @@
 // main window and the communication window.
 
 #include "acquisition/frm_USBkom.h"
-#include "controls/MyButton.h"
 #include "core/MDIForm1.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
@@ -48,12 +47,7 @@ private slots:
         folder = std::make_unique<QTemporaryDir>();
         SetProgramFolder(folder->path());
         ResetSharedState();
-        NuclideRecord radon;
-        radon.name = StoredNuclideName(QStringLiteral("Rn-222"));
-        radon.leftRoi = 40;
-        radon.rightRoi = 180;
-        radon.highVoltage = 720;
-        state().NuclideTable(1) = radon;
+        state().NuclideTable(1) = {StoredNuclideName(QStringLiteral("Rn-222")), 40, 180, 720, 0.0f, 0.0f};
         state().NuclideCount = 1;
         state().CurrentNuclide = 1;
         LoadSaveConfig(0);
@@ -125,6 +119,8 @@ private slots:
         QCOMPARE(usbkom->text4()->text(), QStringLiteral("650"));
         QCOMPARE(usbkom->text3(1)->text(), QStringLiteral("99"));
         QCOMPARE(state().RoiBounds(2), int16_t(99));
+        QCOMPARE(state().WorkBackground, 0.5f);
+        QCOMPARE(state().MeasureState, int16_t(0));
         QCOMPARE(main->caption(), QStringLiteral("PXR3-USB [  Rn-222    ]"));
         QCOMPARE(file("PXR3.KAL"), kal);
         QCOMPARE(file("PARAMETRY.CFG"), cfg);

@@ -2,8 +2,6 @@
 #include "records/SettingsFiles.h"
 #include "TestSupport.h"
 
-#include <QFile>
-
 using namespace pxr3;
 
 namespace {
@@ -30,11 +28,7 @@ protected:
         fields = ActivateParameters();
         answer = true;
     }
-    QByteArray file(const char *name) const
-    {
-        QFile f(path(QString::fromLatin1(name)));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray file(const char *name) const { return test::FileBytes(path(QString::fromLatin1(name))); }
     QString name(int slot) const { return state().NuclideTable(slot).name.trimmed(); }
 
     ParameterFields fields;
@@ -98,27 +92,6 @@ TEST_F(ParametersTest, NewNamesAreAppendedByNewAndSaveAndBySetButRenamedBySave)
         EXPECT_EQ(name(4), QString::fromLatin1(c.fourth));
         EXPECT_EQ(state().NuclideTable(c.current).highVoltage, 650);
     }
-}
-
-TEST_F(ParametersTest, SetWithoutANameAppliesTheValuesAndStoresNothing)
-{
-    const QByteArray kal = file("PXR3.KAL");
-    const QByteArray cfg = file("PARAMETRY.CFG");
-    NewParameters(fields);
-    fields.leftRoi = QStringLiteral("12");
-    fields.rightRoi = QStringLiteral("88,7"); // a comma ends an integer
-    fields.highVoltage = QStringLiteral("999.5");
-    fields.background = QStringLiteral("0.75");
-    EXPECT_TRUE(ApplyParameters(fields));
-    EXPECT_EQ(state().MeasureState, 0);
-    EXPECT_EQ(state().CurrentNuclide, 0);
-    EXPECT_EQ(state().RoiBounds(1), 12);
-    EXPECT_EQ(state().RoiBounds(2), 88);
-    EXPECT_EQ(state().WorkHighVoltage, 1000);
-    EXPECT_EQ(state().WorkBackground, 0.75f);
-    EXPECT_EQ(file("PXR3.KAL"), kal);
-    EXPECT_EQ(file("PARAMETRY.CFG"), cfg);
-    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(ParametersTest, RemoveMovesTheLaterRecordsDownAndSelectsAsTheOperatorExpects)

@@ -21,7 +21,6 @@ public:
 
     bool ready() const { return master_ >= 0; }
     QString portPath() const { return path_; }
-    SimulatedAnalyser &analyser() { return analyser_; }
 
 private:
     void hear();     // bytes from the program: whole frames go to the analyser

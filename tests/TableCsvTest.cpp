@@ -6,8 +6,6 @@
 #include "TestSupport.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 namespace pxr3 {
 namespace {
@@ -52,9 +50,7 @@ TEST_F(TableCsvTest, WritesUtf8WithAMarkIntoTheDataFolderUnderANewName)
     ASSERT_TRUE(first.result.ok && second.result.ok) << first.result.error.toStdString();
     EXPECT_EQ(first.path, QDir(path(QStringLiteral("DATA"))).filePath(QStringLiteral("Data_2026-03-02_14-37-50.csv")));
     EXPECT_NE(second.path, first.path);
-    QFile file(first.path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "\xEF\xBB\xBF" + (headers + QStringLiteral("2;02.03.2026 14:37:50;1,234E+01;123;60;pozadí\r\n")).toUtf8());
+    EXPECT_EQ(test::FileBytes(first.path), "\xEF\xBB\xBF" + (headers + QStringLiteral("2;02.03.2026 14:37:50;1,234E+01;123;60;pozadí\r\n")).toUtf8());
 }
 
 } // namespace

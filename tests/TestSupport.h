@@ -6,12 +6,28 @@
 #include "core/SharedState.h"
 #include "core/UserMessages.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <deque>
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace pxr3::test {
+
+// The bytes of a file, empty when it cannot be read.
+inline QByteArray FileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
 
 class ProgramFolderFixture : public ::testing::Test {
 protected:
@@ -22,7 +38,11 @@ protected:
         ResetSharedState();
         previousSink = SetMessageSink([this](const UserMessage &m) {
             messages.push_back(m);
-            return answer;
+            if (answers.empty())
+                return answer;
+            const bool next = answers.front();
+            answers.pop_front();
+            return next;
         });
     }
     void TearDown() override
@@ -34,6 +54,7 @@ protected:
 
     QTemporaryDir folder;
     std::vector<UserMessage> messages;
+    std::deque<bool> answers; // to the next questions; then `answer` to all others
     bool answer = false;
     MessageSink previousSink;
 };

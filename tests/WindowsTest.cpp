@@ -31,6 +31,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,7 +41,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -57,8 +57,7 @@ const QByteArray kStartFrame = QByteArray::fromHex("400200420246");
 class WindowsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> folderOwner;
-    QTemporaryDir *folder = nullptr;
+    std::unique_ptr<QTemporaryDir> folder;
     SimulatedAnalyser *analyser = nullptr;
     QStringList called;
     std::chrono::steady_clock::time_point fakeNow{};
@@ -66,17 +65,15 @@ class WindowsTest : public QObject {
     void recordCommands()
     {
         called.clear();
-        WorkCommands &c = workCommands();
-        c.ClearTable = [this] { called << "ClearTable"; };
-        c.SaveTable = [this] { called << "SaveTable"; };
-        c.LoadTable = [this] { called << "LoadTable"; };
-        c.PrintTable = [this] { called << "PrintTable"; };
-        c.PreviewTable = [this] { called << "PreviewTable"; };
-        c.PrintTableToPdf = [this] { called << "PrintTableToPdf"; };
-        c.ExportTable = [this] { called << "ExportTable"; };
-        c.NewMeasurement = [this] { called << "NewMeasurement"; };
-        c.ShowParameters = [this] { called << "ShowParameters"; };
-        c.ShowCourse = [this] { called << "ShowCourse"; };
+        using Command = std::function<void()> WorkCommands::*;
+        const std::pair<Command, const char *> commands[] = {
+            {&WorkCommands::ClearTable, "ClearTable"},         {&WorkCommands::SaveTable, "SaveTable"},
+            {&WorkCommands::LoadTable, "LoadTable"},           {&WorkCommands::PrintTable, "PrintTable"},
+            {&WorkCommands::PreviewTable, "PreviewTable"},     {&WorkCommands::PrintTableToPdf, "PrintTableToPdf"},
+            {&WorkCommands::ExportTable, "ExportTable"},       {&WorkCommands::NewMeasurement, "NewMeasurement"},
+            {&WorkCommands::ShowParameters, "ShowParameters"}, {&WorkCommands::ShowCourse, "ShowCourse"}};
+        for (const auto &[command, name] : commands)
+            workCommands().*command = [this, name = name] { called << QString::fromLatin1(name); };
     }
     void connectAnalyser()
     {
@@ -97,8 +94,7 @@ private slots:
     }
     void init()
     {
-        folderOwner = std::make_unique<QTemporaryDir>();
-        folder = folderOwner.get();
+        folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
         SetProgramFolder(folder->path());
         ResetSharedState();
@@ -158,21 +154,22 @@ private slots:
         QCOMPARE(w.statusText(), QString::fromUtf8(kUnavailableCommand));
     }
 
-    void mcaBringsUpTheCommunicationWindow()
+    void theCommunicationWindowsCloseBoxMinimisesItAndMcaBringsItUp()
     {
         MDIForm1 w;
         auto *usb = new frm_USBkom;
         QMdiSubWindow *frame = w.addChild(usb);
         w.setCommunicationWindow(usb, frame);
         w.show();
-        frame->showMinimized();
+        frame->show();
+        frame->close();
+        QVERIFY(frame->isMinimized() && frame->isVisible());
+        QCOMPARE(frame->widget(), usb);
 
         state().MeasureState = 1; // a cycle runs: its state must stay
         w.p2_ButtonClick(QStringLiteral("mca"));
         QCOMPARE(state().MeasureState, int16_t(1));
-        QVERIFY(!frame->isMinimized());
-        QVERIFY(frame->isVisible());
-
+        QVERIFY(!frame->isMinimized() && frame->isVisible());
         state().MeasureState = 0;
         w.p2_ButtonClick(QStringLiteral("mca"));
         QCOMPARE(state().MeasureState, int16_t(5));
@@ -181,20 +178,16 @@ private slots:
     void seriesDisablesAllButStopAndMca()
     {
         MDIForm1 w;
-        w.setSeriesRunning(true);
-        for (const char *key : {"start", "novy", "save", "load", "tisk", "nast", "excel"})
-            QVERIFY2(!w.toolButton(QString::fromLatin1(key))->isEnabled(), key);
-        QVERIFY(w.toolButton(QStringLiteral("stop"))->isEnabled());
-        QVERIFY(w.toolButton(QStringLiteral("mca"))->isEnabled());
-        for (const char *menu : {"m1", "m4", "m21"})
-            QVERIFY2(!w.menuItem(QString::fromLatin1(menu))->isEnabled(), menu);
-        QVERIFY(w.menuItem(QStringLiteral("m22"))->isEnabled());
-        w.setSeriesRunning(false);
-        QVERIFY(w.toolButton(QStringLiteral("start"))->isEnabled());
-        QVERIFY(!w.toolButton(QStringLiteral("stop"))->isEnabled());
-        QVERIFY(!w.menuItem(QStringLiteral("m22"))->isEnabled());
-        QVERIFY(w.menuItem(QStringLiteral("m1"))->isEnabled());
-        QVERIFY(w.menuItem(QStringLiteral("m4"))->isEnabled());
+        for (bool running : {true, false}) {
+            w.setSeriesRunning(running);
+            for (const char *key : {"start", "novy", "save", "load", "tisk", "nast", "excel"})
+                QVERIFY2(w.toolButton(QString::fromLatin1(key))->isEnabled() != running, key);
+            for (const char *menu : {"m1", "m4", "m21"})
+                QVERIFY2(w.menuItem(QString::fromLatin1(menu))->isEnabled() != running, menu);
+            QCOMPARE(w.toolButton(QStringLiteral("stop"))->isEnabled(), running);
+            QCOMPARE(w.menuItem(QStringLiteral("m22"))->isEnabled(), running);
+            QVERIFY(w.toolButton(QStringLiteral("mca"))->isEnabled());
+        }
     }
 
     void closingIsRefusedInFavourOfTheQuitDialog()
@@ -213,20 +206,6 @@ private slots:
         QVERIFY(w.isVisible());
         // Unsaved table edits stay marked, so a later "Nový" still asks.
         QCOMPARE(state().TableModified, int16_t(2));
-    }
-
-    void quitYesSavesClosesAndLetsTheWindowGo()
-    {
-        MDIForm1 w;
-        SetMainWindowPlacement(&w);
-        connectAnalyser();
-        w.show();
-        Form1 dialog(&w);
-        dialog.show();
-        QTest::keyClick(dialog.yesButton(), Qt::Key_Space);
-        QVERIFY(QFile::exists(folder->filePath(QStringLiteral("PARAMETRY.CFG"))));
-        QVERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
-        QVERIFY(w.close());
     }
 
     void quitDuringACommandsWaitEndsTheWaitAndClosesTheDevice()
@@ -258,6 +237,7 @@ private slots:
         SetDriver(std::move(simulator)); // paced by the virtual clock
         const ProgramWindows windows = StartProgram(true);
         std::unique_ptr<MDIForm1> main(windows.main);
+        SetMainWindowPlacement(main.get());
         state().RepeatCount = 3;
         windows.usbkom->text2()->setText(QStringLiteral("4"));
         main->toolButton(QStringLiteral("start"))->trigger();
@@ -279,6 +259,8 @@ private slots:
         QVERIFY(!windows.series->running());
         QVERIFY(!windows.usbkom->timer()->isActive());
         QVERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
+        QCOMPARE(QFileInfo(folder->filePath(QStringLiteral("PARAMETRY.CFG"))).size(), qint64(28)); // the settings saved
+        QVERIFY(main->close());
         const size_t sent = analyser->written().size();
         clock.runFor(10'000'000);
         QCOMPARE(analyser->written().size(), sent);
@@ -306,46 +288,9 @@ private slots:
         QVERIFY(w.rowsInView()->text().isEmpty());
     }
 
-    void simulationIsMarkedInTheCaption()
-    {
-        MDIForm1 w;
-        w.setCaption(QStringLiteral("PXR3-USB [  Rn-222    ]"));
-        w.setSimulated(true);
-        QVERIFY(w.windowTitle().startsWith(QStringLiteral("PXR3-USB [  Rn-222    ]")));
-        QVERIFY(w.windowTitle().contains(QStringLiteral("SIMULOVANÝ")));
-        QCOMPARE(w.caption(), QStringLiteral("PXR3-USB [  Rn-222    ]"));
-    }
-
     // --- communication window ---
 
-    void functionKeysActAsTheirButtons()
-    {
-        frm_USBkom usb;
-        recordCommands();
-        connectAnalyser();
-        usb.show();
-
-        commLog().append(QStringLiteral("something"));
-        QTest::keyClick(usb.text2(), Qt::Key_F8);
-        QVERIFY(commLog().text().isEmpty());
-
-        QTest::keyClick(usb.text4(), Qt::Key_F2);
-        QCOMPARE(called, QStringList{"ShowCourse"});
-
-        QTest::keyClick(usb.text3(0), Qt::Key_F5, Qt::ShiftModifier);
-        QVERIFY(!usb.timer()->isActive());
-        QCOMPARE(framesWritten(kStartFrame), 0);
-
-        QTest::keyClick(usb.text3(0), Qt::Key_F5);
-        QVERIFY(usb.timer()->isActive());
-        QCOMPARE(framesWritten(kStartFrame), 1);
-
-        QTest::keyClick(usb.logView(), Qt::Key_F5, Qt::ControlModifier);
-        QCOMPARE(state().StopRequest, int16_t(-1));
-        QCOMPARE(framesWritten(kStartFrame), 1);
-    }
-
-    void functionKeysOfTheWindowWinOverTheMenuShortcuts()
+    void functionKeysActAsTheirButtonsBeforeTheMenuShortcuts()
     {
         MDIForm1 w;
         auto *usb = new frm_USBkom;
@@ -354,40 +299,34 @@ private slots:
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
         recordCommands();
-        usb->text2()->setFocus();
-        QTest::keyClick(usb->text2(), Qt::Key_F2); // "Průběh F2", not the menu's save
-        QCOMPARE(called, QStringList{"ShowCourse"});
+        connectAnalyser();
+        commLog().append(QStringLiteral("something"));
+        QTest::keyClick(usb->text2(), Qt::Key_F8);
+        QVERIFY(commLog().text().isEmpty());
+        QTest::keyClick(usb->text4(), Qt::Key_F2); // "Průběh F2", not the menu's save
         QTest::keyClick(usb->text2(), Qt::Key_F3); // not one of the window's keys: the menu's load
         QCOMPARE(called, (QStringList{"ShowCourse", "LoadTable"}));
 
-        // While a series measures, F5 is the menu's "S&top", not a second start.
-        connectAnalyser();
-        QTest::keyClick(usb->text2(), Qt::Key_F5);
+        QTest::keyClick(usb->text3(0), Qt::Key_F5, Qt::ShiftModifier);
+        QVERIFY(!usb->timer()->isActive());
+        QTest::keyClick(usb->text3(0), Qt::Key_F5);
         QVERIFY(usb->timer()->isActive());
+        // While a series measures, F5 is the menu's "S&top", not a second start.
         w.setSeriesRunning(true);
         QTest::keyClick(usb->text2(), Qt::Key_F5);
         QCOMPARE(framesWritten(kStartFrame), 1);
         QCOMPARE(state().StopRequest, int16_t(-1));
         w.setSeriesRunning(false);
+        state().StopRequest = 0;
+        QTest::keyClick(usb->logView(), Qt::Key_F5, Qt::ControlModifier);
+        QCOMPARE(state().StopRequest, int16_t(-1));
+        QCOMPARE(framesWritten(kStartFrame), 1);
     }
 
-    void theCommunicationWindowsCloseBoxMinimisesIt()
-    {
-        MDIForm1 w;
-        auto *usb = new frm_USBkom;
-        QMdiSubWindow *frame = w.addChild(usb);
-        w.setCommunicationWindow(usb, frame);
-        w.show();
-        frame->show();
-        frame->close();
-        QVERIFY(frame->isMinimized());
-        QVERIFY(frame->isVisible());
-        QCOMPARE(frame->widget(), usb); // still there for "MCA" to bring up
-    }
-
-    void roiFieldsTakeTheirLeadingNumber()
+    void roiFieldsTakeTheirLeadingNumberAndTheSmoothingFieldFollowsItsCheckBox()
     {
         frm_USBkom usb;
+        usb.show();
         usb.text3(0)->setText(QStringLiteral("12a"));
         QCOMPARE(state().RoiBounds(1), int16_t(12));
         usb.text3(1)->setText(QStringLiteral("248.5"));
@@ -398,12 +337,7 @@ private slots:
         QCOMPARE(state().RoiBounds(1), int16_t(0)); // beyond 16 bits: the bound in force stays
         usb.text3(3)->setText(QStringLiteral("7"));
         QCOMPARE(state().RoiBounds(1), int16_t(0));
-    }
 
-    void smoothingFieldFollowsItsCheckBox()
-    {
-        frm_USBkom usb;
-        usb.show();
         QVERIFY(!usb.text3(2)->isEnabled());
         usb.check(2)->click();
         QVERIFY(usb.text3(2)->isEnabled());
@@ -444,31 +378,25 @@ private slots:
         QCOMPARE(analyser->highVoltage(), uint16_t(1000));
     }
 
-    void openAndCloseShowTheLinkOnTheMainWindow()
+    void linkButtonsOpenReconnectAndCloseAndShowItOnTheMainWindow()
     {
         frm_USBkom usb;
         analyser->setDevices({SimulatedAnalyser::Analyser()});
         QSignalSpy shown(&usb, &frm_USBkom::connectionShown);
         usb.Command2_Click();
         QCOMPARE(state().LinkStatus, int16_t(1));
-        usb.Command1_Click();
-        QVERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
-        QCOMPARE(shown.size(), 2);
-        QCOMPARE(shown.at(0).at(0).toBool(), true);
-        QCOMPARE(shown.at(1).at(0).toBool(), false);
-    }
-
-    void reconnectEmptiesTheLogAndOpensAgain()
-    {
-        frm_USBkom usb;
-        connectAnalyser();
+        QCOMPARE(shown.takeFirst().at(0).toBool(), true);
         commLog().append(QStringLiteral("old entry"));
-        const int opensBefore = analyser->opens();
         usb.Reconnect();
         QVERIFY(!commLog().text().contains(QStringLiteral("old entry")));
         QVERIFY(!commLog().text().contains(QStringLiteral("Device is closed.")));
-        QCOMPARE(analyser->opens(), opensBefore + 1);
+        QCOMPARE(analyser->opens(), 2);
         QCOMPARE(state().LinkStatus, int16_t(1));
+        shown.clear();
+        usb.Command1_Click();
+        QVERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.at(0).at(0).toBool(), false);
     }
 
     void spectrumIsFetchedIntoTheCycle()
@@ -484,13 +412,8 @@ private slots:
         clock.runFor(2'100'000);  // and has sent a frame
         state().CycleSpectrum.fill(0);
         usb.command4(1)->click();
-        long long total = 0;
-        for (int k = 1; k <= 255; ++k) {
-            QCOMPARE(state().CycleSpectrum(k), state().ReceivedSpectrum(k));
-            total += state().CycleSpectrum(k);
-        }
-        QVERIFY(total > 0);
-        QCOMPARE(state().CycleSpectrum(256), 0);
+        QVERIFY(state().CycleSpectrum == state().ReceivedSpectrum);
+        QVERIFY(!(state().CycleSpectrum == Spectrum()));
 
         // A failed fetch adds nothing: the previous frame is not counted twice.
         const Spectrum before = state().CycleSpectrum;
@@ -518,14 +441,6 @@ private slots:
             frmAbout about;
             QCOMPARE(frmAbout::SystemInfoTool(), tool.fileName());
             QVERIFY(about.systemInfoButton()->isEnabled());
-            QVERIFY(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text().contains(QStringLiteral(PXR3_VERSION)));
-            // The skinned OK button has the focus: Enter closes the box.
-            about.show();
-            QVERIFY(QTest::qWaitForWindowActive(&about));
-            QCOMPARE(QApplication::focusWidget(), about.okButton());
-            QTest::keyClick(about.okButton(), Qt::Key_Return);
-            QCOMPARE(about.result(), int(QDialog::Accepted));
-            QVERIFY(!about.isVisible());
         }
         qputenv("PATH", path);
     }
@@ -546,19 +461,14 @@ private slots:
         QCOMPARE(windows.usbkom->text4()->text(), QString::number(analyser->highVoltage()));
         QVERIFY(!analyser->measuring());
         QVERIFY(commLog().text().contains(QStringLiteral("SIMULOVANÝ ANALYZÁTOR")));
+        QVERIFY(main->windowTitle().contains(QStringLiteral("SIMULOVANÝ ANALYZÁTOR")));
         QVERIFY(QDir(folder->filePath(QStringLiteral("DATA"))).exists());
         QCOMPARE(state().RoiBounds(2), int16_t(255));
     }
 
     void startupTakesTheCurrentRecordOverTheAnalysersVoltage()
     {
-        NuclideRecord radon;
-        radon.name = StoredNuclideName(QStringLiteral("Rn-222"));
-        radon.leftRoi = 40;
-        radon.rightRoi = 180;
-        radon.highVoltage = 720;
-        radon.background = 0.5f;
-        state().NuclideTable(1) = radon;
+        state().NuclideTable(1) = {StoredNuclideName(QStringLiteral("Rn-222")), 40, 180, 720, 0.0f, 0.5f};
         state().NuclideCount = 1;
         state().CurrentNuclide = 1;
         state().MeasureTime = 60;

@@ -16,7 +16,6 @@ public:
 
     // The first system-information tool found on the PATH, empty when there is none.
     static QString SystemInfoTool();
-    MyButton *okButton() const { return cmdOK; }
     MyButton *systemInfoButton() const { return cmdSysInfo; }
 
 private:
