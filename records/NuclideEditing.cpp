@@ -225,7 +225,10 @@ bool RemoveNuclide(ParameterFields &fields)
     // The removed entry's name must not stay as if it still named a record.
     fields.name.clear();
     fields.selected = -1;
-    if (s.CurrentNuclide > 1)
+    // The record that Save would now write to is shown, also when it is the first: left
+    // unselected, the fields would still hold the removed record's values, and Save would put
+    // them over record 1 without the operator having chosen it.
+    if (s.CurrentNuclide >= 1)
         SelectNuclide(fields, s.CurrentNuclide - 1);
     if (saved)
         ShowMessage(MessageIcon::Information, QString(), QStringLiteral("Záznam byl odstraněn z CFG souboru."));

@@ -101,7 +101,7 @@ TEST_F(ParametersTest, RemoveMovesTheLaterRecordsDownAndSelectsAsTheOperatorExpe
         QStringList left;
     } cases[] = {
         {2, 2, 1, {"Rn-222    ", "Tn-220    "}}, // the third of three: the second is selected
-        {0, 1, -1, {"Tn-220    ", "Po-218    "}}, // the first: no selection
+        {0, 1, 0, {"Tn-220    ", "Po-218    "}}, // the first: the new first, where Save would write
     };
     for (const auto &c : cases) {
         openOnThreeRecords();
@@ -114,7 +114,8 @@ TEST_F(ParametersTest, RemoveMovesTheLaterRecordsDownAndSelectsAsTheOperatorExpe
         EXPECT_EQ(messages.back().text, QStringLiteral("Záznam byl odstraněn z CFG souboru."));
         EXPECT_EQ(state().CurrentNuclide, c.current);
         EXPECT_EQ(fields.selected, c.selected);
-        EXPECT_EQ(fields.name, c.selected < 0 ? QString() : c.left[c.selected]);
+        EXPECT_EQ(fields.name, c.left[c.selected]);
+        EXPECT_EQ(fields.leftRoi, QString::number(state().NuclideTable(c.current).leftRoi));
         ResetSharedState();
         LoadSaveConfig(1);
         EXPECT_EQ(NuclideNames(), c.left);
