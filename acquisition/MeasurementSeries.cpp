@@ -3,15 +3,13 @@
 #include "acquisition/AcquisitionTick.h"
 #include "core/Clock.h"
 #include "core/CommLog.h"
-#include "core/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "core/UserMessages.h"
 #include "devicelink/LinkHooks.h"
 #include "records/MeasurementTable.h"
+#include "records/TableCommands.h"
 #include "records/TableFile.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -24,17 +22,6 @@ constexpr int64_t kBusyRetryUs = 100'000;
 constexpr int kSecondsPerFrame = 2;
 
 } // namespace
-
-QString NewAutosavePath(const QString &dataFolder, const QDateTime &started)
-{
-    const QString stem = QStringLiteral("serie_") + started.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
-    const QDir folder(dataFolder);
-    QString name = stem + QStringLiteral(".dat");
-    // Two series started within a second must not share a file.
-    for (int n = 2; QFileInfo::exists(folder.filePath(name)); ++n)
-        name = stem + QStringLiteral("_%1.dat").arg(n);
-    return folder.filePath(name);
-}
 
 MeasurementSeries::MeasurementSeries(std::unique_ptr<SeriesControls> controls, QObject *parent)
     : QObject(parent), owned_(std::move(controls)), controls_(*owned_)
@@ -140,11 +127,9 @@ void MeasurementSeries::cycleCompleted()
 {
     SharedState &s = state();
     ++completed_;
-    if (autosavePath_.isEmpty()) {
-        const QString folder = ProgramPath(QStringLiteral("DATA"));
-        QDir().mkpath(folder); // removed since start-up, perhaps: the results need it now
-        autosavePath_ = NewAutosavePath(folder, programClock().wallNow());
-    }
+    // A name of its own for each series: no earlier series' results are written over.
+    if (autosavePath_.isEmpty())
+        autosavePath_ = NewDataFilePath(QStringLiteral("serie"), QStringLiteral("dat"));
     const FileResult saved = SaveTableFile(measurementTable(), autosavePath_);
     if (!saved.ok)
         commLog().append(QStringLiteral("Automatické uložení do %1 selhalo: %2").arg(autosavePath_, saved.error));

@@ -70,8 +70,4 @@ private:
     QString autosavePath_;
 };
 
-// The autosave file of a series started at `started`: a name of its own in the DATA folder,
-// never one an earlier series used.
-QString NewAutosavePath(const QString &dataFolder, const class QDateTime &started);
-
 } // namespace pxr3

@@ -1,5 +1,6 @@
 #include "records/TableCommands.h"
 
+#include "core/Clock.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "core/UserMessages.h"
@@ -73,6 +74,16 @@ QString TableFolder()
     const QString folder = ProgramPath(QStringLiteral("DATA"));
     QDir().mkpath(folder);
     return folder;
+}
+
+QString NewDataFilePath(const QString &stem, const QString &extension)
+{
+    const QString stamp = programClock().wallNow().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    const QDir folder(TableFolder());
+    QString path = folder.filePath(QStringLiteral("%1_%2.%3").arg(stem, stamp, extension));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder.filePath(QStringLiteral("%1_%2_%3.%4").arg(stem, stamp).arg(n).arg(extension));
+    return path;
 }
 
 } // namespace pxr3

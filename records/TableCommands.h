@@ -20,6 +20,10 @@ void LoadTableCommand(const QString &path);
 // The folder the file dialogs open in: DATA in the program folder, made when missing.
 QString TableFolder();
 
+// A new file in that folder named by the program clock's date and time, e.g.
+// "serie_2026-03-02_14-37-50.dat"; "_2", "_3"... added so that no earlier file is overwritten.
+QString NewDataFilePath(const QString &stem, const QString &extension);
+
 // The file dialogs' filter.
 extern const char *const kTableFileFilter;
 

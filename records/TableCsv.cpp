@@ -1,12 +1,9 @@
 #include "records/TableCsv.h"
 
-#include "core/Clock.h"
-#include "core/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "records/MeasurementTable.h"
+#include "records/TableCommands.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QStringList>
 
 namespace pxr3 {
@@ -40,18 +37,6 @@ QString TableCsv(const MeasurementTable &table, const QLocale &locale)
     return csv;
 }
 
-QString NewDataFilePath(const QString &extension)
-{
-    const QString stamp = programClock().wallNow().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
-    const QDir folder(ProgramPath(QStringLiteral("DATA")));
-    folder.mkpath(QStringLiteral("."));
-    // Two exports within one second must not overwrite each other.
-    QString path = folder.filePath(QStringLiteral("Data_%1.%2").arg(stamp, extension));
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = folder.filePath(QStringLiteral("Data_%1_%2.%3").arg(stamp).arg(n).arg(extension));
-    return path;
-}
-
 CsvExport ExportTableCsv(const MeasurementTable &table, const QLocale &locale)
 {
     bool hasData = false;
@@ -60,7 +45,7 @@ CsvExport ExportTableCsv(const MeasurementTable &table, const QLocale &locale)
     if (!hasData)
         return {};
 
-    const QString path = NewDataFilePath(QStringLiteral("csv"));
+    const QString path = NewDataFilePath(QStringLiteral("Data"), QStringLiteral("csv"));
     const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + TableCsv(table, locale).toUtf8();
     return {WriteFileAtomically(path, bytes), path};
 }

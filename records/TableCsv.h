@@ -21,10 +21,6 @@ QString CsvField(const QString &text, QChar separator);
 // Cell texts as they are (numbers are not reformatted), lines ending in CR LF.
 QString TableCsv(const MeasurementTable &table, const QLocale &locale);
 
-// A file of the DATA folder named by the date and time that does not exist yet, such as
-// DATA/Data_2026-03-02_14-37-50.csv; the folder is made when it is missing.
-QString NewDataFilePath(const QString &extension);
-
 struct CsvExport {
     FileResult result;
     QString path;

@@ -2,7 +2,7 @@
 
 #include "core/UserMessages.h"
 #include "records/MeasurementTable.h"
-#include "records/TableCsv.h"
+#include "records/TableCommands.h"
 #include "windows/ProgramPrinter.h"
 
 #include <QDir>
@@ -124,7 +124,7 @@ bool PrintTableToPdfFile(const QString &path, const MeasurementTable &table)
 
 void PrintTableToPdf(QWidget *parent)
 {
-    QString path = QFileDialog::getSaveFileName(parent, PdfTitle(), NewDataFilePath(QStringLiteral("pdf")),
+    QString path = QFileDialog::getSaveFileName(parent, PdfTitle(), NewDataFilePath(QStringLiteral("Data"), QStringLiteral("pdf")),
                                                 QStringLiteral("Dokument PDF (*.pdf)"));
     if (path.isEmpty())
         return;
