@@ -24,7 +24,7 @@ constexpr int kSecondsPerFrame = 2;
 } // namespace
 
 MeasurementSeries::MeasurementSeries(std::unique_ptr<SeriesControls> controls, QObject *parent)
-    : QObject(parent), owned_(std::move(controls)), controls_(*owned_)
+    : QObject(parent), controls_(std::move(controls))
 {
     connect(&tickNotifier(), &TickNotifier::ticked, this, &MeasurementSeries::onTick);
 }
@@ -34,8 +34,8 @@ void MeasurementSeries::NewMeasurement()
     if (running())
         return;
     SharedState &s = state();
-    controls_.setSeriesRunning(true);
-    controls_.emptyLog();
+    controls_->setSeriesRunning(true);
+    controls_->emptyLog();
     if (s.CurrentRow > 0) {
         if (!AskYesNoDefaultNo(MessageIcon::Question, QString(), QStringLiteral("Přejete si pokračovat v měření ?"))) {
             if (measurementTable().text(1, 1).size() > 3) {
@@ -45,7 +45,7 @@ void MeasurementSeries::NewMeasurement()
                     return;
                 }
                 // Rows the operator chose to keep must not be written over.
-                if (!controls_.clearTable()) {
+                if (!controls_->clearTable()) {
                     finish(QString());
                     return;
                 }
@@ -61,10 +61,15 @@ void MeasurementSeries::NewMeasurement()
     linkLossesBefore_ = acquisition().linkLosses;
     autosavePath_.clear();
     phase_ = Phase::SettlingVoltage; // "Write VN" waits for its reply with events running
-    controls_.writeVoltage();
+    controls_->writeVoltage();
     if (phase_ != Phase::SettlingVoltage)
         return; // the program ended while the command waited
-    settleTimer_ = programClock().schedule(kVoltageSettleUs, [this] {
+    startAnalyserAfter(kVoltageSettleUs);
+}
+
+void MeasurementSeries::startAnalyserAfter(int64_t delayUs)
+{
+    settleTimer_ = programClock().schedule(delayUs, [this] {
         settleTimer_ = 0;
         startAnalyser();
     });
@@ -79,18 +84,15 @@ void MeasurementSeries::startAnalyser()
     }
     // An operator's command is waiting for its reply: "Start" would be refused as busy.
     if (LinkBusy()) {
-        settleTimer_ = programClock().schedule(kBusyRetryUs, [this] {
-            settleTimer_ = 0;
-            startAnalyser();
-        });
+        startAnalyserAfter(kBusyRetryUs);
         return;
     }
     phase_ = Phase::Measuring;
-    controls_.startMeasuring();
+    controls_->startMeasuring();
     repeatCount_ = state().RepeatCount;
     // The start gave up (MeasureState 4 then, but an earlier stop leaves 4 too): no acquisition
     // runs that could end a cycle.
-    if (!controls_.acquisitionRunning()) {
+    if (!controls_->acquisitionRunning()) {
         stopAndFinish();
         return;
     }
@@ -104,7 +106,7 @@ void MeasurementSeries::nextCycle()
         return;
     }
     ++repeatIndex_;
-    controls_.clearCycle();
+    controls_->clearCycle();
     state().MeasureState = 1;
     showCycleProgress();
 }
@@ -143,15 +145,15 @@ void MeasurementSeries::cycleCompleted()
 
 void MeasurementSeries::stopAndFinish()
 {
-    controls_.stopMeasuring();
+    controls_->stopMeasuring();
     finish(QStringLiteral("%1 z %2 cyklů").arg(completed_).arg(repeatCount_));
 }
 
 void MeasurementSeries::finish(const QString &outcome)
 {
     phase_ = Phase::Idle;
-    controls_.setSeriesRunning(false);
-    controls_.showIdle();
+    controls_->setSeriesRunning(false);
+    controls_->showIdle();
     if (!outcome.isEmpty()) {
         QString text = QStringLiteral("Série skončila: ") + outcome;
         if (!autosavePath_.isEmpty())
@@ -159,7 +161,7 @@ void MeasurementSeries::finish(const QString &outcome)
         // An unattended night's gaps are found here in the morning, not only in a log since emptied.
         if (const int losses = acquisition().linkLosses - linkLossesBefore_)
             text += QStringLiteral(", výpadky spojení: %1").arg(losses);
-        controls_.showProgress(text, 0, 0);
+        controls_->showProgress(text, 0, 0);
     }
     emit finished();
 }
@@ -167,7 +169,7 @@ void MeasurementSeries::finish(const QString &outcome)
 void MeasurementSeries::StopRequested()
 {
     stopPressed_ = true;
-    if (phase_ == Phase::Measuring && !controls_.acquisitionRunning())
+    if (phase_ == Phase::Measuring && !controls_->acquisitionRunning())
         stopAndFinish();
 }
 
@@ -186,7 +188,7 @@ void MeasurementSeries::showCycleProgress()
     const SharedState &s = state();
     const int perCycle = std::max<int>(s.MeasureTime, kSecondsPerFrame);
     const int done = std::min(int(s.CycleTick) * kSecondsPerFrame, perCycle);
-    controls_.showProgress(QStringLiteral("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_), done, perCycle);
+    controls_->showProgress(QStringLiteral("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_), done, perCycle);
 }
 
 } // namespace pxr3

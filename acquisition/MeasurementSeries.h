@@ -49,6 +49,7 @@ signals:
 private:
     enum class Phase { Idle, SettlingVoltage, Measuring };
 
+    void startAnalyserAfter(int64_t delayUs);
     void startAnalyser();
     void nextCycle();
     void onTick();
@@ -58,8 +59,7 @@ private:
     bool stopWanted() const;
     void showCycleProgress();
 
-    std::unique_ptr<SeriesControls> owned_;
-    SeriesControls &controls_;
+    std::unique_ptr<SeriesControls> controls_;
     Phase phase_ = Phase::Idle;
     int repeatCount_ = 0;
     int repeatIndex_ = 0;
