@@ -49,7 +49,7 @@ void InstallLinkHooks(MDIForm1 *main, frm_USBkom *usbkom, QMdiSubWindow *usbkomF
 void InstallSeries(ProgramWindows &windows)
 {
     auto *series = new MeasurementSeries(
-        std::make_unique<SeriesOnWindows>(windows.main, windows.usbkom, [] { return ClearTable(); }), windows.main);
+        std::make_unique<SeriesOnWindows>(windows.main, windows.usbkom), windows.main);
     windows.series = series;
     QObject::connect(windows.main, &MDIForm1::stopRequested, series, &MeasurementSeries::StopRequested);
     workCommands().NewMeasurement = [series] { series->NewMeasurement(); };
@@ -59,12 +59,17 @@ void InstallSeries(ProgramWindows &windows)
     };
 }
 
+// The commands on the table as a whole: clear, save, load, print and export.
 void InstallTableCommands(QWidget *main)
 {
     WorkCommands &commands = workCommands();
     commands.ClearTable = [] { ClearTable(); };
     commands.SaveTable = [main] { SaveTableCommand(ChooseTableFile(main, TableFileDialog::Save)); };
     commands.LoadTable = [main] { LoadTableCommand(ChooseTableFile(main, TableFileDialog::Load)); };
+    commands.PrintTable = [] { PrintTable(); };
+    commands.PreviewTable = [main] { PreviewTable(main); };
+    commands.PrintTableToPdf = [main] { PrintTableToPdf(main); };
+    commands.ExportTable = [] { ExportForSpreadsheet(); };
 }
 
 } // namespace
@@ -107,10 +112,6 @@ ProgramWindows StartProgram(bool simulated)
     windows.usbkom->setCourseWindow(windows.course);
     workCommands().ShowCourse = [course = windows.course] { course->OpenCourse(); };
     InstallSeries(windows);
-    workCommands().PrintTable = [] { PrintTable(); };
-    workCommands().PreviewTable = [main] { PreviewTable(main); };
-    workCommands().PrintTableToPdf = [main] { PrintTableToPdf(main); };
-    workCommands().ExportTable = [] { ExportForSpreadsheet(); };
     workCommands().ShowParameters = [main, usbkom = windows.usbkom] {
         Form2 dialog(main, usbkom);
         dialog.exec();

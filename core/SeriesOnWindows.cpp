@@ -4,6 +4,7 @@
 #include "core/CommLog.h"
 #include "core/Clock.h"
 #include "core/MDIForm1.h"
+#include "records/TableCommands.h"
 
 namespace pxr3 {
 
@@ -21,6 +22,7 @@ void SeriesOnWindows::startMeasuring() { usbkom_->Command4_Click(kStart); }
 void SeriesOnWindows::clearCycle() { usbkom_->Command5_Click(); }
 void SeriesOnWindows::stopMeasuring() { usbkom_->Command4_Click(kStop); }
 void SeriesOnWindows::showIdle() { main_->showDelivering(false); }
+bool SeriesOnWindows::clearTable() { return ClearTable(); }
 bool SeriesOnWindows::acquisitionRunning() const { return usbkom_->timer()->isActive(); }
 
 void SeriesOnWindows::showProgress(const QString &text, int secondsDone, int secondsPerCycle)

@@ -4,8 +4,6 @@
 
 #include "acquisition/MeasurementSeries.h"
 
-#include <functional>
-
 namespace pxr3 {
 
 class MDIForm1;
@@ -13,10 +11,7 @@ class frm_USBkom;
 
 class SeriesOnWindows : public SeriesControls {
 public:
-    SeriesOnWindows(MDIForm1 *main, frm_USBkom *usbkom, std::function<bool()> clearTable)
-        : main_(main), usbkom_(usbkom), clearTable_(std::move(clearTable))
-    {
-    }
+    SeriesOnWindows(MDIForm1 *main, frm_USBkom *usbkom) : main_(main), usbkom_(usbkom) {}
 
     void setSeriesRunning(bool running) override;
     void emptyLog() override;
@@ -26,13 +21,12 @@ public:
     void stopMeasuring() override;
     void showIdle() override;
     bool acquisitionRunning() const override;
-    bool clearTable() override { return clearTable_(); }
+    bool clearTable() override;
     void showProgress(const QString &text, int secondsDone, int secondsPerCycle) override;
 
 private:
     MDIForm1 *main_;
     frm_USBkom *usbkom_;
-    std::function<bool()> clearTable_;
 };
 
 } // namespace pxr3
