@@ -350,6 +350,18 @@ private slots:
         QCOMPARE(usb.statusLine()->text(), QStringLiteral("Write Ok."));
     }
 
+    void highVoltageIsWrittenAndReadBack()
+    {
+        frm_USBkom usb;
+        SetLinkHooks({[&usb] { return usb.text4()->text(); }, {}, {}});
+        connectAnalyser();
+        usb.text4()->setText(QStringLiteral("1500"));
+        usb.command4(2)->click();
+        usb.text4()->clear();
+        usb.command4(7)->click();
+        QCOMPARE(usb.text4()->text(), QStringLiteral("1000"));
+    }
+
     void linkButtonsOpenReconnectAndCloseAndShowItOnTheMainWindow()
     {
         frm_USBkom usb;
