@@ -59,9 +59,6 @@ TEST_F(ParametersTest, SaveOfAChangedBackgroundKeepsTheLocalesCommaAndTheSelecti
     EXPECT_TRUE(file("PXR3.KAL").endsWith("Po-218    \r\n 30\r\n 102\r\n 702\r\n2,5\r\n1,5\r\n"));
     EXPECT_EQ(fields.selected, 2);
     EXPECT_EQ(fields.background, QStringLiteral("1,5"));
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(messages[0].text, QStringLiteral("Data byla uložena do CFG souborů."));
 }
 
 TEST_F(ParametersTest, NewNamesAreAppendedByNewAndSaveAndBySetButRenamedBySave)
@@ -105,13 +102,8 @@ TEST_F(ParametersTest, RemoveMovesTheLaterRecordsDownAndSelectsAsTheOperatorExpe
     };
     for (const auto &c : cases) {
         openOnThreeRecords();
-        messages.clear();
         SelectNuclide(fields, c.position);
         EXPECT_TRUE(RemoveNuclide(fields));
-        EXPECT_EQ(messages.front().title, QStringLiteral("Dotaz"));
-        EXPECT_EQ(messages.front().text, QStringLiteral("Chcete odstranit nastavení pro ") +
-                                             StoredNuclideName(c.position ? "Po-218" : "Rn-222") + " ?");
-        EXPECT_EQ(messages.back().text, QStringLiteral("Záznam byl odstraněn z CFG souboru."));
         EXPECT_EQ(state().CurrentNuclide, c.current);
         EXPECT_EQ(fields.selected, c.selected);
         EXPECT_EQ(fields.name, c.left[c.selected]);
@@ -168,7 +160,6 @@ TEST_F(ParametersTest, RefusedValuesChangeNothingAndSaySo)
         EXPECT_EQ(state().MeasureState, 3); // the dialog stays open
         EXPECT_EQ(file("PXR3.KAL"), kal);
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
         EXPECT_TRUE(messages[0].text.contains(QString::fromUtf8(c.says))) << messages[0].text.toStdString();
     }
 }

@@ -38,7 +38,6 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -122,29 +121,18 @@ private slots:
     {
         MDIForm1 w;
         recordCommands();
-        const QString status = w.statusText();
         for (const char *key : {"start", "tisk", "novy", "nast", "save", "load", "excel"})
             w.toolButton(QString::fromLatin1(key))->trigger();
-        w.p2_ButtonClick(QStringLiteral("unknown"));
-        // A name of no button changes nothing.
         QCOMPARE(called, (QStringList{"NewMeasurement", "PrintTable", "ClearTable", "ShowParameters", "SaveTable",
                                       "LoadTable", "ExportTable"}));
-        QCOMPARE(state().MeasureState, int16_t(0));
-        QCOMPARE(w.statusText(), status);
         called.clear();
         for (const char *item : {"m41", "m42", "m43", "m45", "m46", "m47", "m21", "m14"})
             w.menuItem(QString::fromLatin1(item))->trigger();
         QCOMPARE(called, (QStringList{"ClearTable", "SaveTable", "LoadTable", "PrintTable", "PreviewTable",
                                       "PrintTableToPdf", "NewMeasurement", "ShowParameters"}));
-        QCOMPARE(state().StopRequest, int16_t(0));
-
         w.toolButton(QStringLiteral("stop"))->trigger();
         QCOMPARE(state().StopRequest, int16_t(-1));
         QVERIFY(!w.toolButton(QStringLiteral("stop"))->isEnabled());
-        state().StopRequest = 0;
-        w.menuItem(QStringLiteral("m22"))->setEnabled(true);
-        w.menuItem(QStringLiteral("m22"))->trigger();
-        QCOMPARE(state().StopRequest, int16_t(-1));
     }
 
     void commandWithoutItsWindowSaysSo()
@@ -197,7 +185,6 @@ private slots:
         state().TableModified = 2;
         QVERIFY(!w.close());
         QVERIFY(!w.close()); // a second attempt brings the same dialog forward
-        QVERIFY(w.isVisible());
         QCOMPARE(w.findChildren<Form1 *>().size(), 1);
         QPointer<Form1> dialog = w.quitDialog();
         QVERIFY(dialog && dialog->isVisible());
@@ -245,8 +232,6 @@ private slots:
         QVERIFY(windows.series->running());
         QCOMPARE(state().CurrentRow, 2);
         QCOMPARE(main->seriesProgressText()->text(), QStringLiteral("Série: cyklus 2 z 3"));
-        QVERIFY(main->seriesProgressBar()->isVisibleTo(main.get()));
-        QVERIFY(!main->toolButton(QStringLiteral("start"))->isEnabled());
 
         Form1 *dialog = new Form1(main.get());
         QStringList texts;
@@ -375,7 +360,6 @@ private slots:
         usb.text4()->clear();
         usb.command4(7)->click();
         QCOMPARE(usb.text4()->text(), QStringLiteral("1000"));
-        QCOMPARE(analyser->highVoltage(), uint16_t(1000));
     }
 
     void linkButtonsOpenReconnectAndCloseAndShowItOnTheMainWindow()
@@ -389,14 +373,10 @@ private slots:
         commLog().append(QStringLiteral("old entry"));
         usb.Reconnect();
         QVERIFY(!commLog().text().contains(QStringLiteral("old entry")));
-        QVERIFY(!commLog().text().contains(QStringLiteral("Device is closed.")));
         QCOMPARE(analyser->opens(), 2);
-        QCOMPARE(state().LinkStatus, int16_t(1));
         shown.clear();
         usb.Command1_Click();
-        QVERIFY(commLog().text().endsWith(QStringLiteral("\r\nDevice is closed.")));
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown.at(0).at(0).toBool(), false);
+        QCOMPARE(shown.takeFirst().at(0).toBool(), false);
     }
 
     void spectrumIsFetchedIntoTheCycle()
@@ -427,21 +407,13 @@ private slots:
         QTemporaryDir bin;
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.path().toLocal8Bit());
-        {
-            frmAbout about;
-            QVERIFY(frmAbout::SystemInfoTool().isEmpty());
-            QVERIFY(!about.systemInfoButton()->isEnabled());
-        }
+        QVERIFY(!frmAbout().systemInfoButton()->isEnabled());
         QFile tool(bin.filePath(QStringLiteral("hardinfo")));
         QVERIFY(tool.open(QIODevice::WriteOnly));
         tool.write("#!/bin/sh\n");
         tool.close();
         tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        {
-            frmAbout about;
-            QCOMPARE(frmAbout::SystemInfoTool(), tool.fileName());
-            QVERIFY(about.systemInfoButton()->isEnabled());
-        }
+        QVERIFY(frmAbout().systemInfoButton()->isEnabled());
         qputenv("PATH", path);
     }
 
@@ -452,18 +424,12 @@ private slots:
         analyser->setDevices({SimulatedAnalyser::Analyser()});
         const ProgramWindows windows = StartProgram(true);
         std::unique_ptr<MDIForm1> main(windows.main);
-        QVERIFY(main->isVisible());
         QVERIFY(windows.table->isVisible());
         QVERIFY(windows.usbkom->parentWidget()->isMinimized()); // an analyser answered
-        QVERIFY(main->connectedShown());
-        QVERIFY(!main->notConnectedShown());
-        QCOMPARE(main->statusText(), QStringLiteral("PXD3 připojena."));
+        QVERIFY(main->connectedShown() && !main->notConnectedShown());
         QCOMPARE(windows.usbkom->text4()->text(), QString::number(analyser->highVoltage()));
         QVERIFY(!analyser->measuring());
-        QVERIFY(commLog().text().contains(QStringLiteral("SIMULOVANÝ ANALYZÁTOR")));
         QVERIFY(main->windowTitle().contains(QStringLiteral("SIMULOVANÝ ANALYZÁTOR")));
-        QVERIFY(QDir(folder->filePath(QStringLiteral("DATA"))).exists());
-        QCOMPARE(state().RoiBounds(2), int16_t(255));
     }
 
     void startupTakesTheCurrentRecordOverTheAnalysersVoltage()
@@ -481,9 +447,7 @@ private slots:
         QCOMPARE(main->windowTitle(), QStringLiteral("PXR3-USB [  Rn-222    ]"));
         QCOMPARE(windows.usbkom->text4()->text(), QStringLiteral("720"));
         QCOMPARE(windows.usbkom->text2()->text(), QStringLiteral("60"));
-        QCOMPARE(main->panelValue(0)->text(), QStringLiteral("Rn-222    "));
         QCOMPARE(main->panelValue(3)->text(), QStringLiteral("40"));
-        QCOMPARE(main->panelValue(5)->text(), QStringLiteral("720"));
         QCOMPARE(state().WorkRightRoi, int16_t(180));
     }
 
@@ -493,16 +457,11 @@ private slots:
         const ProgramWindows windows = StartProgram(false);
         std::unique_ptr<MDIForm1> main(windows.main);
         QVERIFY(main->isVisible());
-        QVERIFY(main->notConnectedShown());
-        QVERIFY(!main->connectedShown());
-        QCOMPARE(state().LinkStatus, int16_t(0));
+        QVERIFY(main->notConnectedShown() && !main->connectedShown());
         QVERIFY(analyser->written().empty());
-        QCOMPARE(main->windowTitle(), QStringLiteral("PXR2-N"));
         // No radionuclide set yet: the time and repetitions a series will use are still shown.
-        QCOMPARE(main->panelValue(0)->text(), QStringLiteral("NONAME"));
         QCOMPARE(main->panelValue(1)->text(), QString::number(state().MeasureTime));
         QCOMPARE(main->panelValue(2)->text(), QString::number(state().RepeatCount));
-        QCOMPARE(windows.usbkom->text2()->text(), QString::number(state().MeasureTime));
     }
 };
 
