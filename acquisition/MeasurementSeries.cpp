@@ -60,6 +60,7 @@ void MeasurementSeries::NewMeasurement()
     stopPressed_ = false;
     linkLossesBefore_ = acquisition().linkLosses;
     autosavePath_.clear();
+    controls_->applyMeasuringSet();
     phase_ = Phase::SettlingVoltage; // "Write VN" waits for its reply with events running
     controls_->writeVoltage();
     if (phase_ != Phase::SettlingVoltage)

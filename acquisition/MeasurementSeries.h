@@ -14,6 +14,9 @@ class SeriesControls {
 public:
     virtual ~SeriesControls() = default;
     virtual void setSeriesRunning(bool running) = 0; // the commands enabled during a series
+    // The measuring radionuclide set onto the communication window, so that its read-outs and
+    // the rows use one calibration.
+    virtual void applyMeasuringSet() = 0;
     virtual void emptyLog() = 0;
     virtual void writeVoltage() = 0;   // "Write VN"
     virtual void startMeasuring() = 0; // "Start"

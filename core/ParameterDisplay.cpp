@@ -4,6 +4,7 @@
 #include "core/MDIForm1.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
+#include "core/Startup.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,12 @@ void ShowWorkingValues(MDIForm1 *main, frm_USBkom *usbkom)
     main->panelValue(4)->setText(IntText(s.WorkRightRoi));
     main->panelValue(5)->setText(IntText(s.WorkHighVoltage));
     main->panelValue(8)->setText(FloatText(s.WorkBackground));
+}
+
+void ApplyMeasuringSet(MDIForm1 *main, frm_USBkom *usbkom)
+{
+    if (CopyCurrentRecordToWork())
+        ShowWorkingValues(main, usbkom);
 }
 
 } // namespace pxr3

@@ -19,4 +19,9 @@ void ShowMeasureSettings(MDIForm1 *main, const QString &name);
 // measurement time in the communication window.
 void ShowWorkingValues(MDIForm1 *main, frm_USBkom *usbkom);
 
+// The measuring set applied as "N&astavit" applies it: working values, ROI bounds, the panel,
+// the caption and the communication window's ROI, "U [V]", "T [s]", "KF :" and "Poz:".
+// Without a current set the window's values serve and nothing changes.
+void ApplyMeasuringSet(MDIForm1 *main, frm_USBkom *usbkom);
+
 } // namespace pxr3

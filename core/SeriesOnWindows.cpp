@@ -4,6 +4,7 @@
 #include "core/CommLog.h"
 #include "core/Clock.h"
 #include "core/MDIForm1.h"
+#include "core/ParameterDisplay.h"
 #include "records/TableCommands.h"
 
 namespace pxr3 {
@@ -16,6 +17,7 @@ constexpr int kStop = 13;
 } // namespace
 
 void SeriesOnWindows::setSeriesRunning(bool running) { main_->setSeriesRunning(running); }
+void SeriesOnWindows::applyMeasuringSet() { ApplyMeasuringSet(main_, usbkom_); }
 void SeriesOnWindows::emptyLog() { commLog().clear(); }
 void SeriesOnWindows::writeVoltage() { usbkom_->Command4_Click(kWriteVoltage); }
 void SeriesOnWindows::startMeasuring() { usbkom_->Command4_Click(kStart); }

@@ -14,6 +14,7 @@ public:
     SeriesOnWindows(MDIForm1 *main, frm_USBkom *usbkom) : main_(main), usbkom_(usbkom) {}
 
     void setSeriesRunning(bool running) override;
+    void applyMeasuringSet() override;
     void emptyLog() override;
     void writeVoltage() override;
     void startMeasuring() override;

@@ -17,6 +17,7 @@ class FakeControls : public SeriesControls {
 public:
     explicit FakeControls(FakeView &view) : view_(view) {}
     void setSeriesRunning(bool running) override { enabling.push_back(running); }
+    void applyMeasuringSet() override { ++measuringSetApplied; }
     void emptyLog() override { commLog().clear(); }
     void writeVoltage() override { MCA_Command(QStringLiteral("W")); }
     void startMeasuring() override { StartMeasurement(view_); }
@@ -39,6 +40,7 @@ public:
 
     std::vector<bool> enabling;
     bool idleShown = false;
+    int measuringSetApplied = 0;
     bool clearAccepted = true;
     QString progress;
     int lastSecondsDone = 0;
