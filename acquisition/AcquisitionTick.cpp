@@ -1,5 +1,6 @@
 #include "acquisition/AcquisitionTick.h"
 
+#include "acquisition/CountingStatistics.h"
 #include "acquisition/CycleSpectrum.h"
 #include "acquisition/DataLog.h"
 #include "acquisition/Hlazeni.h"
@@ -23,8 +24,6 @@ namespace {
 constexpr int64_t kLinkLossUs = int64_t(kLinkLossSeconds) * 1'000'000;
 constexpr double kSecondsPerDay = 86400.0;
 
-int TickSeconds() { return acquisition().TickTime > 0 ? acquisition().TickTime : 1; }
-
 double FieldNumber(QString text) { return ParseDecimal(text); }
 
 // The analyser stopped by the next tick: the whole spectrum fetched, the measurement ended.
@@ -36,60 +35,62 @@ void StopSequence(AcquisitionView &view)
     state().MeasureState = 4;
 }
 
-// Rate per tick; the dead-time correction n / (1 - n tau) sits between the division and the
-// multiplication, as the instrument's evaluation has it.
-double CorrectedCounts(double counts)
+// The rate of counts that took `seconds`, with the dead-time correction n / (1 - n tau).
+double CorrectedRate(double counts, int seconds)
 {
-    const AcquisitionState &a = acquisition();
-    double rate = counts / TickSeconds();
-    const double lost = rate * a.DeadTimeUs / 1e6;
+    double rate = counts / seconds;
+    const double lost = rate * acquisition().DeadTimeUs / 1e6;
     if (lost < 1.0)
         rate /= 1.0 - lost;
-    return TickSeconds() * rate;
+    return rate;
 }
 
+// One point per good frame at the frame's own rate; the time advances by the frame's time.
 void CoursePoint(AcquisitionView &view)
 {
     SharedState &s = state();
     AcquisitionState &a = acquisition();
-    a.CourseTime = view.courseStart() + TickSeconds() * double(s.CycleTick) / 24 / 60 / 60;
-    a.RoiCounts = CorrectedCounts(a.RoiCounts);
+    ++a.CourseTick;
+    a.CourseTime = view.courseStart() + a.TickTime * double(a.CourseTick) / 24 / 60 / 60;
+    a.RoiCounts = CorrectedRate(a.RoiCounts, a.TickTime);
     if (view.smoothingChecked()) {
         const SmoothedRateResult smoothed = SmoothedRate(float(a.RoiCounts), s.RoiBounds(3));
         if (!smoothed.ok)
             commLog().append(QStringLiteral("Vyhlazení selhalo (neplatné číslo), použita poslední hodnota."));
         a.RoiCounts = smoothed.rate;
-    } else {
-        a.RoiCounts /= TickSeconds();
     }
     view.addCoursePoint(a.CourseTime, a.RoiCounts);
     if (!view.logDataChecked())
         return;
     const double activity =
-        LogActivity(a.RoiCounts, TickSeconds(), FieldNumber(view.backgroundText()), FieldNumber(view.calFactorText()));
-    const FileResult written = AppendDataLog(DataLogLine(NowDays(), a.RoiCounts, activity, TickSeconds()));
+        LogActivity(a.RoiCounts, FieldNumber(view.backgroundText()), FieldNumber(view.calFactorText()));
+    const FileResult written = AppendDataLog(DataLogLine(NowDays(), a.RoiCounts, activity, a.TickTime));
     // Said once, not every 2 s; said again after the log could be written once more.
     if (!written.ok && !a.dataLogFailureNoted)
         commLog().append(QStringLiteral("DATA_LOG.TXT nelze zapsat: ") + written.error);
     a.dataLogFailureNoted = !written.ok;
 }
 
-void RateAndActivity(AcquisitionView &view)
+// The read-outs follow the whole spectrum the graph shows, over the time its counts took.
+void RateAndActivity(AcquisitionView &view, bool over)
 {
-    SharedState &s = state();
-    AcquisitionState &a = acquisition();
-    if (s.MeasureTime <= 0)
+    if (over) {
+        // A clipped count gives no number worth showing.
+        const QString overText = QStringLiteral("O V E R !");
+        view.showReadout({overText, QString(), overText, QString(), QString(), QString()});
         return;
-    if (a.RoiCounts > 32000) {
-        a.RoiCounts = 32000;
-        view.showRate(QStringLiteral("O V E R !"));
-    } else {
-        view.showRate(ExpText(a.RoiCounts / s.MeasureTime, 4));
     }
-    a.KF = float(FieldNumber(view.calFactorText()));
-    a.Activity = a.KF > 1 ? float((a.RoiCounts - s.MeasureTime * FieldNumber(view.backgroundText())) / s.MeasureTime * a.KF)
-                          : 0.0f;
-    view.showActivity(ExpText(a.Activity, 4));
+    view.showReadout(SpectrumReadout(RoiSumCycle(), state().CycleSpectrumTime, FieldNumber(view.backgroundText()),
+                                     FieldNumber(view.calFactorText())));
+}
+
+// Said once until the frames' times are plausible again.
+void NoteFrameTime(bool plausible, int seconds)
+{
+    AcquisitionState &a = acquisition();
+    if (!plausible && !a.frameTimeNoted)
+        commLog().append(QStringLiteral("Snímek s nepřípustným časem %1 s: impulzy přičteny, čas ne.").arg(seconds));
+    a.frameTimeNoted = !plausible;
 }
 
 // The running cycle's result in its row of the table.
@@ -111,7 +112,9 @@ void CycleRow(AcquisitionView &view)
     }
     const double background = record ? record->background : s.WorkBackground;
     const double calFactor = record ? record->calFactor : s.WorkCalFactor;
-    table.setText(row, 2, ExpText((a.RoiCounts / s.MeasureTime - background) * calFactor, 3));
+    // The running row's rate is that of the counts so far; at the cycle's end their time is T.
+    const auto result = EvaluateCounts(a.RoiCounts, s.CycleSpectrumTime, background, calFactor);
+    table.setText(row, 2, result ? ExpText(result->activity, 3) : QString());
     table.setText(row, 3, IntText(std::llround(a.RoiCounts)));
     table.setText(row, 4, IntText(link().TotalTime));
     const int inView = view.rowsInView();
@@ -132,12 +135,15 @@ void GoodFrame(AcquisitionView &view)
         commLog().append(QStringLiteral("Data z analyzátoru opět přicházejí."));
     }
     a.RoiCounts = RoiSumReceived();
-    if (!AddReceivedToCycle())
-        commLog().append(QStringLiteral("Přetečení kanálu: součet spektra přesáhl rozsah, kanál ponechán."));
+    const bool over = a.RoiCounts > kOverCounts;
+    a.TickTime = link().FrameTime;
+    const CycleAddition added = AddReceivedToCycle(a.TickTime);
+    NoteFrameTime(added.time, a.TickTime);
     view.redrawSpectrum(250);
-    if (s.CourseWindowOpen == -1)
+    // A frame without a time of its own has no rate to plot or log.
+    if (s.CourseWindowOpen == -1 && added.time)
         CoursePoint(view);
-    RateAndActivity(view);
+    RateAndActivity(view, over);
     if (s.MeasureState == 1 && s.MeasureTime > 0)
         CycleRow(view);
     s.ReadingBusy = 0;
@@ -184,6 +190,30 @@ TickNotifier &tickNotifier()
 
 void ResetAcquisition() { acquisition() = AcquisitionState{}; }
 
+Readout SpectrumReadout(double counts, int seconds, double background, double calFactor)
+{
+    Readout shown;
+    const auto r = EvaluateCounts(counts, seconds, background, calFactor);
+    if (!r)
+        return shown; // no time yet: nothing to divide by
+    const QString plusMinus = QStringLiteral("± ");
+    shown.rate = ExpText(r->grossRate, 4);
+    shown.rateU = plusMinus + ExpText(r->netRateU, 2);
+    // A factor of 1 or less is not applied: no activity, so no limits for it either.
+    if (!(calFactor > 1)) {
+        shown.activity = ExpText(0, 4);
+        return shown;
+    }
+    shown.activity = r->detected ? ExpText(r->activity, 4) : QStringLiteral("< ") + ExpText(r->limit, 4);
+    if (r->detected)
+        shown.activityU = plusMinus + ExpText(r->activityU, 2);
+    shown.threshold = QStringLiteral("a* = ") + ExpText(r->threshold, 4);
+    shown.limit = QStringLiteral("a# = ") + ExpText(r->limit, 4);
+    return shown;
+}
+
+void RestartCoursePoints() { acquisition().CourseTick = 0; }
+
 void NoteAcquisitionStarted()
 {
     acquisition().lastGoodFrameUs = programClock().nowUs();
@@ -215,8 +245,10 @@ void Timer1_Timer(AcquisitionView &view)
         s.MeasureState = 0;
         s.CycleTick = 0;
         link().TotalTime = 0;
+        acquisition().CourseTick = 0; // each cycle's points start again at the axis' left end
     }
-    if (s.StopRequest == -1)
+    // A stop asked for during this tick; one asked before it has been carried out above.
+    if (s.StopRequest == -1 && view.timerEnabled())
         StopSequence(view);
     // The analyser has been stopped: the picture must not say that data are coming.
     if (!view.timerEnabled())

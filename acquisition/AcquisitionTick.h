@@ -11,6 +11,15 @@
 
 namespace pxr3 {
 
+// What the window shows of the spectrum: the rate n and the activity a, each with its
+// standard uncertainty, and the activity's decision threshold a* and detection limit a#. An
+// activity not told apart from the background reads "< a#"; empty texts show nothing.
+struct Readout {
+    QString rate, rateU;
+    QString activity, activityU;
+    QString threshold, limit;
+};
+
 // What the tick reads from and shows on the windows, besides starting and stopping.
 class AcquisitionView : public MeasurementPanel {
 public:
@@ -19,8 +28,7 @@ public:
     virtual QString backgroundText() const = 0; // "Poz:"
     virtual bool logDataChecked() const = 0;    // "LOG data"
     virtual bool smoothingChecked() const = 0;  // " SF:"
-    virtual void showRate(const QString &text) = 0;
-    virtual void showActivity(const QString &text) = 0;
+    virtual void showReadout(const Readout &readout) = 0;
     // The time-course window.
     virtual double courseStart() const = 0;
     virtual void addCoursePoint(double courseTimeDays, double value) = 0;
@@ -34,16 +42,16 @@ public:
 
 struct AcquisitionState {
     double RoiCounts = 0;
-    int16_t TickTime = 1;      // seconds a tick stands for; no setting provides another
+    int16_t TickTime = 0;      // seconds the last good frame stands for: its time word
+    int32_t CourseTick = 0;    // time-course points since the course opened or the cycle began
     double DeadTimeUs = 0;     // dead time of the detector chain; none is known, so none is corrected
     double CourseTime = 0;     // day number of the newest time-course point
-    float KF = 0;
-    float Activity = 0;
     int64_t lastGoodFrameUs = 0; // program clock
     bool linkLossShown = false;
     int linkLosses = 0;          // since the program started, for the series' closing words
     bool noRecordNoted = false;  // the log said once that a cycle ran without a radionuclide
     bool dataLogFailureNoted = false;
+    bool frameTimeNoted = false; // the log said that a frame's time was not plausible
 };
 
 AcquisitionState &acquisition();
@@ -51,6 +59,17 @@ void ResetAcquisition(); // tests start from a fresh state
 
 // The handler of the 100 ms timer.
 void Timer1_Timer(AcquisitionView &view);
+
+// The frame's ROI counts above which the analyser's counter is taken to have overflowed.
+constexpr int kOverCounts = 32000;
+
+// The rate and activity read-outs of a spectrum: N counts in t seconds, with the window's
+// background rate and calibration factor (applied only above 1).
+Readout SpectrumReadout(double counts, int seconds, double background, double calFactor);
+
+// The time course opened afresh: its points start again at the axis' left end. The cycle's
+// frame count is the cycle's own and is not touched.
+void RestartCoursePoints();
 
 // Called when the timer starts: the link-loss watch counts from here.
 void NoteAcquisitionStarted();

@@ -1,5 +1,6 @@
 #include "acquisition/CycleSpectrum.h"
 
+#include "core/CommLog.h"
 #include "core/NumberText.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
@@ -18,32 +19,40 @@ QString ExportNumber(long long value) { return SignedIntText(value) + QLatin1Cha
 
 } // namespace
 
-bool AddReceivedToCycle()
+bool PlausibleFrameTime(int seconds) { return seconds >= 1 && seconds <= 60; }
+
+CycleAddition AddReceivedToCycle(int frameSeconds)
 {
     SharedState &s = state();
-    bool allAdded = true;
+    CycleAddition added;
     for (int k = 1; k <= kLastCycleChannel; ++k) {
         const long long sum = static_cast<long long>(s.CycleSpectrum(k)) + s.ReceivedSpectrum(k);
         if (sum > std::numeric_limits<int32_t>::max() || sum < std::numeric_limits<int32_t>::min()) {
-            allAdded = false;
+            added.allCounts = false;
             continue;
         }
         s.CycleSpectrum(k) = static_cast<int32_t>(sum);
     }
-    return allAdded;
+    if (!added.allCounts)
+        commLog().append(QStringLiteral("Přetečení kanálu: součet spektra přesáhl rozsah, kanál ponechán."));
+    added.time = PlausibleFrameTime(frameSeconds);
+    if (added.time)
+        s.CycleSpectrumTime += frameSeconds;
+    return added;
 }
 
 void EraseCycleSpectrum()
 {
     for (int k = 1; k <= kChannels; ++k)
         state().CycleSpectrum(k) = 0;
+    state().CycleSpectrumTime = 0;
 }
 
-FileResult SaveCycleSpectrum(long long totalTime)
+FileResult SaveCycleSpectrum()
 {
     QStringList lines;
     lines.reserve(kLastCycleChannel + 1);
-    lines << ExportNumber(totalTime);
+    lines << ExportNumber(state().CycleSpectrumTime);
     for (int k = 1; k <= kLastCycleChannel; ++k)
         lines << ExportNumber(state().CycleSpectrum(k));
     return WriteTextLines(ProgramPath(QStringLiteral("SpektrumPXR3.TXT")), lines);

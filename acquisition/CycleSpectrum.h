@@ -6,13 +6,23 @@
 
 namespace pxr3 {
 
-// Adds ReceivedSpectrum into CycleSpectrum for channels 1 to 255 (256 is never touched).
-// A channel whose sum would leave 32 bits keeps its count; false when that happened.
-bool AddReceivedToCycle();
+// The analyser sends a frame every 2 s; a time word outside 1 to 60 s is no time it measured.
+bool PlausibleFrameTime(int seconds);
 
+struct CycleAddition {
+    bool allCounts = true; // false: a channel whose sum would leave 32 bits kept its count
+    bool time = true;      // false: the frame's time was not plausible and was not added
+};
+
+// Adds ReceivedSpectrum into CycleSpectrum for channels 1 to 255 (256 is never touched) and
+// the frame's seconds into CycleSpectrumTime, when plausible. An overflow is written to the
+// communication log.
+CycleAddition AddReceivedToCycle(int frameSeconds);
+
+// All channels and the spectrum's time back to 0.
 void EraseCycleSpectrum();
 
-// Writes SpektrumPXR3.TXT: the cycle's measuring time, then channels 1 to 255, one per line.
-FileResult SaveCycleSpectrum(long long totalTime);
+// Writes SpektrumPXR3.TXT: the spectrum's time, then channels 1 to 255, one per line.
+FileResult SaveCycleSpectrum();
 
 } // namespace pxr3

@@ -13,11 +13,7 @@ int TickSeconds(int tickTime) { return tickTime > 0 ? tickTime : 1; }
 
 } // namespace
 
-double LogActivity(double rate, int tickTime, double background, double calFactor)
-{
-    const int seconds = TickSeconds(tickTime);
-    return (rate - seconds * background) / seconds * calFactor;
-}
+double LogActivity(double rate, double background, double calFactor) { return (rate - background) * calFactor; }
 
 QString DataLogLine(double atDays, double rate, double activity, int tickTime)
 {

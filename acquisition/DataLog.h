@@ -8,9 +8,9 @@
 
 namespace pxr3 {
 
-// The activity the log carries, from the rate and the window's background and factor. Unlike
+// The activity the log carries, (rate - background) * factor, from the window's fields. Unlike
 // the shown activity it is computed whatever the factor, so the log holds the raw result.
-double LogActivity(double rate, int tickTime, double background, double calFactor);
+double LogActivity(double rate, double background, double calFactor);
 
 // Date, time, rate, activity and tick time, TAB-separated, without the line end; the numbers
 // carry the decimal separator of the user's locale.

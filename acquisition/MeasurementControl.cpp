@@ -4,8 +4,8 @@
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "core/WaitSeconds.h"
-#include "devicelink/USB_KOM.h"
 #include "devicelink/MCA_kom.h"
+#include "devicelink/USB_KOM.h"
 
 namespace pxr3 {
 
@@ -15,6 +15,26 @@ void PauseHalfSecond()
 {
     float seconds = 0.5f;
     WaitSeconds(seconds);
+}
+
+// What a start does before MCA START: the cycle's time from "T [s]", its frame count and
+// times from zero, the ROI from the window's fields.
+void BeginCycle(MeasurementPanel &panel)
+{
+    SharedState &s = state();
+    s.MeasureTime = EvenMeasureTime(panel.timeText(), s.MeasureTime);
+    panel.setTimeText(IntText(s.MeasureTime));
+    s.CycleTick = 0;
+    link().FrameTime = 0;
+    link().TotalTime = 0;
+    acquisition().CourseTick = 0;
+    for (int i = 0; i < 2; ++i) {
+        // Only a field that is one whole number changes its bound.
+        if (const auto number = WholeNumber(panel.roiText(i)))
+            if (const auto bound = RoundToInt16(*number))
+                s.RoiBounds(i + 1) = *bound;
+    }
+    panel.redrawSpectrum(256);
 }
 
 } // namespace
@@ -39,18 +59,7 @@ void StartMeasurement(MeasurementPanel &panel)
         return;
     SharedState &s = state();
     for (int attempt = 0;; ++attempt) {
-        s.MeasureTime = EvenMeasureTime(panel.timeText(), s.MeasureTime);
-        panel.setTimeText(IntText(s.MeasureTime));
-        s.CycleTick = 0;
-        link().FrameTime = 0;
-        link().TotalTime = 0;
-        for (int i = 0; i < 2; ++i) {
-            // Only a field that is one whole number changes its bound.
-            if (const auto number = WholeNumber(panel.roiText(i)))
-                if (const auto bound = RoundToInt16(*number))
-                    s.RoiBounds(i + 1) = *bound;
-        }
-        panel.redrawSpectrum(256);
+        BeginCycle(panel);
         MCA_Command(QStringLiteral("B"));
         if (link().CommandOk == 1)
             break;
@@ -68,6 +77,16 @@ void StartMeasurement(MeasurementPanel &panel)
     s.StopRequest = 0;
     panel.setTimerEnabled(true);
     NoteAcquisitionStarted();
+}
+
+void StartSeriesMeasurement(MeasurementPanel &panel)
+{
+    if (!panel.timerEnabled()) {
+        StartMeasurement(panel);
+        return;
+    }
+    // The analyser already measures: its next frames begin the series' first cycle.
+    BeginCycle(panel);
 }
 
 void StopMeasurement(MeasurementPanel &panel)

@@ -27,6 +27,10 @@ int16_t EvenMeasureTime(const QString &text, int16_t previous);
 // timer runs it does nothing.
 void StartMeasurement(MeasurementPanel &panel);
 
+// A series' start: as StartMeasurement, and while a measurement already runs, a fresh cycle
+// from the next frame on without a second MCA START.
+void StartSeriesMeasurement(MeasurementPanel &panel);
+
 // With the timer off the analyser is stopped at once; otherwise the next tick stops it.
 void StopMeasurement(MeasurementPanel &panel);
 

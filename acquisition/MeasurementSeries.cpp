@@ -146,7 +146,9 @@ void MeasurementSeries::cycleCompleted()
 
 void MeasurementSeries::stopAndFinish()
 {
-    controls_->stopMeasuring();
+    // A stop the tick has already carried out is not sent again.
+    if (controls_->acquisitionRunning())
+        controls_->stopMeasuring();
     finish(QStringLiteral("%1 z %2 cyklů").arg(completed_).arg(repeatCount_));
 }
 

@@ -43,6 +43,8 @@ constexpr int kStatusHeight = 300;
 constexpr int kDesignWidth = 14400;
 constexpr int kDesignHeight = 5600;
 constexpr int kRowStep = 420;
+constexpr int kRateTop = 4560;
+constexpr int kActivityTop = 4920;
 
 const QString kTipOpen = QStringLiteral("otevření USB portu");
 const QString kTipClose = QStringLiteral("zavření USB portu");
@@ -69,12 +71,18 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     place(Text1, kMargin, kMargin, kColumn1 - 2 * kMargin, 4300);
 
-    addLabel(QStringLiteral("n  ="), kMargin, 4560, 500);
-    a_v = addLabel(QStringLiteral("0,0000E+00"), 640, 4560, 1400);
-    addLabel(QStringLiteral("s<sup>-1</sup>"), 2080, 4560, 600)->setTextFormat(Qt::RichText);
-    addLabel(QStringLiteral("a<sub>v</sub>&nbsp;&nbsp;="), kMargin, 4920, 500)->setTextFormat(Qt::RichText);
-    Label5 = addLabel(QStringLiteral("0,0000E+00"), 640, 4920, 1400);
-    addLabel(QStringLiteral("Bq/m<sup>3</sup>"), 2080, 4920, 800)->setTextFormat(Qt::RichText);
+    addLabel(QStringLiteral("n  ="), kMargin, kRateTop, 500);
+    a_v = addLabel(QStringLiteral("0,0000E+00"), 640, kRateTop, 1150);
+    rateU_ = addLabel(QString(), 1790, kRateTop, 1000);
+    addLabel(QStringLiteral("s<sup>-1</sup>"), 2790, kRateTop, 600)->setTextFormat(Qt::RichText);
+    threshold_ = addLabel(QString(), 3500, kRateTop, kColumn1 - 3500 - kMargin);
+    addLabel(QStringLiteral("a<sub>v</sub>&nbsp;&nbsp;="), kMargin, kActivityTop, 500)->setTextFormat(Qt::RichText);
+    Label5 = addLabel(QStringLiteral("0,0000E+00"), 640, kActivityTop, 1150);
+    activityU_ = addLabel(QString(), 1790, kActivityTop, 1000);
+    addLabel(QStringLiteral("Bq/m<sup>3</sup>"), 2790, kActivityTop, 700)->setTextFormat(Qt::RichText);
+    limit_ = addLabel(QString(), 3500, kActivityTop, kColumn1 - 3500 - kMargin);
+    threshold_->setToolTip(QStringLiteral("rozhodovací mez aktivity (α = 5 %)"));
+    limit_->setToolTip(QStringLiteral("mez detekce aktivity (α = β = 5 %)"));
 
     auto *open = addButton(QStringLiteral("Open USB"), kTipOpen, kColumn1, kMargin);
     connect(open, &QPushButton::clicked, this, &frm_USBkom::Command2_Click);
@@ -139,7 +147,7 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     });
 
     ecGraph1 = new SpectrumGraph(this);
-    ecGraph1->SetTotalTimeSource([] { return static_cast<long long>(link().TotalTime); });
+    ecGraph1->SetTotalTimeSource([] { return static_cast<long long>(state().CycleSpectrumTime); });
     connect(Check3, &QCheckBox::clicked, ecGraph1, &SpectrumGraph::ToggleLogY);
     ecGraph1->DrawSpectrumGraph(256); // axes and title from the start, before any spectrum
 
@@ -253,6 +261,12 @@ void frm_USBkom::Reconnect()
     Command2_Click();
 }
 
+void frm_USBkom::StartForSeries()
+{
+    if (!RefuseWhenBusy())
+        StartSeriesMeasurement(*this);
+}
+
 void frm_USBkom::Command4_Click(int index)
 {
     if (index != 3 && Command4.contains(index) && RefuseWhenBusy())
@@ -264,15 +278,15 @@ void frm_USBkom::Command4_Click(int index)
     case 1:
         MCA_Command(QStringLiteral("D"));
         // A failed read leaves the previous frame in place; adding it again would count it twice.
-        if (link().CommandOk == 1 && !AddReceivedToCycle())
-            commLog().append(QStringLiteral("Přetečení kanálu: součet spektra přesáhl rozsah, kanál ponechán."));
+        if (link().CommandOk == 1)
+            AddReceivedToCycle(link().FrameTime);
         ecGraph1->DrawSpectrumGraph(256);
         break;
     case 2:
         MCA_Command(QStringLiteral("W"));
         break;
     case 3: {
-        const FileResult saved = SaveCycleSpectrum(link().TotalTime);
+        const FileResult saved = SaveCycleSpectrum();
         if (!saved.ok)
             commLog().append(QStringLiteral("Spektrum nelze uložit do souboru SpektrumPXR3.TXT (%1)").arg(saved.error));
         break;
@@ -436,8 +450,21 @@ QString frm_USBkom::calFactorText() const { return Text3[3]->text(); }
 QString frm_USBkom::backgroundText() const { return Text3[4]->text(); }
 bool frm_USBkom::logDataChecked() const { return Check1->isChecked(); }
 bool frm_USBkom::smoothingChecked() const { return Check2->isChecked(); }
-void frm_USBkom::showRate(const QString &text) { a_v->setText(text); }
-void frm_USBkom::showActivity(const QString &text) { Label5->setText(text); }
+void frm_USBkom::showReadout(const Readout &readout)
+{
+    a_v->setText(readout.rate);
+    rateU_->setText(readout.rateU);
+    Label5->setText(readout.activity);
+    activityU_->setText(readout.activityU);
+    threshold_->setText(readout.threshold);
+    limit_->setText(readout.limit);
+}
+
+QLabel *frm_USBkom::uncertaintyLabel(int index) const
+{
+    QLabel *const labels[] = {rateU_, activityU_, threshold_, limit_};
+    return index >= 0 && index < 4 ? labels[index] : nullptr;
+}
 double frm_USBkom::courseStart() const { return course_ ? course_->CourseStart() : 0.0; }
 
 void frm_USBkom::addCoursePoint(double courseTimeDays, double value)

@@ -40,6 +40,8 @@ public:
     void Command3_Click(); // "Konec"
     // The main window's reconnect: empty log, close, open again.
     void Reconnect();
+    // "Start" as a series presses it: a fresh cycle also when a measurement already runs.
+    void StartForSeries();
 
     // Marks everything the operator reads as coming from the simulated analyser.
     void setSimulated(bool simulated);
@@ -53,6 +55,8 @@ public:
     QLabel *statusLine() const { return StatusBar; }
     QLabel *rateLabel() const { return a_v; }
     QLabel *activityLabel() const { return Label5; }
+    // "± u(n)", "± u(a)", "a* = …" and "a# = …" beside the read-outs.
+    QLabel *uncertaintyLabel(int index) const;
     SpectrumGraph *graph() const { return ecGraph1; }
     RepeatingTimer *timer() const { return Timer1.get(); }
 
@@ -93,8 +97,7 @@ private:
     QString backgroundText() const override;
     bool logDataChecked() const override;
     bool smoothingChecked() const override;
-    void showRate(const QString &text) override;
-    void showActivity(const QString &text) override;
+    void showReadout(const Readout &readout) override;
     double courseStart() const override;
     void addCoursePoint(double courseTimeDays, double value) override;
     void showReading(const QString &reply) override { emit readingShown(reply); }
@@ -120,6 +123,10 @@ private:
     QMap<int, QPushButton *> Command4;
     QLabel *a_v = nullptr;
     QLabel *Label5 = nullptr;
+    QLabel *rateU_ = nullptr;
+    QLabel *activityU_ = nullptr;
+    QLabel *threshold_ = nullptr;
+    QLabel *limit_ = nullptr;
     QLabel *StatusBar = nullptr;
     QLabel *simulationNotice_ = nullptr;
     SpectrumGraph *ecGraph1 = nullptr;

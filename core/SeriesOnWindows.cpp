@@ -12,7 +12,6 @@ namespace pxr3 {
 namespace {
 // The buttons of the communication window the series presses.
 constexpr int kWriteVoltage = 2;
-constexpr int kStart = 8;
 constexpr int kStop = 13;
 } // namespace
 
@@ -20,7 +19,7 @@ void SeriesOnWindows::setSeriesRunning(bool running) { main_->setSeriesRunning(r
 void SeriesOnWindows::applyMeasuringSet() { ApplyMeasuringSet(main_, usbkom_); }
 void SeriesOnWindows::emptyLog() { commLog().clear(); }
 void SeriesOnWindows::writeVoltage() { usbkom_->Command4_Click(kWriteVoltage); }
-void SeriesOnWindows::startMeasuring() { usbkom_->Command4_Click(kStart); }
+void SeriesOnWindows::startMeasuring() { usbkom_->StartForSeries(); }
 void SeriesOnWindows::clearCycle() { usbkom_->Command5_Click(); }
 void SeriesOnWindows::stopMeasuring() { usbkom_->Command4_Click(kStop); }
 void SeriesOnWindows::showIdle() { main_->showDelivering(false); }

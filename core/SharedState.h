@@ -32,6 +32,9 @@ struct SharedState {
     // Spectra and region of interest. RoiBounds(1), (2): ROI channels, (3): smoothing parameter.
     Spectrum ReceivedSpectrum;
     Spectrum CycleSpectrum;
+    // Seconds of the frames added into CycleSpectrum since it was last emptied: the time its
+    // counts took, which every rate of the spectrum is divided by.
+    int32_t CycleSpectrumTime = 0;
     OneBased<int16_t, 3> RoiBounds;
     int16_t DeviceHighVoltage = 0;
 

@@ -1,5 +1,6 @@
 #include "graphs/frm_Prubeh.h"
 
+#include "acquisition/AcquisitionTick.h"
 #include "core/DateTimeText.h"
 #include "core/SharedState.h"
 #include "core/Twips.h"
@@ -52,7 +53,7 @@ void frm_Prubeh::OpenCourse()
             frame->mdiArea()->setActiveSubWindow(frame);
     }
     DrawCourseGraph(*ecGraph1);
-    state().CycleTick = 1;
+    RestartCoursePoints();
     state().CourseWindowOpen = -1;
 }
 

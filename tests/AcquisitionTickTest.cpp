@@ -3,9 +3,12 @@
 // made-up frames for the evaluation.
 
 #include "FakeAcquisitionView.h"
+#include "acquisition/CycleSpectrum.h"
+#include "core/NumberText.h"
 
 #include <QFile>
 #include <QRegularExpression>
+#include <cmath>
 #include <numeric>
 
 namespace pxr3::test {
@@ -137,10 +140,60 @@ TEST_F(RealPaceTest, ALinkSilentFor10sIsReportedAndItsReturnToo)
     EXPECT_TRUE(LogHas(QStringLiteral("Data z analyzátoru opět přicházejí.")));
 }
 
+TEST_F(RealPaceTest, ReadOutsDataLogCourseAndExportAgreeWithTheFramesWorkedByHand)
+{
+    LocaleScope czech(QLocale::Czech);
+    view.time = QStringLiteral("100"); // one long cycle
+    view.roi[0] = QStringLiteral("120");
+    view.roi[1] = QStringLiteral("180");
+    view.kf = QStringLiteral("2,5");
+    view.background = QStringLiteral("0,5");
+    view.logData = true;
+    state().CourseWindowOpen = -1;
+    RestartCoursePoints();
+    EraseCycleSpectrum();
+    Start();
+    clock.runFor(30'500'000);
+    ASSERT_EQ(view.frames.size(), 15u); // one each 2 s
+    const double counts = FramesRoi(view.frames, 0, 120, 180);
+    double seconds = 0;
+    for (const QByteArray &f : view.frames)
+        seconds += FrameSeconds(f);
+    EXPECT_EQ(seconds, 30);
+    const double rate = counts / seconds;
+    const double u = std::sqrt(counts) / seconds;
+    EXPECT_EQ(view.shown.rate, ExpText(rate, 4));
+    EXPECT_EQ(view.shown.rateU, QStringLiteral("± ") + ExpText(u, 2));
+    const double limit = 2.5 * (2 * 1.6449 * std::sqrt(0.5 / seconds) + 1.6449 * 1.6449 / seconds);
+    if (rate - 0.5 > 1.6449 * std::sqrt(0.5 / seconds))
+        EXPECT_EQ(view.shown.activity, ExpText((rate - 0.5) * 2.5, 4));
+    else
+        EXPECT_EQ(view.shown.activity, QStringLiteral("< ") + ExpText(limit, 4));
+    EXPECT_EQ(view.shown.limit, QStringLiteral("a# = ") + ExpText(limit, 4));
+
+    // Each frame on its own: one course point and one log line at the frame's rate.
+    const QList<QByteArray> lines = FileBytes(path(QStringLiteral("DATA_LOG.TXT"))).split('\n');
+    ASSERT_EQ(lines.size(), 16); // and the empty piece after the last line end
+    ASSERT_EQ(view.points.size(), 15u);
+    for (int i = 0; i < 15; ++i) {
+        const double frameRate = FrameRoi(view.frames[i], 120, 180) / 2.0;
+        EXPECT_DOUBLE_EQ(view.points[i].first, FakeView::kCourseStart + 2.0 * (i + 1) / 86400) << i;
+        EXPECT_DOUBLE_EQ(view.points[i].second, frameRate) << i;
+        const QList<QByteArray> fields = lines[i].trimmed().split('\t');
+        ASSERT_EQ(fields.size(), 5) << i;
+        EXPECT_EQ(fields[2], ExpText(frameRate, 4).toLatin1()) << i;
+        EXPECT_EQ(fields[3], ExpText((frameRate - 0.5) * 2.5, 4).toLatin1()) << i;
+        EXPECT_EQ(fields[4], QByteArray("2")) << i;
+    }
+    // The exported spectrum carries the time its counts took.
+    ASSERT_TRUE(SaveCycleSpectrum().ok);
+    EXPECT_TRUE(FileBytes(path(QStringLiteral("SpektrumPXR3.TXT"))).startsWith(" 30 \r\n"));
+}
+
 // A data frame whose channel 0 (element 1 of the spectrum) holds `count`.
 void SendFrame(SimulatedAnalyser *sim, int count) { sim->send(TestDataFrame(2, 0, count & 0xFF, count >> 8)); }
 
-TEST_F(TickTest, FramesAccumulateAndTheRoiGivesRateOrOverAndActivity)
+TEST_F(TickTest, TheReadOutsAreTheRateOfTheWholeSpectrumOverTheTimeItsCountsTook)
 {
     Start();
     sim->send(QByteArray()); // nothing: the analyser measures in the background
@@ -149,35 +202,59 @@ TEST_F(TickTest, FramesAccumulateAndTheRoiGivesRateOrOverAndActivity)
     StartMeasurement(view);           // refused: the timer runs
     EXPECT_EQ(Written(kStart), 1);
     state().RoiBounds(1) = state().RoiBounds(2) = 1;
+    state().CycleSpectrum.fill(0);
+    state().CycleSpectrumTime = 0;
+    state().MeasureTime = 100; // the cycle's length does not enter the read-outs
+    view.background = QStringLiteral("1");
+    // Channel 1 of 2 s frames; N and t are the sums over the frames so far.
     const struct {
         int count;
-        const char *rate;
-        const char *kf;
-        const char *activity;
+        const char *kf, *background;
+        Readout shown;
     } cases[] = {
-        {32000, "8.0000E+03", "1", "0.0000E+00"}, // a factor of 1 is not applied
-        {32001, "O V E R !", "2.5", "1.9998E+04"}, // clipped to 32000: (32000 - 4) / 4 * 2.5
-        {400, "1.0000E+02", "2,5", "2.4750E+02"},
+        // 32000 in 2 s; a factor of 1 is not applied, so no activity and no limits.
+        {32000, "1", "1", {"1.6000E+04", "± 8.94E+01", "0.0000E+00", "", "", ""}},
+        // Above 32000 in one frame the counter overflowed: no numbers at all.
+        {32001, "2.5", "1", {"O V E R !", "", "O V E R !", "", "", ""}},
+        // 64401 in 6 s: n = 10733.5, a = (n - 1) * 2.5, u(a) = 2.5 sqrt(64401) / 6,
+        // a* = 2.5 * 1.6449 sqrt(1 / 6), a# = 2.5 (2 * 1.6449 sqrt(1 / 6) + 1.6449^2 / 6).
+        {400, "2,5", "1", {"1.0734E+04", "± 4.23E+01", "2.6831E+04", "± 1.06E+02", "a* = 1.6788E+00", "a# = 4.4850E+00"}},
+        // 64401 + 2 in 8 s against a background of 8050/s: not told apart, so below a# only.
+        {2, "2.5", "8050", {"8.0504E+03", "± 3.17E+01", "< 2.6174E+02", "", "a* = 1.3045E+02", "a# = 2.6174E+02"}},
     };
-    state().MeasureTime = 4;
-    view.background = QStringLiteral("1");
     Spectrum expected = state().CycleSpectrum;
     for (const auto &c : cases) {
         view.kf = QString::fromLatin1(c.kf);
+        view.background = QString::fromLatin1(c.background);
         SendFrame(sim, c.count);
         clock.runFor(300'000);
-        EXPECT_EQ(view.rate, QString::fromLatin1(c.rate)) << c.count;
-        EXPECT_EQ(view.activity, QString::fromLatin1(c.activity)) << c.count;
+        EXPECT_EQ(view.shown.rate, c.shown.rate) << c.count;
+        EXPECT_EQ(view.shown.rateU, c.shown.rateU) << c.count;
+        EXPECT_EQ(view.shown.activity, c.shown.activity) << c.count;
+        EXPECT_EQ(view.shown.activityU, c.shown.activityU) << c.count;
+        EXPECT_EQ(view.shown.threshold, c.shown.threshold) << c.count;
+        EXPECT_EQ(view.shown.limit, c.shown.limit) << c.count;
         for (int k = 1; k <= 255; ++k)
             expected(k) += state().ReceivedSpectrum(k);
     }
     EXPECT_EQ(state().CycleSpectrum, expected);
+    EXPECT_EQ(state().CycleSpectrumTime, 8);
     // Reversed bounds sum nothing.
     state().RoiBounds(1) = 9;
     state().RoiBounds(2) = 2;
     SendFrame(sim, 500);
     clock.runFor(300'000);
     EXPECT_EQ(view.rate, QStringLiteral("0.0000E+00"));
+    // A frame without a plausible time adds its counts but not its time, and says so once.
+    state().RoiBounds(1) = state().RoiBounds(2) = 1;
+    for (int i = 0; i < 2; ++i) {
+        sim->send(TestDataFrame(0, 0, 100, 0));
+        clock.runFor(300'000);
+    }
+    EXPECT_EQ(state().CycleSpectrumTime, 10);
+    EXPECT_EQ(state().CycleSpectrum(1), 64403 + 500 + 200);
+    EXPECT_EQ(Log().count(QStringLiteral("nepřípustným časem 0 s")), 1);
+    EXPECT_EQ(view.rate, QStringLiteral("6.5103E+03")); // 65103 in 10 s
 }
 
 TEST_F(TickTest, ACycleLastsHalfItsTimeInGoodFramesAndWritesItsRow)
@@ -187,8 +264,10 @@ TEST_F(TickTest, ACycleLastsHalfItsTimeInGoodFramesAndWritesItsRow)
         view.time = QString::fromLatin1(time);
         state().MeasureState = 1;
         state().CurrentRow = 3;
-        state().CycleSpectrum.fill(0);
+        EraseCycleSpectrum();
         view.inView = 2;
+        state().WorkCalFactor = 12.5f; // no radionuclide set: the working values serve
+        state().WorkBackground = 0.25f;
         Start();
         MCA_Command(QStringLiteral("E"));
         int sent = 0;
@@ -204,6 +283,7 @@ TEST_F(TickTest, ACycleLastsHalfItsTimeInGoodFramesAndWritesItsRow)
         << t.text(3, 1).toStdString();
     EXPECT_EQ(t.text(3, 3), QStringLiteral("767")); // 10 in channel 0 and 757 in the rest of the frame
     EXPECT_EQ(t.text(3, 4), QStringLiteral("2"));
+    EXPECT_EQ(t.text(3, 2), QStringLiteral("4.791E+03")); // (767 / 2 - 0.25) * 12.5
     EXPECT_EQ(t.textColour(3, 1), kBlackText);
     EXPECT_EQ(t.topRow(), 2); // the last two rows in view
 }
@@ -220,22 +300,24 @@ TEST_F(TickTest, TheTimeCourseAndTheDataLogTakeTheRateOfEachFrame)
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("DATA_LOG.TXT"))));
 
     state().CourseWindowOpen = -1;
-    state().CycleTick = 1;
+    RestartCoursePoints();
+    state().CycleTick = 7; // the cycle's own count does not place the points
     state().MeasureTime = 200;
     view.background = QStringLiteral("0,5");
     SendFrame(sim, 100);
     clock.runFor(300'000);
     ASSERT_EQ(view.points.size(), 1u);
     EXPECT_DOUBLE_EQ(view.points[0].first, FakeView::kCourseStart + 2.0 / 86400);
-    EXPECT_EQ(view.points[0].second, 857); // 100 in channel 0 and 757 in the rest of the frame
+    EXPECT_EQ(view.points[0].second, 428.5); // 100 in channel 0 and 757 in the rest of the frame, in 2 s
     // The log carries the activity computed with a factor of 1, which the window shows as 0.
-    EXPECT_TRUE(FileBytes(path(QStringLiteral("DATA_LOG.TXT"))).endsWith("\t8,5700E+02\t8,5650E+02\t1\r\n"));
+    EXPECT_TRUE(FileBytes(path(QStringLiteral("DATA_LOG.TXT"))).endsWith("\t4,2850E+02\t4,2800E+02\t2\r\n"));
     EXPECT_EQ(view.activity, QStringLiteral("0,0000E+00"));
 
     view.smoothing = true; // p = 0 from rest: the output goes half way to the input
     SendFrame(sim, 100);
     clock.runFor(300'000);
-    EXPECT_NEAR(view.points.back().second, 857 * 0.49990002, 1e-3);
+    EXPECT_DOUBLE_EQ(view.points.back().first, FakeView::kCourseStart + 4.0 / 86400);
+    EXPECT_NEAR(view.points.back().second, 428.5 * 0.49990002, 1e-3);
 }
 
 TEST_F(TickTest, AStopWaitsForTheNextTickWhileTheTimerRunsAndOtherwiseStopsAtOnce)
@@ -246,7 +328,7 @@ TEST_F(TickTest, AStopWaitsForTheNextTickWhileTheTimerRunsAndOtherwiseStopsAtOnc
     EXPECT_EQ(sim->written().size(), before); // nothing until the tick
     clock.runFor(300'000);
     EXPECT_EQ(std::vector<QByteArray>(sim->written().begin() + long(before), sim->written().end()),
-              std::vector<QByteArray>({kData, kStop, kData, kStop}));
+              std::vector<QByteArray>({kData, kStop})); // once, not again at the tick's end
     EXPECT_FALSE(view.timer.isActive());
     EXPECT_EQ(state().MeasureState, 4);
     EXPECT_FALSE(view.delivering); // the analyser stopped: no green picture left behind

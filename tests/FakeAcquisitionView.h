@@ -36,14 +36,22 @@ public:
     QString backgroundText() const override { return background; }
     bool logDataChecked() const override { return logData; }
     bool smoothingChecked() const override { return smoothing; }
-    void showRate(const QString &text) override { rate = text; }
-    void showActivity(const QString &text) override { activity = text; }
+    void showReadout(const Readout &r) override
+    {
+        shown = r;
+        rate = r.rate;
+        activity = r.activity;
+    }
     double courseStart() const override { return kCourseStart; }
     void addCoursePoint(double x, double y) override { points.push_back({x, y}); }
     void showReading(const QString &reply) override
     {
         if (reply == QLatin1String("DATA Ok")) {
             good.push_back(link().RxBytes(5)); // the analyser's number of the frame
+            QByteArray raw;
+            for (int i = 1; i <= kDataFrameLength; ++i)
+                raw.append(char(link().RxBytes(i)));
+            frames.push_back(raw);
             frameTimes.insert(link().FrameTime); // a reply to "D" taken for a frame would say 10 s
         } else
             ++failed;
@@ -62,13 +70,35 @@ public:
     int inView = 0;
     int closes = 0, opens = 0;
     QString rate, activity;
+    Readout shown;
     bool delivering = true;
     std::vector<int> good;
+    std::vector<QByteArray> frames; // the bytes of each good frame as they came
     std::set<int> frameTimes;
     int failed = 0;
     std::vector<std::pair<double, double>> points;
     RepeatingTimer timer{[this] { Timer1_Timer(*this); }};
 };
+
+// Worked from a frame's bytes, not by the code under test: the counts of channels left to
+// right (channel k at offset 7 + 2 (k - 1), low byte first) and the time byte at offset 5.
+inline int FrameRoi(const QByteArray &frame, int left, int right)
+{
+    int sum = 0;
+    for (int k = left; k <= right; ++k)
+        sum += uint8_t(frame[7 + 2 * (k - 1)]) + 256 * uint8_t(frame[8 + 2 * (k - 1)]);
+    return sum;
+}
+inline int FrameSeconds(const QByteArray &frame) { return uint8_t(frame[5]); }
+
+// The sum over the frames from `first` on.
+inline int FramesRoi(const std::vector<QByteArray> &frames, size_t first, int left, int right)
+{
+    int sum = 0;
+    for (size_t i = first; i < frames.size(); ++i)
+        sum += FrameRoi(frames[i], left, right);
+    return sum;
+}
 
 class AcquisitionFixture : public LinkFixture {
 protected:

@@ -5,12 +5,16 @@
 #include "FakeAcquisitionView.h"
 #include "acquisition/CycleSpectrum.h"
 #include "acquisition/MeasurementSeries.h"
+#include "core/NumberText.h"
 #include "records/TableFile.h"
 
 #include <QDir>
 
 namespace pxr3::test {
 namespace {
+
+const QByteArray kStartFrame = Bytes({0x40, 0x02, 0x00, 0x42, 0x02, 0x46});
+const QByteArray kStopFrame = Bytes({0x40, 0x01, 0x00, 0x45, 0x46});
 
 // The communication window's buttons as the series presses them, on the fake view.
 class FakeControls : public SeriesControls {
@@ -20,7 +24,7 @@ public:
     void applyMeasuringSet() override { ++measuringSetApplied; }
     void emptyLog() override { commLog().clear(); }
     void writeVoltage() override { MCA_Command(QStringLiteral("W")); }
-    void startMeasuring() override { StartMeasurement(view_); }
+    void startMeasuring() override { StartSeriesMeasurement(view_); }
     void clearCycle() override { EraseCycleSpectrum(); }
     void stopMeasuring() override { StopMeasurement(view_); }
     void showIdle() override { idleShown = true; }
@@ -70,6 +74,10 @@ protected:
     bool RunSeries()
     {
         series->NewMeasurement();
+        return RunToEnd();
+    }
+    bool RunToEnd()
+    {
         for (int i = 0; i < 3600 && series->running(); ++i)
             clock.runFor(kSecond);
         clock.runFor(kSecond); // the stop that follows the last cycle
@@ -186,6 +194,46 @@ TEST_F(SeriesTest, WhatTheOperatorDeclinesIsNeitherMeasuredNorWrittenOver)
     }
 }
 
+// The row of a cycle holds exactly its own frames, whatever happened around it: the time course
+// opened in the middle of it, or a measurement already running when the series began.
+TEST_F(SeriesTest, ACycleRowHoldsExactlyTheCyclesFramesWorkedByHand)
+{
+    state().WorkCalFactor = 12.5f; // no radionuclide set: the working values serve
+    state().WorkBackground = 0.75f;
+    state().RepeatCount = 1;
+    auto emission = [](double counts, double seconds) { return ExpText((counts / seconds - 0.75) * 12.5, 3); };
+
+    view.time = QStringLiteral("10"); // five frames
+    series->NewMeasurement();
+    for (int i = 0; i < 100 && view.frames.size() < 2; ++i)
+        clock.runFor(100'000);
+    state().CourseWindowOpen = -1; // "Průběh F2" in the middle of the cycle
+    RestartCoursePoints();
+    ASSERT_TRUE(RunToEnd());
+    ASSERT_EQ(view.frames.size(), 5u);
+    const int counts = FramesRoi(view.frames, 0, 1, 254);
+    EXPECT_EQ(Cell(1, 3), IntText(counts));
+    EXPECT_EQ(Cell(1, 4), QStringLiteral("10"));
+    EXPECT_EQ(Cell(1, 2), emission(counts, 10));
+
+    // "Start F5", three frames (half way into its second 4 s cycle), then the series: its first
+    // row starts with the next frame.
+    measurementTable().reset();
+    state().CurrentRow = 0;
+    view.time = QStringLiteral("4");
+    StartMeasurement(view);
+    for (int i = 0; i < 100 && view.frames.size() < 8; ++i)
+        clock.runFor(100'000);
+    const long startsBefore = Written(kStartFrame);
+    ASSERT_TRUE(RunSeries());
+    EXPECT_EQ(Written(kStartFrame), startsBefore); // the analyser already measured
+    const int seriesCounts = FramesRoi(view.frames, 8, 1, 254);
+    ASSERT_EQ(view.frames.size(), 10u);
+    EXPECT_EQ(Cell(1, 3), IntText(seriesCounts));
+    EXPECT_EQ(Cell(1, 4), QStringLiteral("4"));
+    EXPECT_EQ(Cell(1, 2), emission(seriesCounts, 4));
+}
+
 TEST_F(SeriesTest, EndsCleanlyWithoutCyclesOnAStopInACycleAndOnARefusedStart)
 {
     // No cycle to run: still the high voltage, the start and the stop.
@@ -204,10 +252,12 @@ TEST_F(SeriesTest, EndsCleanlyWithoutCyclesOnAStopInACycleAndOnARefusedStart)
     RunUntilCycle(2);
     clock.runFor(3 * kSecond);
     EXPECT_GT(controls->lastSecondsDone, 0);
+    const long stopsBefore = Written(kStopFrame);
     state().StopRequest = -1;
     series->StopRequested();
     clock.runFor(kSecond);
     EXPECT_FALSE(series->running());
+    EXPECT_EQ(Written(kStopFrame), stopsBefore + 1); // one stop sequence, nothing more
     EXPECT_EQ(state().CurrentRow, 2);
     EXPECT_FALSE(sim->measuring());
 
