@@ -43,8 +43,12 @@ constexpr int kStatusHeight = 300;
 constexpr int kDesignWidth = 14400;
 constexpr int kDesignHeight = 5600;
 constexpr int kRowStep = 420;
-constexpr int kRateTop = 4560;
-constexpr int kActivityTop = 4920;
+constexpr int kRateTop = 4400;
+constexpr int kActivityTop = 4700;
+constexpr int kLimitsTop = 5000;
+constexpr int kValueLeft = 640;
+constexpr int kValueWidth = 1400;
+constexpr int kUnitLeft = kValueLeft + 2 * kValueWidth + 60;
 
 const QString kTipOpen = QStringLiteral("otevření USB portu");
 const QString kTipClose = QStringLiteral("zavření USB portu");
@@ -69,18 +73,19 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    place(Text1, kMargin, kMargin, kColumn1 - 2 * kMargin, 4300);
+    place(Text1, kMargin, kMargin, kColumn1 - 2 * kMargin, 4200);
 
+    // Value, its uncertainty and the unit on one line each; the activity's limits below them.
     addLabel(QStringLiteral("n  ="), kMargin, kRateTop, 500);
-    a_v = addLabel(QStringLiteral("0,0000E+00"), 640, kRateTop, 1150);
-    rateU_ = addLabel(QString(), 1790, kRateTop, 1000);
-    addLabel(QStringLiteral("s<sup>-1</sup>"), 2790, kRateTop, 600)->setTextFormat(Qt::RichText);
-    threshold_ = addLabel(QString(), 3500, kRateTop, kColumn1 - 3500 - kMargin);
+    a_v = addLabel(QStringLiteral("0,0000E+00"), kValueLeft, kRateTop, kValueWidth);
+    rateU_ = addLabel(QString(), kValueLeft + kValueWidth, kRateTop, kValueWidth);
+    addLabel(QStringLiteral("s<sup>-1</sup>"), kUnitLeft, kRateTop, 600)->setTextFormat(Qt::RichText);
     addLabel(QStringLiteral("a<sub>v</sub>&nbsp;&nbsp;="), kMargin, kActivityTop, 500)->setTextFormat(Qt::RichText);
-    Label5 = addLabel(QStringLiteral("0,0000E+00"), 640, kActivityTop, 1150);
-    activityU_ = addLabel(QString(), 1790, kActivityTop, 1000);
-    addLabel(QStringLiteral("Bq/m<sup>3</sup>"), 2790, kActivityTop, 700)->setTextFormat(Qt::RichText);
-    limit_ = addLabel(QString(), 3500, kActivityTop, kColumn1 - 3500 - kMargin);
+    Label5 = addLabel(QStringLiteral("0,0000E+00"), kValueLeft, kActivityTop, kValueWidth);
+    activityU_ = addLabel(QString(), kValueLeft + kValueWidth, kActivityTop, kValueWidth);
+    addLabel(QStringLiteral("Bq/m<sup>3</sup>"), kUnitLeft, kActivityTop, 800)->setTextFormat(Qt::RichText);
+    threshold_ = addLabel(QString(), kMargin, kLimitsTop, 2200);
+    limit_ = addLabel(QString(), kMargin + 2300, kLimitsTop, 2200);
     threshold_->setToolTip(QStringLiteral("rozhodovací mez aktivity (α = 5 %)"));
     limit_->setToolTip(QStringLiteral("mez detekce aktivity (α = β = 5 %)"));
 
