@@ -1,5 +1,6 @@
 #include "records/TableClipboard.h"
 
+#include "core/SharedState.h"
 #include "records/MeasurementTable.h"
 
 #include <algorithm>
@@ -7,8 +8,16 @@
 namespace pxr3 {
 
 namespace {
+
 constexpr int kFirstDataColumn = 1;
+
+void NoteChangedByOperator(bool changed)
+{
+    if (changed)
+        state().TableModified = kModifiedByEdit;
 }
+
+} // namespace
 
 QString BlockClipboardText(const MeasurementTable &table, const CellBlock &block)
 {
@@ -30,23 +39,25 @@ void ClearBlock(MeasurementTable &table, const CellBlock &block)
 {
     if (block.reversed())
         return;
+    bool changed = false;
     for (int row = block.row; row <= block.farRow; ++row)
         for (int column = std::max(block.column, kFirstDataColumn); column <= block.farColumn; ++column)
-            table.setText(row, column, QString());
+            changed |= table.setText(row, column, QString());
+    NoteChangedByOperator(changed);
 }
 
 QString CutCell(MeasurementTable &table, int row, int column)
 {
     const QString text = table.text(row, column);
     if (column >= kFirstDataColumn)
-        table.setText(row, column, QString());
+        NoteChangedByOperator(table.setText(row, column, QString()));
     return text;
 }
 
 void PasteIntoCell(MeasurementTable &table, int row, int column, const QString &text)
 {
     if (column >= kFirstDataColumn)
-        table.setText(row, column, text);
+        NoteChangedByOperator(table.setText(row, column, text));
 }
 
 } // namespace pxr3

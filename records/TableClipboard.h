@@ -1,13 +1,19 @@
 #pragma once
 // What the grid's clipboard and Delete keys do to the measurement table, apart from any widget.
 // Column 0 holds the row numbers, which the file does not keep: these keys copy them but never
-// change them.
+// change them. A key that changes a cell's text marks the table modified, as an edit does, so
+// that emptying the table or quitting asks first.
 
 #include <QString>
+
+#include <cstdint>
 
 namespace pxr3 {
 
 class MeasurementTable;
+
+// TableModified after the operator changed a cell.
+constexpr int16_t kModifiedByEdit = 2;
 
 // A block of cells as the grid's selection gives it: from the current cell to the far cell, data
 // rows numbered 1..1000. A far row above the current row, or a far column left of the current

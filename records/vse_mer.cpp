@@ -23,7 +23,6 @@ namespace {
 constexpr int kMinFontSize = 6;
 constexpr int kMaxFontSize = 24;
 constexpr int kFontSizeStep = 2;
-constexpr int kModifiedByEdit = 2;
 
 // The classic 16-colour palette the table's text colours are given in.
 QColor PaletteColour(int index)
@@ -146,7 +145,7 @@ bool vse_mer::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-// The clipboard keys and Delete leave TableModified alone; every key not handled here is the view's.
+// Every key not handled here is the view's.
 bool vse_mer::gridKey(QKeyEvent *key)
 {
     MeasurementTable &table = measurementTable();

@@ -201,13 +201,43 @@ private slots:
         QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(table.text(2, 5), QStringLiteral("r1c4"));
 
-        click(grid, 2, 0); // the row numbers stay
+        click(grid, 2, 0); // the row numbers stay, and nothing changed is nothing to save
+        state().TableModified = 0;
         QTest::keyClick(grid, Qt::Key_X, Qt::ControlModifier);
         QTest::keyClick(grid, Qt::Key_Delete);
         QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(clipboard->text(), QStringLiteral("2"));
         QCOMPARE(table.text(2, 0), QStringLiteral("2"));
         QCOMPARE(state().TableModified, int16_t(0));
+    }
+
+    void keysThatChangeACellMakeEmptyingTheTableAsk_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << "r2c5" << "" << true;
+        QTest::newRow("Delete on an empty cell") << int(Qt::Key_Delete) << "" << "" << false;
+        QTest::newRow("Ctrl+X") << int(Qt::Key_X) << "r2c5" << "" << true;
+        QTest::newRow("Ctrl+X on an empty cell") << int(Qt::Key_X) << "" << "" << false;
+        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << "r2c5" << "vloženo" << true;
+        QTest::newRow("Ctrl+V of the same text") << int(Qt::Key_V) << "r2c5" << "r2c5" << false;
+    }
+    void keysThatChangeACellMakeEmptyingTheTableAsk()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, cell);
+        QFETCH(QString, clipboard);
+        QFETCH(bool, asks);
+        measurementTable().setText(2, 5, cell);
+        QGuiApplication::clipboard()->setText(clipboard);
+        click(grid, 2, 5);
+        QTest::keyClick(grid, Qt::Key(key), key == Qt::Key_Delete ? Qt::NoModifier : Qt::ControlModifier);
+        QVERIFY(ClearTable()); // the question, if asked, is answered Yes
+        QCOMPARE(messages.size(), size_t(asks ? 1 : 0));
+        if (asks)
+            QCOMPARE(messages[0].text, QStringLiteral("Pozor, data nejsou uložena. Chcete je zrušit ?"));
     }
 
     void fontSizeStaysWithinItsLimits()
