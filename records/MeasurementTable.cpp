@@ -68,12 +68,13 @@ QString MeasurementTable::text(int row, int column) const
     return isDataCell(row, column) ? cell(row, column).text : QString();
 }
 
-void MeasurementTable::setText(int row, int column, const QString &text)
+bool MeasurementTable::setText(int row, int column, const QString &text)
 {
     if (!isDataCell(row, column) || cell(row, column).text == text)
-        return;
+        return false;
     cell(row, column).text = text;
     cellChanged(row, column, Qt::DisplayRole);
+    return true;
 }
 
 int MeasurementTable::textColour(int row, int column) const
@@ -120,6 +121,7 @@ void MeasurementTable::reset()
     endResetModel();
     setTopRow(1);
     noteSaved();
+    rowsFromSimulator_ = false;
 }
 
 void MeasurementTable::noteUnsavedResults(const QString &autosavePath)
@@ -132,6 +134,12 @@ void MeasurementTable::noteSaved()
 {
     unsavedResults_ = false;
     autosavePath_.clear();
+}
+
+void MeasurementTable::noteLoaded()
+{
+    noteSaved();
+    rowsFromSimulator_ = false;
 }
 
 bool MeasurementTable::isDataCell(int row, int column)

@@ -34,7 +34,8 @@ public:
 
     // Row 0 reads as the headers; a cell outside the table reads as empty and cannot be set.
     QString text(int row, int column) const;
-    void setText(int row, int column, const QString &text);
+    // True when the cell's text changed.
+    bool setText(int row, int column, const QString &text);
     int textColour(int row, int column) const;
     void setTextColour(int row, int column, int colour);
     // A data row that holds a measurement or a note: a cell besides the row number is not blank.
@@ -55,7 +56,13 @@ public:
     bool unsavedResults() const { return unsavedResults_; }
     QString autosavePath() const { return autosavePath_; } // empty when no autosave succeeded
     void noteUnsavedResults(const QString &autosavePath);
-    void noteSaved(); // saved or loaded by the operator
+    void noteSaved(); // saved by the operator
+    void noteLoaded(); // the rows are now the file's
+
+    // Rows written while the simulated analyser stood in for the real one: the outputs say so,
+    // so that simulated results never pass for measured ones. Cleared by reset() and a load.
+    bool rowsFromSimulator() const { return rowsFromSimulator_; }
+    void noteRowsFromSimulator() { rowsFromSimulator_ = true; }
 
 signals:
     void topRowChanged(int row);
@@ -76,6 +83,7 @@ private:
     int topRow_ = 1;
     bool unsavedResults_ = false;
     QString autosavePath_;
+    bool rowsFromSimulator_ = false;
 };
 
 // The one table for the whole run.

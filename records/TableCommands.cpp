@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace pxr3 {
 
 const char *const kTableFileFilter = "Data (*.dat);;Všechny soubory (*.*)";
@@ -39,10 +41,11 @@ bool ClearTable()
     return true;
 }
 
-void SaveTableCommand(const QString &path)
+void SaveTableCommand(const QString &chosen)
 {
-    if (path.isEmpty())
+    if (chosen.isEmpty())
         return;
+    const QString path = WithDefaultExtension(chosen, QStringLiteral("dat"));
     if (QFileInfo::exists(path) &&
         !AskYesNo(MessageIcon::Question, QStringLiteral("Pozor ..."),
                   QStringLiteral("Soubor s tímto jménem již existuje. Chcete jej přepsat ?")))
@@ -66,7 +69,14 @@ void LoadTableCommand(const QString &path)
         return;
     }
     state().TableModified = 0;
-    measurementTable().noteSaved();
+    measurementTable().noteLoaded();
+}
+
+QString WithDefaultExtension(const QString &path, const QString &extension)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    const bool hasExtension = std::any_of(suffix.cbegin(), suffix.cend(), [](QChar c) { return !c.isDigit(); });
+    return hasExtension ? path : path + QLatin1Char('.') + extension;
 }
 
 QString TableFolder()

@@ -9,9 +9,14 @@ namespace pxr3 {
 // Empties the table, asking first when it holds unsaved changes; true when it was emptied.
 bool ClearTable();
 
-// The save command with the chosen name (empty: the dialog was cancelled). An existing file is
+// The save command with the chosen name (empty: the dialog was cancelled). A name without an
+// extension gets ".dat", so that the load dialog lists the file. An existing file is
 // overwritten only when the operator agrees; a failure is shown and the table stays unsaved.
 void SaveTableCommand(const QString &path);
+
+// The name with "." and the extension added when it has none. Digits alone after the last
+// point are no extension: "mereni 02.03.2026" is a name with a date in it.
+QString WithDefaultExtension(const QString &path, const QString &extension);
 
 // The load command with the chosen name (empty: cancelled). Unsaved changes are given up only
 // when the operator agrees; a file that cannot be read is shown and the table stays as it was.

@@ -155,8 +155,28 @@ TEST_F(TableFileTest, SavingOverwritesOnlyWhenAllowedAndReportsFailure)
     expectAsked("Pozor ...", "Soubor s tímto jménem již existuje. Chcete jej přepsat ?");
     EXPECT_TRUE(fileBytes("old.dat").startsWith("old 1/1\told 1/2\t"));
     EXPECT_EQ(state().TableModified, 0);
-    SaveTableCommand(path("bez přípony")); // used as typed
-    EXPECT_EQ(fileBytes("bez přípony"), fileBytes("old.dat"));
+}
+
+TEST_F(TableFileTest, ANameWithoutExtensionIsSavedAsDat)
+{
+    SaveTableCommand(path("bez přípony")); // else the load dialog would not list it
+    EXPECT_TRUE(fileBytes("bez přípony.dat").startsWith("old 1/1\t"));
+    EXPECT_FALSE(QFile::exists(path("bez přípony")));
+    writeFile("mereni 02.03.2026.dat", "kept"); // the question is about the name saved to
+    SaveTableCommand(path("mereni 02.03.2026"));
+    expectAsked("Pozor ...", "Soubor s tímto jménem již existuje. Chcete jej přepsat ?");
+    EXPECT_EQ(fileBytes("mereni 02.03.2026.dat"), QByteArray("kept"));
+
+    const struct {
+        const char *chosen;
+        const char *saved;
+    } names[] = {{"DATA/a", "DATA/a.dat"},           {"DATA/a.dat", "DATA/a.dat"},
+                 {"DATA/a.DAT", "DATA/a.DAT"},       {"DATA/a.txt", "DATA/a.txt"},
+                 {"DATA/v1.5/a", "DATA/v1.5/a.dat"}, {"DATA/serie.2026", "DATA/serie.2026.dat"}};
+    for (const auto &name : names)
+        EXPECT_EQ(WithDefaultExtension(QString::fromUtf8(name.chosen), QStringLiteral("dat")),
+                  QString::fromUtf8(name.saved))
+            << name.chosen;
 }
 
 TEST_F(TableFileTest, LoadingKeepsUnsavedChangesUnlessGivenUp)
@@ -174,10 +194,15 @@ TEST_F(TableFileTest, LoadingKeepsUnsavedChangesUnlessGivenUp)
     EXPECT_EQ(state().TableModified, 2);
     messages.clear();
 
+    table.noteRowsFromSimulator();
+    SaveTableCommand(path("simulated.dat")); // saved, the rows are still the simulator's
+    EXPECT_TRUE(table.rowsFromSimulator());
+    state().TableModified = 2;
     LoadTableCommand(path("a.dat"));
     expectAskedToDropChanges();
     EXPECT_EQ(table.text(1, 5), QStringLiteral("2"));
     EXPECT_EQ(state().TableModified, 0);
+    EXPECT_FALSE(table.rowsFromSimulator()); // the file's rows now
 }
 
 } // namespace
