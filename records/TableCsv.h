@@ -1,6 +1,7 @@
 #pragma once
-// The measurement table for a spreadsheet: the header row and every row that holds data, as
-// CSV with the list separator a spreadsheet of the user's locale expects.
+// The measurement table for a spreadsheet: what the rows were measured with, the header row and
+// every row that holds data with its counting uncertainty, decision threshold and detection
+// limit, as CSV with the list separator a spreadsheet of the user's locale expects.
 
 #include "core/TextFile.h"
 
@@ -18,7 +19,11 @@ QChar CsvSeparator(const QLocale &locale);
 // quote or a line break.
 QString CsvField(const QString &text, QChar separator);
 
-// Cell texts as they are (numbers are not reformatted), lines ending in CR LF.
+// The measuring conditions line, the headers and the filled rows, lines ending in CR LF. Cell
+// texts stay as they are (numbers are not reformatted). Each row adds u(a), a* and a# of its
+// counts (column 3) in its own time (column 4) with the measuring set's KF and background;
+// empty where either cell is not a number. They are written as the table's emission is, in the
+// program's locale, which the caller passes.
 QString TableCsv(const MeasurementTable &table, const QLocale &locale);
 
 struct CsvExport {

@@ -22,8 +22,8 @@ constexpr double kMillimetresPerInch = 25.4;
 
 QFont FontOf(PrintFont font)
 {
-    QFont arial(QStringLiteral("Arial"), font == PrintFont::Title ? 12 : 10,
-                font == PrintFont::Row ? QFont::Normal : QFont::Bold);
+    const bool bold = font == PrintFont::Title || font == PrintFont::Header;
+    QFont arial(QStringLiteral("Arial"), font == PrintFont::Title ? 12 : 10, bold ? QFont::Bold : QFont::Normal);
     arial.setStyleHint(QFont::SansSerif); // where Arial is missing, a font like it
     return arial;
 }
@@ -46,7 +46,7 @@ PrintMetrics DeviceMetrics(const QPaintDevice &device)
     const double dotsPerMmX = device.logicalDpiX() / kMillimetresPerInch;
     const double dotsPerMmY = device.logicalDpiY() / kMillimetresPerInch;
     QVector<QFontMetricsF> measures;
-    for (PrintFont kind : {PrintFont::Title, PrintFont::Header, PrintFont::Row})
+    for (PrintFont kind : {PrintFont::Title, PrintFont::Conditions, PrintFont::Header, PrintFont::Row})
         measures.append(QFontMetricsF(FontOf(kind), &device));
     PrintMetrics metrics;
     metrics.textWidth = [=](PrintFont kind, const QString &text) {

@@ -3,6 +3,7 @@
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "records/MeasurementTable.h"
+#include "records/MeasuringConditions.h"
 
 namespace pxr3 {
 
@@ -99,7 +100,9 @@ QVector<PrintedPage> TablePrintout(const MeasurementTable &table, const PrintMet
     QVector<PrintedPage> pages(1);
     double y = kTop;
     pages.back().append({kLeft, y, PrintFont::Title, QStringLiteral("Data z měření")});
-    y += 2 * metrics.lineHeight(PrintFont::Title); // the title and an empty line
+    y += metrics.lineHeight(PrintFont::Title);
+    pages.back().append({kLeft, y, PrintFont::Conditions, MeasuringConditionsLine(table)});
+    y += metrics.lineHeight(PrintFont::Conditions) + metrics.lineHeight(PrintFont::Title); // and an empty line
     const auto header = [&] {
         pages.back() += PrintRow(kLeft, y, layout, cells(0), PrintFont::Header, metrics);
         y += metrics.lineHeight(PrintFont::Header) + kGapAfterHeader;

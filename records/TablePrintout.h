@@ -16,8 +16,9 @@ class MeasurementTable;
 // "^" centres it.
 inline constexpr char kPrintLayout[] = "7|40|25|25|25|30|20";
 
-// Title "Arial" 12 pt bold, header line 10 pt bold, rows 10 pt.
-enum class PrintFont { Title, Header, Row };
+// Title "Arial" 12 pt bold, the measuring conditions under it 10 pt, header line 10 pt bold,
+// rows 10 pt.
+enum class PrintFont { Title, Conditions, Header, Row };
 
 struct PrintMetrics {
     std::function<double(PrintFont, const QString &)> textWidth; // mm
@@ -42,8 +43,9 @@ QString FitText(const QString &text, const QString &entry, const std::function<d
 QVector<PrintedText> PrintRow(int left, double y, const QString &layout, const QStringList &line, PrintFont font,
                               const PrintMetrics &metrics);
 
-// The title, an empty line, the header line and every row that holds data. A row that does
-// not fit above the bottom margin starts a new page, which repeats the header line.
+// The title, the measuring conditions line, an empty line, the header line and every row that
+// holds data. A row that does not fit above the bottom margin starts a new page, which repeats
+// the header line.
 QVector<PrintedPage> TablePrintout(const MeasurementTable &table, const PrintMetrics &metrics);
 
 } // namespace pxr3

@@ -75,7 +75,7 @@ private slots:
         QVERIFY(pages.size() > 1);
         QCOMPARE(pdfPages(pdf), int(pages.size()));
         // The long date is cut to the 40 mm of its column in the printed font, and no more.
-        const QString date = pages[0][1 + 7 + 1].text;
+        const QString date = pages[0][2 + 7 + 1].text;
         QVERIFY(metrics.textWidth(PrintFont::Row, date) <= 40);
         QVERIFY(metrics.textWidth(PrintFont::Row, measurementTable().text(1, 1).left(date.size() + 1)) > 40);
     }
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(QFileInfo(opened[0].toLocalFile()).dir().dirName(), QStringLiteral("DATA"));
         QFile file(opened[0].toLocalFile());
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll().count("\r\n"), 3); // the header and the two rows
+        QCOMPARE(file.readAll().count("\r\n"), 4); // the conditions, the header and the two rows
     }
 };
 

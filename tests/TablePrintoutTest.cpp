@@ -1,8 +1,11 @@
 // The printed listing's layout, measured with a font of fixed character widths so that every
 // position can be worked out by hand.
 
+#include "core/SharedState.h"
 #include "records/MeasurementTable.h"
+#include "records/MeasuringConditions.h"
 #include "records/TablePrintout.h"
+#include "TestSupport.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -12,7 +15,7 @@ namespace {
 
 PrintMetrics FixedMetrics(double pageHeight)
 {
-    // 2.2 mm a character; lines of 5 (title), 4.5 (header) and 4 mm (rows).
+    // 2.2 mm a character; lines of 5 (title), 4.5 (header) and 4 mm (conditions, rows).
     return {[](PrintFont, const QString &text) { return 2.2 * text.size(); },
             [](PrintFont font) { return font == PrintFont::Title ? 5 : font == PrintFont::Header ? 4.5 : 4; },
             pageHeight};
@@ -50,17 +53,45 @@ TEST(TablePrintout, TitleHeaderAndTheRowsThatHoldData)
     const PrintedPage &page = pages[0];
     EXPECT_EQ(page[0].text, QStringLiteral("Data z měření"));
     EXPECT_TRUE(page[0].x == 10 && page[0].y == 10);
-    ASSERT_EQ(page.size(), 1 + 5 * 7); // the header line and four rows of seven columns
+    // Under the title the conditions, then an empty line.
+    EXPECT_EQ(page[1].text, MeasuringConditionsLine(table));
+    EXPECT_TRUE(page[1].x == 10 && page[1].y == 15 && page[1].font == PrintFont::Conditions);
+    ASSERT_EQ(page.size(), 2 + 5 * 7); // the header line and four rows of seven columns
     const double lefts[] = {10, 17, 57, 82, 107, 132, 162};
     for (int i = 0; i < 5 * 7; ++i) {
-        const PrintedText &text = page[1 + i];
+        const PrintedText &text = page[2 + i];
         EXPECT_EQ(text.x, lefts[i % 7]) << i;
-        // The title and an empty line, the header, 5 mm, then the rows.
-        EXPECT_DOUBLE_EQ(text.y, i < 7 ? 20 : 29.5 + (i / 7 - 1) * 4) << i;
+        // The header after 5 + 4 + 5 mm, 5 mm below it the rows.
+        EXPECT_DOUBLE_EQ(text.y, i < 7 ? 24 : 33.5 + (i / 7 - 1) * 4) << i;
         EXPECT_EQ(text.font, i < 7 ? PrintFont::Header : PrintFont::Row);
     }
     // 19 characters are 41.8 mm: the date loses its last one to fit 40 mm.
-    EXPECT_EQ(page[1 + 7 + 1].text, QStringLiteral("02.03.2026 14:37:5"));
+    EXPECT_EQ(page[2 + 7 + 1].text, QStringLiteral("02.03.2026 14:37:5"));
+}
+
+TEST(MeasuringConditions, NameTheMeasuringSetAndSimulatedRowsFirst)
+{
+    ResetSharedState();
+    test::LocaleScope czech(QLocale::Czech);
+    SharedState &s = state();
+    s.NuclideCount = 2;
+    s.CurrentNuclide = 2;
+    s.NuclideTable(2) = {QStringLiteral("Rn-222    "), 120, 180, 800, 1.5f, 0.5f};
+    s.MeasureTime = 600;
+    s.WorkLeftRoi = 5;
+    s.WorkRightRoi = 250;
+    s.WorkHighVoltage = 700;
+    s.WorkCalFactor = 1.0f;
+    s.WorkBackground = 1.25f;
+    MeasurementTable table;
+    table.noteRowsFromSimulator();
+    EXPECT_EQ(MeasuringConditionsLine(table),
+              QStringLiteral("SIMULACE, Radionuklid: Rn-222, ROI: 120–180, U: 800 V, KF: 1,5, pozadí: 0,5 1/s, T: 600 s"));
+    table.reset(); // emptied: no longer the simulator's rows
+    s.CurrentNuclide = 0;
+    EXPECT_EQ(MeasuringConditionsLine(table),
+              QStringLiteral("Radionuklid: nevybrán, ROI: 5–250, U: 700 V, KF: 1, pozadí: 1,25 1/s, T: 600 s"));
+    ResetSharedState();
 }
 
 TEST(TablePrintout, EveryFilledRowOnPagesThatRepeatTheHeader)
@@ -75,7 +106,7 @@ TEST(TablePrintout, EveryFilledRowOnPagesThatRepeatTheHeader)
     ASSERT_EQ(printed.size(), 150);
     EXPECT_EQ(printed.back(), QStringLiteral("150"));
     for (qsizetype p = 0; p < pages.size(); ++p) {
-        EXPECT_EQ(pages[p][p == 0 ? 1 : 0].text, QStringLiteral("č.")) << p;
+        EXPECT_EQ(pages[p][p == 0 ? 2 : 0].text, QStringLiteral("č.")) << p;
         EXPECT_LE(pages[p].back().y + 4, 120 - 10) << p; // above the bottom margin
     }
     // Paper too short for any row still gets every row, one a page, and the printout ends.
