@@ -10,6 +10,7 @@
 #include "core/NumberText.h"
 #include "core/RoiSums.h"
 #include "core/SharedState.h"
+#include "devicelink/DriverChoice.h"
 #include "devicelink/LinkHooks.h"
 #include "devicelink/MCA_kom.h"
 #include "devicelink/USB_KOM.h"
@@ -102,6 +103,9 @@ void CycleRow(AcquisitionView &view)
     const int row = s.CurrentRow;
     table.setTextColour(row, 1, kBlackText);
     table.setText(row, 1, NowText());
+    // A printout of simulated results must never pass for a measured one.
+    if (IsSimulated())
+        table.noteRowsFromSimulator();
     a.RoiCounts = RoiSumCycle();
     // Without a radionuclide selected the working values stand in; a record that is not
     // there must not be read.

@@ -285,6 +285,7 @@ TEST_F(TickTest, ACycleLastsHalfItsTimeInGoodFramesAndWritesItsRow)
     EXPECT_EQ(t.text(3, 4), QStringLiteral("2"));
     EXPECT_EQ(t.text(3, 2), QStringLiteral("4.791E+03")); // (767 / 2 - 0.25) * 12.5
     EXPECT_EQ(t.textColour(3, 1), kBlackText);
+    EXPECT_TRUE(t.rowsFromSimulator());
     EXPECT_EQ(t.topRow(), 2); // the last two rows in view
 }
 
