@@ -23,7 +23,6 @@ namespace pxr3 {
 namespace {
 
 constexpr int64_t kLinkLossUs = int64_t(kLinkLossSeconds) * 1'000'000;
-constexpr double kSecondsPerDay = 86400.0;
 
 double FieldNumber(QString text) { return ParseDecimal(text); }
 
