@@ -128,9 +128,8 @@ ProgramWindows StartProgram(bool simulated)
         MCA_Command(QStringLiteral("E"));
     }
     state().ReadingBusy = 0;
-    if (CopyCurrentRecordToWork())
-        ShowWorkingValues(main, windows.usbkom);
-    else
+    // The current set is measured with from the first start, as if "N&astavit" had been pressed.
+    if (!ApplyMeasuringSet(main, windows.usbkom))
         windows.usbkom->text2()->setText(IntText(state().MeasureTime)); // the cycle a series will run
     return windows;
 }

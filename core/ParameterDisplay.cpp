@@ -25,21 +25,30 @@ void ShowMeasureSettings(MDIForm1 *main, const QString &name)
     main->panelValue(2)->setText(IntText(s.RepeatCount));
 }
 
-void ShowWorkingValues(MDIForm1 *main, frm_USBkom *usbkom)
+void ShowMeasuringSet(MDIForm1 *main, frm_USBkom *usbkom, const QString &name)
 {
     const SharedState &s = state();
-    usbkom->text4()->setText(IntText(s.WorkHighVoltage));
-    usbkom->text2()->setText(IntText(s.MeasureTime));
+    ShowMeasureSettings(main, name);
     main->panelValue(3)->setText(IntText(s.WorkLeftRoi));
     main->panelValue(4)->setText(IntText(s.WorkRightRoi));
     main->panelValue(5)->setText(IntText(s.WorkHighVoltage));
     main->panelValue(8)->setText(FloatText(s.WorkBackground));
+    ShowCurrentCaption(main);
+    // The window's fields are what a measurement started from it reads.
+    usbkom->text3(0)->setText(IntText(s.WorkLeftRoi));
+    usbkom->text3(1)->setText(IntText(s.WorkRightRoi));
+    usbkom->text4()->setText(IntText(s.WorkHighVoltage));
+    usbkom->text2()->setText(IntText(s.MeasureTime));
+    usbkom->text3(3)->setText(FloatText(s.WorkCalFactor));
+    usbkom->text3(4)->setText(FloatText(s.WorkBackground));
 }
 
-void ApplyMeasuringSet(MDIForm1 *main, frm_USBkom *usbkom)
+bool ApplyMeasuringSet(MDIForm1 *main, frm_USBkom *usbkom)
 {
-    if (CopyCurrentRecordToWork())
-        ShowWorkingValues(main, usbkom);
+    if (!ApplyCurrentRecord())
+        return false;
+    ShowMeasuringSet(main, usbkom, CurrentRecord()->name);
+    return true;
 }
 
 } // namespace pxr3

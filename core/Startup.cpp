@@ -39,7 +39,7 @@ void ResetMeasurementState()
     s.ReadingBusy = 0;
 }
 
-void SetWorkingValues(const NuclideRecord &record)
+void ApplyWorkingValues(const NuclideRecord &record)
 {
     SharedState &s = state();
     s.WorkLeftRoi = record.leftRoi;
@@ -47,14 +47,16 @@ void SetWorkingValues(const NuclideRecord &record)
     s.WorkHighVoltage = record.highVoltage;
     s.WorkCalFactor = record.calFactor;
     s.WorkBackground = record.background;
+    s.RoiBounds(1) = record.leftRoi;
+    s.RoiBounds(2) = record.rightRoi;
 }
 
-bool CopyCurrentRecordToWork()
+bool ApplyCurrentRecord()
 {
     const NuclideRecord *record = CurrentRecord();
     if (!record)
         return false;
-    SetWorkingValues(*record);
+    ApplyWorkingValues(*record);
     return true;
 }
 

@@ -13,10 +13,10 @@ void PrepareProgramFolders();
 void ResetMeasurementState();
 
 // The ROI bounds, high voltage, calibration factor and background of a set become the
-// working values.
-void SetWorkingValues(const NuclideRecord &record);
+// working values, and its ROI the one the measurement sums.
+void ApplyWorkingValues(const NuclideRecord &record);
 
-// Copies the current radionuclide set into the working values; false when there is none.
-bool CopyCurrentRecordToWork();
+// The current radionuclide set applied so; false, with nothing changed, when there is none.
+bool ApplyCurrentRecord();
 
 } // namespace pxr3

@@ -144,6 +144,7 @@ ParameterFields Form2::fields() const
     f.repeatCount = Text1[1]->text();
     f.name = Combo1->currentText();
     f.selected = selected_;
+    f.shown = shown_;
     f.leftRoi = Text1[3]->text();
     f.rightRoi = Text1[4]->text();
     f.highVoltage = Text1[5]->text();
@@ -165,6 +166,7 @@ void Form2::showFields(const ParameterFields &f)
     Combo1->setCurrentIndex(f.selected);
     Combo1->setEditText(f.name);
     selected_ = f.selected;
+    shown_ = f.shown;
     Text1[3]->setText(f.leftRoi);
     Text1[4]->setText(f.rightRoi);
     Text1[5]->setText(f.highVoltage);
@@ -194,12 +196,16 @@ void Form2::MyButton1_Click(int index)
         showList();
         showFields(f);
         break;
-    case 3:
-        if (RemoveNuclide(f)) {
-            showList();
-            showFields(f);
-        }
+    case 3: {
+        const Removal removal = RemoveNuclide(f);
+        if (removal == Removal::None)
+            break;
+        if (removal == Removal::MeasuringSet && main_ && usbkom_)
+            ApplyMeasuringSet(main_, usbkom_);
+        showList();
+        showFields(f);
         break;
+    }
     case 4:
         NewParameters(f);
         showFields(f);
@@ -213,13 +219,9 @@ void Form2::apply()
     const ParameterFields f = fields();
     if (!ApplyParameters(f))
         return;
-    if (main_ && usbkom_) {
-        ShowMeasureSettings(main_, f.name);
-        ShowWorkingValues(main_, usbkom_);
-        usbkom_->text3(0)->setText(IntText(state().RoiBounds(1)));
-        usbkom_->text3(1)->setText(IntText(state().RoiBounds(2)));
-        ShowCurrentCaption(main_);
-    }
+    // A set without a name is applied from the fields alone: there is no record to apply.
+    if (main_ && usbkom_ && !ApplyMeasuringSet(main_, usbkom_))
+        ShowMeasuringSet(main_, usbkom_, f.name);
     accept();
 }
 

@@ -51,6 +51,7 @@ private:
     QComboBox *Combo1 = nullptr;
     MyButton *MyButton1[5] = {};
     int selected_ = -1; // the list position Combo1's text was chosen from; -1 once typed
+    int shown_ = 0;     // the record the fields show, that Save and Remove act on; 0 for a new one
 };
 
 } // namespace pxr3

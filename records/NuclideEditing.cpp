@@ -61,10 +61,10 @@ std::optional<FieldValues> readFields(const ParameterFields &f)
     return v;
 }
 
-// The record that storing the fields overwrites: the current one, or 0 for a new one.
-int targetRecord(int current)
+// The record that storing the fields overwrites: k when it is in use, or 0 for a new one.
+int targetRecord(int k)
 {
-    return current >= 1 && current <= state().NuclideCount ? current : 0;
+    return k >= 1 && k <= state().NuclideCount ? k : 0;
 }
 
 // Whether the record can be stored as record target (0: a new one) and written to PXR3.KAL
@@ -82,21 +82,29 @@ bool storable(const NuclideRecord &record, int target)
     return true;
 }
 
-// Stores the fields into the current record, or appends one that becomes current, takes it
-// as the working values and writes both files. True when the files were written.
-bool storeRecord(const FieldValues &v)
+// Puts the record into slot k, or appends it when k is not in use; the record's number.
+int placeRecord(const NuclideRecord &record, int k)
 {
     SharedState &s = state();
-    int k = targetRecord(s.CurrentNuclide);
-    if (k == 0) {
+    k = targetRecord(k);
+    if (k == 0)
         k = ++s.NuclideCount;
-        s.CurrentNuclide = int16_t(k);
-    }
-    s.NuclideTable(k) = v.record;
-    SetWorkingValues(v.record);
-    s.MeasureTime = v.measureTime;
-    s.RepeatCount = v.repeatCount;
-    return LoadSaveConfig(0);
+    s.NuclideTable(k) = record;
+    return k;
+}
+
+// Rereads the files for the sets they hold. What is in force stays: the set measured with and
+// the time and repetitions, which a start or a Set without a name change without storing.
+void reloadFiles()
+{
+    SharedState &s = state();
+    const int16_t measuring = s.CurrentNuclide;
+    const int16_t measureTime = s.MeasureTime;
+    const int16_t repeatCount = s.RepeatCount;
+    LoadSaveConfig(1);
+    s.CurrentNuclide = measuring;
+    s.MeasureTime = measureTime;
+    s.RepeatCount = repeatCount;
 }
 
 void showRecord(ParameterFields &f, const NuclideRecord &r)
@@ -108,17 +116,18 @@ void showRecord(ParameterFields &f, const NuclideRecord &r)
     f.background = FloatText(r.background);
 }
 
-// The fields as activation shows them.
-ParameterFields shownFields()
+// The fields showing record k, or the working values when k is not in use.
+ParameterFields shownFields(int k)
 {
     const SharedState &s = state();
     ParameterFields f;
     f.measureTime = IntText(s.MeasureTime);
     f.repeatCount = IntText(s.RepeatCount);
-    if (const NuclideRecord *current = CurrentRecord()) {
-        f.selected = s.CurrentNuclide - 1;
-        f.name = current->name;
-        showRecord(f, *current);
+    if (targetRecord(k) != 0) {
+        f.selected = k - 1;
+        f.shown = k;
+        f.name = s.NuclideTable(k).name;
+        showRecord(f, s.NuclideTable(k));
     } else {
         f.leftRoi = IntText(s.WorkLeftRoi);
         f.rightRoi = IntText(s.WorkRightRoi);
@@ -142,8 +151,8 @@ QStringList NuclideNames()
 ParameterFields ActivateParameters()
 {
     state().MeasureState = 3;
-    LoadSaveConfig(1);
-    return shownFields();
+    reloadFiles();
+    return shownFields(state().CurrentNuclide);
 }
 
 void SelectNuclide(ParameterFields &fields, int position)
@@ -151,8 +160,8 @@ void SelectNuclide(ParameterFields &fields, int position)
     SharedState &s = state();
     if (position < 0 || position >= s.NuclideCount)
         return;
-    s.CurrentNuclide = int16_t(position + 1);
     fields.selected = position;
+    fields.shown = position + 1;
     fields.name = s.NuclideTable(position + 1).name;
     showRecord(fields, s.NuclideTable(position + 1));
 }
@@ -170,12 +179,11 @@ bool ApplyParameters(const ParameterFields &fields)
     SharedState &s = state();
     s.MeasureTime = v->measureTime;
     s.RepeatCount = v->repeatCount;
-    SetWorkingValues(v->record);
-    s.CurrentNuclide = chosen;
-    s.RoiBounds(1) = s.WorkLeftRoi;
-    s.RoiBounds(2) = s.WorkRightRoi;
+    ApplyWorkingValues(v->record);
+    // Chosen from the list, the set is stored over its record; typed, it is a new one.
+    s.CurrentNuclide = store ? int16_t(placeRecord(v->record, chosen)) : chosen;
     if (store)
-        storeRecord(*v);
+        LoadSaveConfig(0);
     CloseParameters();
     return true;
 }
@@ -185,54 +193,69 @@ bool SaveParameters(ParameterFields &fields)
     if (fields.name.isEmpty())
         return refuse(QStringLiteral("Pozor, není zadán název radionuklidu."));
     const std::optional<FieldValues> v = readFields(fields);
-    if (!v || !storable(v->record, targetRecord(state().CurrentNuclide)))
+    if (!v || !storable(v->record, targetRecord(fields.shown)))
         return false;
-    const bool saved = storeRecord(*v);
+    // Only the record is stored: the working values stay those "N&astavit" applied.
+    SharedState &s = state();
+    const int k = placeRecord(v->record, fields.shown);
+    s.MeasureTime = v->measureTime;
+    s.RepeatCount = v->repeatCount;
+    const bool saved = LoadSaveConfig(0);
     if (saved)
         ShowMessage(MessageIcon::Information, QString(), QStringLiteral("Data byla uložena do CFG souborů."));
-    LoadSaveConfig(1);
-    fields = shownFields();
+    reloadFiles();
+    fields = shownFields(k);
     return saved;
 }
 
 void NewParameters(ParameterFields &fields)
 {
-    state().CurrentNuclide = 0;
     fields.name.clear();
     fields.selected = -1;
+    fields.shown = 0;
     for (QString *value : {&fields.leftRoi, &fields.rightRoi, &fields.highVoltage, &fields.calFactor, &fields.background})
         *value = QStringLiteral("0");
 }
 
-bool RemoveNuclide(ParameterFields &fields)
+Removal RemoveNuclide(ParameterFields &fields)
 {
     SharedState &s = state();
-    if (fields.selected < 0 || fields.selected >= s.NuclideCount)
-        return false;
-    const int k = fields.selected + 1;
+    const int k = targetRecord(fields.shown);
+    if (k == 0)
+        return Removal::None;
     if (!AskYesNo(MessageIcon::Question, QStringLiteral("Dotaz"),
                   QStringLiteral("Chcete odstranit nastavení pro ") + s.NuclideTable(k).name + QStringLiteral(" ?")))
-        return false;
+        return Removal::None;
 
     for (int slot = k; slot < s.NuclideCount; ++slot)
         s.NuclideTable(slot) = s.NuclideTable(slot + 1);
     s.NuclideTable(s.NuclideCount) = NuclideRecord{};
     --s.NuclideCount;
-    // No record is current once the table is empty.
-    s.CurrentNuclide = int16_t(s.NuclideCount == 0 ? 0 : std::max(k - 1, 1));
+    // The record before the removed one is left current; none once the table is empty.
+    const int left = s.NuclideCount == 0 ? 0 : std::max(k - 1, 1);
+    Removal removal = Removal::OtherSet;
+    if (s.CurrentNuclide == k) {
+        // Measuring with a set that is gone would leave the rows' emission without a record.
+        s.CurrentNuclide = int16_t(left);
+        ApplyCurrentRecord();
+        removal = Removal::MeasuringSet;
+    } else if (s.CurrentNuclide > k) {
+        --s.CurrentNuclide; // the same set, one slot down
+    }
     const bool saved = LoadSaveConfig(0);
 
     // The removed entry's name must not stay as if it still named a record.
     fields.name.clear();
     fields.selected = -1;
+    fields.shown = 0;
     // The record that Save would now write to is shown, also when it is the first: left
     // unselected, the fields would still hold the removed record's values, and Save would put
     // them over record 1 without the operator having chosen it.
-    if (s.CurrentNuclide >= 1)
-        SelectNuclide(fields, s.CurrentNuclide - 1);
+    if (left >= 1)
+        SelectNuclide(fields, left - 1);
     if (saved)
         ShowMessage(MessageIcon::Information, QString(), QStringLiteral("Záznam byl odstraněn z CFG souboru."));
-    return true;
+    return removal;
 }
 
 void CloseParameters() { state().MeasureState = 0; }

@@ -66,23 +66,27 @@ TEST_F(StartupTest, CreatesTheWorkingFoldersOnlyWhenAbsentComparingNamesExactly)
     EXPECT_TRUE(QFileInfo::exists(path("DATA/keep.dat")));
 }
 
-TEST_F(StartupTest, CopiesOnlyARecordThatIsInUse)
+TEST_F(StartupTest, AppliesOnlyARecordThatIsInUseAndItsRoiWithIt)
 {
     const NuclideRecord radon{StoredNuclideName(QStringLiteral("Rn-222")), 120, 180, 750, 2.5f, 0.25f};
     state().NuclideTable(1) = radon;
     state().NuclideTable(2) = radon; // a stale slot beyond the records in use
     state().NuclideCount = 1;
+    ResetMeasurementState();
     for (int16_t current : {2, 0}) {
         state().CurrentNuclide = current;
-        EXPECT_FALSE(CopyCurrentRecordToWork());
+        EXPECT_FALSE(ApplyCurrentRecord());
         EXPECT_EQ(state().WorkHighVoltage, 0);
+        EXPECT_EQ(state().RoiBounds(1), 1);
     }
     state().CurrentNuclide = 1;
-    ASSERT_TRUE(CopyCurrentRecordToWork());
+    ASSERT_TRUE(ApplyCurrentRecord());
     const SharedState &s = state();
     EXPECT_EQ(NuclideRecord({radon.name, s.WorkLeftRoi, s.WorkRightRoi, s.WorkHighVoltage, s.WorkCalFactor,
                              s.WorkBackground}),
               radon);
+    EXPECT_EQ(s.RoiBounds(1), 120);
+    EXPECT_EQ(s.RoiBounds(2), 180);
 }
 
 TEST(ProgramFolder, FallsBackToTheUserFolderWhenTheWantedOneIsNotWritable)

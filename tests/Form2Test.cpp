@@ -3,6 +3,7 @@
 
 #include "acquisition/frm_USBkom.h"
 #include "core/MDIForm1.h"
+#include "core/ParameterDisplay.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "core/UserMessages.h"
@@ -41,20 +42,25 @@ class Form2Test : public QObject {
     }
 
 private slots:
-    void initTestCase() { SetMessageSink([](const UserMessage &) { return true; }); }
+    void initTestCase()
+    {
+        SetMessageSink([](const UserMessage &) { return true; });
+        QLocale::setDefault(QLocale::c());
+    }
     void init()
     {
         folder = std::make_unique<QTemporaryDir>();
         SetProgramFolder(folder->path());
         ResetSharedState();
         state().NuclideTable(1) = {StoredNuclideName(QStringLiteral("Rn-222")), 40, 180, 720, 0.0f, 0.0f};
-        state().NuclideCount = 1;
+        state().NuclideTable(2) = {StoredNuclideName(QStringLiteral("Tn-220")), 60, 200, 650, 12.5f, 0.3f};
+        state().NuclideCount = 2;
         state().CurrentNuclide = 1;
         LoadSaveConfig(0);
         main = std::make_unique<MDIForm1>();
         usbkom = new frm_USBkom;
         main->setCommunicationWindow(usbkom, main->addChild(usbkom));
-        main->setCaption(QStringLiteral("PXR3-USB [  Rn-222    ]"));
+        ApplyMeasuringSet(main.get(), usbkom); // as start-up leaves the windows
     }
     void cleanup() { main.reset(); }
 
@@ -65,7 +71,7 @@ private slots:
         dialog.show();
         QCOMPARE(state().MeasureState, int16_t(3));
         QVERIFY(!deliveringShown());
-        QCOMPARE(dialog.combo1()->count(), 1);
+        QCOMPARE(dialog.combo1()->count(), 2);
         QCOMPARE(dialog.combo1()->currentText(), QStringLiteral("Rn-222    "));
         QCOMPARE(dialog.text1(5)->text(), QStringLiteral("720"));
         dialog.MyButton1_Click(1); // "&Zavřít"
@@ -125,16 +131,58 @@ private slots:
         QCOMPARE(file("PXR3.KAL"), kal);
         QCOMPARE(file("PARAMETRY.CFG"), cfg);
 
-        // A name typed over the selection: applied, stored as a new set and named in the caption.
+        // A name typed over the selection: applied, stored as a new set and named in the caption;
+        // its factor and background go to the window's "KF :" and "Poz:" with the rest.
         Form2 dialog(main.get(), usbkom);
         dialog.show();
         dialog.combo1()->lineEdit()->selectAll();
-        QTest::keyClicks(dialog.combo1()->lineEdit(), QStringLiteral("Tn-220"));
+        QTest::keyClicks(dialog.combo1()->lineEdit(), QStringLiteral("Bi-214"));
+        dialog.text1(6)->setText(QStringLiteral("12,5"));
         dialog.MyButton1_Click(0);
-        QCOMPARE(main->caption(), QStringLiteral("PXR3-USB [  Tn-220    ]"));
-        QCOMPARE(main->panelValue(0)->text(), QStringLiteral("Tn-220"));
-        QCOMPARE(state().NuclideCount, int16_t(2));
-        QVERIFY(file("PXR3.KAL").contains("Tn-220"));
+        QCOMPARE(main->caption(), QStringLiteral("PXR3-USB [  Bi-214    ]"));
+        QCOMPARE(main->panelValue(0)->text(), QStringLiteral("Bi-214    "));
+        QCOMPARE(usbkom->text3(3)->text(), QStringLiteral("12.5"));
+        QCOMPARE(usbkom->text3(4)->text(), QStringLiteral("0.5"));
+        QCOMPARE(state().NuclideCount, int16_t(3));
+        QVERIFY(file("PXR3.KAL").contains("Bi-214"));
+    }
+
+    // The list only chooses what the dialog shows: closing after a click changes nothing.
+    void aListClickAndCloseLeaveTheSetMeasuredWith()
+    {
+        {
+            Form2 dialog(main.get(), usbkom);
+            dialog.show();
+            dialog.Combo1_Click(1);
+            QCOMPARE(dialog.text1(5)->text(), QStringLiteral("650"));
+            dialog.MyButton1_Click(1); // "&Zavřít"
+        }
+        QCOMPARE(state().CurrentNuclide, int16_t(1));
+        QCOMPARE(main->caption(), QStringLiteral("PXR3-USB [  Rn-222    ]"));
+        QCOMPARE(main->panelValue(0)->text(), QStringLiteral("Rn-222    "));
+        QCOMPARE(usbkom->text4()->text(), QStringLiteral("720"));
+        QVERIFY(LoadSaveConfig(0)); // as the quit writes it
+        QCOMPARE(file("PARAMETRY.CFG").mid(6, 2), QByteArray::fromHex("0100"));
+    }
+
+    // With the set measured with removed, the one left current is measured with at once.
+    void removingTheSetMeasuredWithAppliesTheOneLeftToTheWindows()
+    {
+        state().CurrentNuclide = 2;
+        ApplyMeasuringSet(main.get(), usbkom);
+        QCOMPARE(usbkom->text3(3)->text(), QStringLiteral("12.5"));
+        Form2 dialog(main.get(), usbkom);
+        dialog.show();
+        dialog.MyButton1_Click(3); // "&Odebrat" the shown Tn-220
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(state().CurrentNuclide, int16_t(1));
+        QCOMPARE(main->caption(), QStringLiteral("PXR3-USB [  Rn-222    ]"));
+        QCOMPARE(main->panelValue(3)->text(), QStringLiteral("40"));
+        QCOMPARE(usbkom->text3(0)->text(), QStringLiteral("40"));
+        QCOMPARE(usbkom->text3(1)->text(), QStringLiteral("180"));
+        QCOMPARE(usbkom->text4()->text(), QStringLiteral("720"));
+        QCOMPARE(usbkom->text3(3)->text(), QStringLiteral("0"));
+        QCOMPARE(state().RoiBounds(2), int16_t(180));
     }
 };
 

@@ -25,6 +25,7 @@ protected:
         state().CurrentNuclide = 3;
         LoadSaveConfig(0);
         ResetSharedState();
+        LoadSaveConfig(1); // as start-up reads them
         fields = ActivateParameters();
         answer = true;
     }
@@ -63,14 +64,15 @@ TEST_F(ParametersTest, SaveOfAChangedBackgroundKeepsTheLocalesCommaAndTheSelecti
 
 TEST_F(ParametersTest, NewNamesAreAppendedByNewAndSaveAndBySetButRenamedBySave)
 {
+    // Only Set makes the stored set the one measured with (in PARAMETRY.CFG); Save keeps the third.
     const struct {
         bool viaNew, apply;
-        int count, current;
+        int count, stored, current;
         const char *second, *fourth;
     } cases[] = {
-        {true, false, 4, 4, "Tn-220", "Po-214"},  // New, a name, Save
-        {false, true, 4, 4, "Tn-220", "Po-214"},  // a name typed over the second entry, Set
-        {false, false, 3, 2, "Po-214", ""},       // the same, Save: the second entry renamed
+        {true, false, 4, 4, 3, "Tn-220", "Po-214"},  // New, a name, Save
+        {false, true, 4, 4, 4, "Tn-220", "Po-214"},  // a name typed over the second entry, Set
+        {false, false, 3, 2, 3, "Po-214", ""},       // the same, Save: the second entry renamed
     };
     for (const auto &c : cases) {
         openOnThreeRecords();
@@ -87,43 +89,88 @@ TEST_F(ParametersTest, NewNamesAreAppendedByNewAndSaveAndBySetButRenamedBySave)
         EXPECT_EQ(state().CurrentNuclide, c.current);
         EXPECT_EQ(name(2), QString::fromLatin1(c.second));
         EXPECT_EQ(name(4), QString::fromLatin1(c.fourth));
-        EXPECT_EQ(state().NuclideTable(c.current).highVoltage, 650);
+        EXPECT_EQ(state().NuclideTable(c.stored).highVoltage, 650);
     }
 }
 
-TEST_F(ParametersTest, RemoveMovesTheLaterRecordsDownAndSelectsAsTheOperatorExpects)
+TEST_F(ParametersTest, RemoveKeepsTheSetMeasuredWithOrAppliesTheOneLeftInItsPlace)
 {
     const struct {
-        int position, current, selected;
-        QStringList left;
+        int measuring, position; // before: the set measured with, the list entry removed
+        int measuringAfter;
+        const char *measuringName;
+        int shownAfter; // the record the dialog shows, where Save would write
+        Removal removal;
     } cases[] = {
-        {2, 2, 1, {"Rn-222    ", "Tn-220    "}}, // the third of three: the second is selected
-        {0, 1, 0, {"Tn-220    ", "Po-218    "}}, // the first: the new first, where Save would write
+        {3, 0, 2, "Po-218", 1, Removal::OtherSet},     // one before it: the same set, one slot down
+        {1, 2, 1, "Rn-222", 2, Removal::OtherSet},     // one after it
+        {3, 2, 2, "Tn-220", 2, Removal::MeasuringSet}, // itself: the one before takes its place
+        {1, 0, 1, "Tn-220", 1, Removal::MeasuringSet}, // itself, the first: the new first
     };
     for (const auto &c : cases) {
         openOnThreeRecords();
+        state().CurrentNuclide = int16_t(c.measuring);
         SelectNuclide(fields, c.position);
-        EXPECT_TRUE(RemoveNuclide(fields));
-        EXPECT_EQ(state().CurrentNuclide, c.current);
-        EXPECT_EQ(fields.selected, c.selected);
-        EXPECT_EQ(fields.name, c.left[c.selected]);
-        EXPECT_EQ(fields.leftRoi, QString::number(state().NuclideTable(c.current).leftRoi));
+        EXPECT_EQ(RemoveNuclide(fields), c.removal);
+        EXPECT_EQ(state().CurrentNuclide, c.measuringAfter);
+        EXPECT_EQ(name(c.measuringAfter), QString::fromLatin1(c.measuringName));
+        EXPECT_EQ(fields.shown, c.shownAfter);
+        EXPECT_EQ(fields.name, state().NuclideTable(c.shownAfter).name);
+        EXPECT_EQ(fields.leftRoi, QString::number(state().NuclideTable(c.shownAfter).leftRoi));
+        // Applied at once when it took the removed set's place; otherwise nothing applied.
+        const NuclideRecord &measured = state().NuclideTable(c.measuringAfter);
+        const bool applied = c.removal == Removal::MeasuringSet;
+        EXPECT_EQ(state().WorkHighVoltage, applied ? measured.highVoltage : 0);
+        EXPECT_EQ(state().RoiBounds(2), applied ? measured.rightRoi : 0);
         ResetSharedState();
         LoadSaveConfig(1);
-        EXPECT_EQ(NuclideNames(), c.left);
+        EXPECT_EQ(state().NuclideCount, 2);
+        EXPECT_EQ(state().CurrentNuclide, c.measuringAfter);
     }
-    // Answering No removes nothing; removing the last record leaves none current.
+    // Answering No removes nothing; removing the last record leaves none measured with, and
+    // nothing is applied: the window's values serve.
+    openOnThreeRecords();
     answer = false;
     SelectNuclide(fields, 0);
-    EXPECT_FALSE(RemoveNuclide(fields));
-    EXPECT_EQ(state().NuclideCount, 2);
+    EXPECT_EQ(RemoveNuclide(fields), Removal::None);
+    EXPECT_EQ(state().NuclideCount, 3);
     answer = true;
-    SelectNuclide(fields, 0);
-    RemoveNuclide(fields);
-    SelectNuclide(fields, 0);
-    RemoveNuclide(fields);
+    for (int left = 3; left > 0; --left) {
+        SelectNuclide(fields, left - 1);
+        RemoveNuclide(fields);
+    }
     EXPECT_EQ(state().CurrentNuclide, 0);
+    EXPECT_EQ(state().WorkHighVoltage, 700); // Rn-222's, applied when it was the one left
     EXPECT_EQ(file("PXR3.KAL"), QByteArray("PXR3.KAL\r\n"));
+}
+
+TEST_F(ParametersTest, ChoosingSavingAndReopeningLeaveTheSetMeasuredWith)
+{
+    ASSERT_TRUE(ApplyParameters(fields)); // the third set applied
+    state().MeasureTime = 40;             // as a start from the window's "T [s]" leaves it
+    fields = ActivateParameters();
+    EXPECT_EQ(fields.shown, 3);
+    EXPECT_EQ(fields.measureTime, QStringLiteral("40"));
+
+    // Another set chosen, changed and saved: stored into it, nothing else taken.
+    SelectNuclide(fields, 0);
+    fields.rightRoi = QStringLiteral("150");
+    fields.highVoltage = QStringLiteral("650");
+    ASSERT_TRUE(SaveParameters(fields));
+    EXPECT_EQ(state().NuclideTable(1).highVoltage, 650);
+    EXPECT_EQ(fields.shown, 1);
+    EXPECT_EQ(fields.highVoltage, QStringLiteral("650"));
+    EXPECT_EQ(state().CurrentNuclide, 3);
+    EXPECT_EQ(state().WorkHighVoltage, 702);
+    EXPECT_EQ(state().WorkRightRoi, 102);
+    EXPECT_EQ(state().RoiBounds(2), 102);
+
+    // Another one chosen and the dialog closed: the settings file still names the third.
+    SelectNuclide(fields, 1);
+    CloseParameters();
+    EXPECT_EQ(state().CurrentNuclide, 3);
+    ASSERT_TRUE(LoadSaveConfig(0));
+    EXPECT_EQ(file("PARAMETRY.CFG").mid(6, 2), QByteArray::fromHex("0300"));
 }
 
 TEST_F(ParametersTest, RefusedValuesChangeNothingAndSaySo)

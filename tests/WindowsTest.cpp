@@ -432,9 +432,12 @@ private slots:
         QVERIFY(main->windowTitle().contains(QStringLiteral("SIMULOVANÝ ANALYZÁTOR")));
     }
 
-    void startupTakesTheCurrentRecordOverTheAnalysersVoltage()
+    // The current set is measured with from the start, without "N&astavit": a measurement
+    // started from the window sums the set's ROI, not the window's design bounds.
+    void startupAppliesTheCurrentSetOverTheAnalysersVoltageAndTheDesignTexts()
     {
-        state().NuclideTable(1) = {StoredNuclideName(QStringLiteral("Rn-222")), 40, 180, 720, 0.0f, 0.5f};
+        QLocale::setDefault(QLocale::c());
+        state().NuclideTable(1) = {StoredNuclideName(QStringLiteral("Rn-222")), 120, 180, 700, 12.5f, 0.3f};
         state().NuclideCount = 1;
         state().CurrentNuclide = 1;
         state().MeasureTime = 60;
@@ -444,11 +447,17 @@ private slots:
         analyser->setDevices({SimulatedAnalyser::Analyser()});
         const ProgramWindows windows = StartProgram(false);
         std::unique_ptr<MDIForm1> main(windows.main);
+        frm_USBkom *usb = windows.usbkom;
         QCOMPARE(main->windowTitle(), QStringLiteral("PXR3-USB [  Rn-222    ]"));
-        QCOMPARE(windows.usbkom->text4()->text(), QStringLiteral("720"));
-        QCOMPARE(windows.usbkom->text2()->text(), QStringLiteral("60"));
-        QCOMPARE(main->panelValue(3)->text(), QStringLiteral("40"));
-        QCOMPARE(state().WorkRightRoi, int16_t(180));
+        QCOMPARE(main->panelValue(3)->text(), QStringLiteral("120"));
+        const QStringList shown{usb->text3(0)->text(), usb->text3(1)->text(), usb->text4()->text(),
+                                usb->text2()->text(),  usb->text3(3)->text(), usb->text3(4)->text()};
+        QCOMPARE(shown, (QStringList{"120", "180", "700", "60", "12.5", "0.3"}));
+        QCOMPARE(state().RoiBounds(1), int16_t(120));
+        usb->command4(8)->click(); // "Start  F5"
+        QVERIFY(usb->timer()->isActive());
+        QCOMPARE(state().RoiBounds(1), int16_t(120));
+        QCOMPARE(state().RoiBounds(2), int16_t(180));
     }
 
     void startupWithoutAnalyserCarriesOn()
