@@ -15,6 +15,7 @@
 #include "devicelink/MCA_kom.h"
 #include "devicelink/USB_KOM.h"
 #include "records/MeasurementTable.h"
+#include "records/MeasuringConditions.h"
 
 #include <cmath>
 
@@ -113,8 +114,9 @@ void CycleRow(AcquisitionView &view)
         commLog().append(QStringLiteral("Není vybrán radionuklid: emise počítána s pracovními hodnotami KF a pozadí."));
         a.noRecordNoted = true;
     }
-    const double background = record ? record->background : s.WorkBackground;
-    const double calFactor = record ? record->calFactor : s.WorkCalFactor;
+    const NuclideRecord set = MeasuringSet();
+    const double background = set.background;
+    const double calFactor = set.calFactor;
     // The running row's rate is that of the counts so far; at the cycle's end their time is T.
     const auto result = EvaluateCounts(a.RoiCounts, s.CycleSpectrumTime, background, calFactor);
     table.setText(row, 2, result ? ExpText(result->activity, 3) : QString());
