@@ -174,7 +174,7 @@ void WatchLink(AcquisitionView &view)
     ++a.linkLosses;
     const QString text = QStringLiteral("Z analyzátoru nepřišla %1 s žádná data – zkontrolujte spojení.")
                              .arg(kLinkLossSeconds);
-    commLog().append(NowText() + QStringLiteral("  ") + text);
+    commLog().event(text);
     commLog().setStatus(text);
     view.showDelivering(false);
 }

@@ -1,8 +1,12 @@
 #include "core/CommLog.h"
 
+#include "core/DateTimeText.h"
+
 namespace pxr3 {
 
 void CommLog::append(const QString &entry) { grow(QStringLiteral("\r\n") + entry); }
+
+void CommLog::event(const QString &text) { append(NowText() + QStringLiteral("  ") + text); }
 
 void CommLog::extend(const QString &text) { grow(text); }
 
