@@ -15,14 +15,26 @@ void CommLog::grow(const QString &more)
     // In place: the log is written for every frame and should not be copied each time.
     text_ += more;
     if (text_.size() > kMaxLength)
-        text_.clear();
+        empty(text_);
     emit textChanged(text_);
 }
 
 void CommLog::setText(const QString &text)
 {
-    text_ = text.size() > kMaxLength ? QString() : text;
+    if (!text.isEmpty())
+        emit replacing(text_, text);
+    if (text.isEmpty() || text.size() > kMaxLength)
+        empty(text.isEmpty() ? text_ : text);
+    else
+        text_ = text;
     emit textChanged(text_);
+}
+
+void CommLog::empty(QString gone)
+{
+    // Emptied before anyone hears of it, so that an entry they add lands in the new log.
+    text_.clear();
+    emit emptied(gone);
 }
 
 void CommLog::clear() { setText(QString()); }

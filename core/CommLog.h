@@ -31,9 +31,15 @@ public:
 signals:
     void textChanged(const QString &text);
     void statusChanged(const QString &status);
+    // setText is about to put `next` in place of `current` (an edit of the log box).
+    void replacing(const QString &current, const QString &next);
+    // The log has just been emptied (the length rule, clear(), an emptied box); `text` is
+    // all it held, so that it can be kept elsewhere before it is gone.
+    void emptied(const QString &text);
 
 private:
     void grow(const QString &more);
+    void empty(QString gone);
 
     QString text_;
     QString status_;
