@@ -4,6 +4,7 @@
 #include "acquisition/frm_USBkom.h"
 #include "core/Clock.h"
 #include "core/CommLog.h"
+#include "core/CommLogFile.h"
 #include "core/MDIForm1.h"
 #include "core/NumberText.h"
 #include "core/ParameterDisplay.h"
@@ -78,6 +79,7 @@ ProgramWindows StartProgram(bool simulated)
 {
     ProgramWindows windows;
     PrepareProgramFolders();
+    InstallCommLogFile();
 
     auto *main = new MDIForm1;
     windows.main = main;

@@ -1,10 +1,9 @@
 #include "devicelink/USB_KOM.h"
 
 #include "core/CommLog.h"
+#include "core/CommLogFile.h"
 #include "core/NumberText.h"
-#include "core/ProgramFolder.h"
 #include "core/SharedState.h"
-#include "core/TextFile.h"
 #include "devicelink/DriverChoice.h"
 #include "devicelink/LinkInternal.h"
 #include "devicelink/LinkReceiver.h"
@@ -79,11 +78,7 @@ int OpenAnalyser()
         else
             flag = 0;
 
-        // Reply bytes in the log are kept as the bytes they are.
-        const FileResult copied =
-            AppendBytes(ProgramPath(QStringLiteral("MCA_Com.TXT")), EncodeKeepingBytes(log.text() + kCrLf));
-        if (!copied.ok)
-            log.append(QStringLiteral("MCA_Com.TXT nelze zapsat: ") + copied.error);
+        commLogFile().writeNew(); // each attempt is on record even if the program ends badly
 
         l.ftStatus = driver().setBaudRate(l.ftHandle, 19200);
         Configure(l.ftStatus, "SetBaudRate Failed", "BaudRate = 19200.", flag);
