@@ -14,19 +14,15 @@ namespace {
 class CommLogFileTest : public ProgramFolderFixture {
 protected:
     QByteArray File(const char *name = "MCA_Com.TXT") const { return FileBytes(path(QString::fromLatin1(name))); }
-    // Appends numbered entries until the log has emptied itself `times` times.
-    void FillPastTheLimit(int times, int &next, QByteArray *expected = nullptr)
+    // Appends `count` numbered entries of some 220 characters: 90 of them fill the log.
+    void Fill(int count, int &next, QByteArray *expected = nullptr)
     {
-        int emptied = 0;
-        const auto counting = QObject::connect(&log, &CommLog::emptied, [&emptied] { ++emptied; });
-        while (emptied < times) {
+        for (const int end = next + count; next < end; ++next) {
             // Czech text and an analyser byte that Windows-1250 lacks as a character.
             log.append(QStringLiteral("entry %1 Přetečení ").arg(next) + QChar(0x8A) + QString(200, QLatin1Char('x')));
             if (expected)
                 *expected += "\r\nentry " + QByteArray::number(next) + " P\xF8" "ete\xE8" "en\xED \x8A" + QByteArray(200, 'x');
-            ++next;
         }
-        QObject::disconnect(counting);
     }
     CommLog log;
 };
@@ -36,11 +32,11 @@ TEST_F(CommLogFileTest, EveryEntryOnceInOrderThroughEmptyingsConnectionsAndTheEn
     CommLogFile keeper(log);
     QByteArray expected;
     int next = 0;
-    FillPastTheLimit(2, next, &expected);
+    Fill(200, next, &expected);
     keeper.writeNew(); // as a connection attempt does, with the last entry still to be extended
     log.extend(QStringLiteral(" Time:2 [s]"));
     expected += " Time:2 [s]";
-    FillPastTheLimit(1, next, &expected);
+    Fill(100, next, &expected);
     log.append(QStringLiteral("before F8"));
     log.clear();
     log.append(QStringLiteral("at the end"));
@@ -87,7 +83,7 @@ TEST_F(CommLogFileTest, AFailedWriteIsSaidOnceAndItsEntriesWrittenWhenWritingWor
     CommLogFile keeper(log);
     SetProgramFolder(path(QStringLiteral("missing")));
     int next = 0;
-    FillPastTheLimit(3, next);
+    Fill(300, next);
     SetProgramFolder(folder.path());
     keeper.writeNew();
 
