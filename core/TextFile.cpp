@@ -4,11 +4,13 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <iconv.h>
+#include <unistd.h>
 
 namespace pxr3 {
 
@@ -51,6 +53,31 @@ std::optional<QByteArray> convert(const char *to, const char *from, const QByteA
 }
 
 FileResult failure(const QFileDevice &file) { return {false, file.errorString()}; }
+
+std::optional<qint64> &writeLimit()
+{
+    static std::optional<qint64> limit;
+    return limit;
+}
+
+// Every byte handed to the system. The file is unbuffered, so a full disk shows at the write
+// itself and not at a later flush or close that may not report it; a short write is tried on
+// so that the system says why it stopped.
+FileResult writeAll(QFileDevice &file, const QByteArray &bytes)
+{
+    const qint64 allowed = writeLimit() ? std::clamp<qint64>(*writeLimit(), 0, bytes.size()) : bytes.size();
+    for (qint64 done = 0; done < allowed;) {
+        const qint64 written = file.write(bytes.constData() + done, allowed - done);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            return {false, reason.isEmpty() ? QStringLiteral("Soubor nebyl zapsán celý") : reason};
+        }
+        done += written;
+    }
+    if (allowed < bytes.size())
+        return {false, qt_error_string(ENOSPC)};
+    return {};
+}
 
 } // namespace
 
@@ -145,13 +172,17 @@ FileResult ReadTextFile(const QString &path, QString &text)
 
 FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
 {
+    // The temporary file is dropped unless committed, so on any failure the old file stays.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(file);
-    if (file.write(bytes) != bytes.size()) {
-        FileResult result = failure(file);
+    FileResult written = writeAll(file, bytes);
+    // commit() syncs too, but does not say when the sync fails.
+    if (written.ok && ::fsync(file.handle()) != 0)
+        written = {false, qt_error_string(errno)};
+    if (!written.ok) {
         file.cancelWriting();
-        return result;
+        return written;
     }
     if (!file.commit())
         return failure(file);
@@ -180,14 +211,20 @@ FileResult AppendText(const QString &path, const QString &text)
 FileResult AppendBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return failure(file);
-    if (file.write(bytes) != bytes.size())
-        return failure(file);
+    const qint64 before = file.size();
+    const FileResult written = writeAll(file, bytes);
+    if (!written.ok) {
+        file.resize(before); // whole lines only: what got in is cut off again
+        return written;
+    }
     file.close();
     if (file.error() != QFileDevice::NoError)
         return failure(file);
     return {};
 }
+
+void SetWriteLimitForTests(std::optional<qint64> bytes) { writeLimit() = bytes; }
 
 } // namespace pxr3

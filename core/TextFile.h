@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace pxr3 {
 
@@ -31,7 +32,8 @@ QStringList SplitLines(const QString &text);
 FileResult ReadTextFile(const QString &path, QString &text);
 
 // Writes the file in full through a temporary file in the same folder renamed over the old
-// one, so a failure never leaves a half-written file behind.
+// one, so a failure never leaves a half-written file behind: done only when every byte is on
+// the disk; otherwise the old file stays as it was and the system's reason is returned.
 FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
 
 // Each line followed by CR LF, in Windows-1250, written atomically; a text that cannot be
@@ -39,8 +41,13 @@ FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
 FileResult WriteTextLines(const QString &path, const QStringList &lines);
 
 // Appends text (already laid out with its line ends) in Windows-1250; creates the file.
-// A text that cannot be encoded appends nothing.
+// A text that cannot be encoded appends nothing. All or nothing: an append that fails part way
+// (a full disk) is cut off again, so the next one never continues a broken line.
 FileResult AppendText(const QString &path, const QString &text);
 FileResult AppendBytes(const QString &path, const QByteArray &bytes);
+
+// Test seam: while set, every file write of the program fails as on a full disk ("No space
+// left on device") once that many bytes of the file being written have gone out. Tests only.
+void SetWriteLimitForTests(std::optional<qint64> bytes);
 
 } // namespace pxr3

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "core/DateTimeText.h"
 
+#include <cerrno>
 
 namespace pxr3 {
 namespace {
@@ -21,6 +22,27 @@ TEST_F(DataLogTest, TwoLinesUnderACzechLocale)
 
     EXPECT_EQ(test::FileBytes(path(QStringLiteral("DATA_LOG.TXT"))), QByteArray("07.03.2024\t09:05:03\t6,1725E+02\t1,5406E+03\t2\r\n"
                                         "31.12.2024\t23:59:59\t0,0000E+00\t-2,5000E-01\t1\r\n"));
+}
+
+// A line the disk has no room for is not written at all, so the next one starts a line of its own.
+TEST_F(DataLogTest, ALineThatDoesNotFitLeavesNoPartOfItself)
+{
+    ASSERT_TRUE(AppendDataLog(QStringLiteral("first")).ok);
+    {
+        test::WriteLimitScope full(3);
+        const FileResult failed = AppendDataLog(QStringLiteral("second"));
+        EXPECT_FALSE(failed.ok);
+        EXPECT_EQ(failed.error, qt_error_string(ENOSPC));
+    }
+    ASSERT_TRUE(AppendDataLog(QStringLiteral("third")).ok);
+    EXPECT_EQ(test::FileBytes(path(QStringLiteral("DATA_LOG.TXT"))), QByteArray("first\r\nthird\r\n"));
+
+    // A device that is always full.
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("DATA_LOG.TXT"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path(QStringLiteral("DATA_LOG.TXT"))));
+    const FileResult full = AppendDataLog(QStringLiteral("fourth"));
+    EXPECT_FALSE(full.ok);
+    EXPECT_EQ(full.error, qt_error_string(ENOSPC));
 }
 
 } // namespace

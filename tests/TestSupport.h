@@ -4,6 +4,7 @@
 
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
+#include "core/TextFile.h"
 #include "core/UserMessages.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <vector>
 
 namespace pxr3::test {
@@ -57,6 +59,35 @@ protected:
     std::deque<bool> answers; // to the next questions; then `answer` to all others
     bool answer = false;
     MessageSink previousSink;
+};
+
+// The program's writes fail as on a full disk after `bytes` bytes of a file, for the scope.
+struct WriteLimitScope {
+    explicit WriteLimitScope(qint64 bytes) { SetWriteLimitForTests(bytes); }
+    ~WriteLimitScope() { SetWriteLimitForTests(std::nullopt); }
+};
+
+// A real small disk: a tmpfs of 64 KiB mounted on a temporary folder for the test's life.
+// Mounting needs root; a test skips when mounted() is false.
+class SmallDisk {
+public:
+    SmallDisk() { mounted_ = dir_.isValid() && ::mount("tmpfs", qPrintable(dir_.path()), "tmpfs", 0, "size=64k") == 0; }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            ::umount2(qPrintable(dir_.path()), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
+    bool makeReadOnly() const
+    {
+        return ::mount(nullptr, qPrintable(dir_.path()), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
+    }
+    QString path() const { return dir_.path(); }
+    QString filePath(const QString &name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
 };
 
 // Sets the default locale for the scope.
