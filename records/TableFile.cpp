@@ -28,7 +28,9 @@ QString FileCellText(QString text, int column)
 
 // Lines of a file ended by CR LF, LF or CR, read through a fixed buffer so that a file of any
 // size costs no more memory than the lines asked for; a line longer than the bound is cut there
-// and its rest skipped.
+// and its rest skipped. The cut never splits a UTF-8 character: a broken one would make the
+// whole file fail as UTF-8 and every row be read in the code page (in a file that is in the
+// code page, at most three bytes more of the cut line go).
 class BoundedLineReader {
 public:
     explicit BoundedLineReader(QIODevice &device) : device_(device), buffer_(kMaxLineBytes, '\0') {}
@@ -38,6 +40,7 @@ public:
     {
         line.clear();
         bool any = false;
+        bool cut = false;
         for (;;) {
             if (pos_ == end_ && !refill())
                 return any;
@@ -46,7 +49,13 @@ public:
             const qsizetype available = end_ - pos_;
             const char *stop = findLineEnd(start, available);
             const qsizetype length = stop ? stop - start : available;
-            line.append(start, std::min(length, kMaxLineBytes - line.size()));
+            if (!cut) {
+                const qsizetype room = kMaxLineBytes - line.size();
+                line.append(start, std::min(length, room));
+                cut = length > room;
+                if (cut)
+                    dropBrokenCharacterAtEnd(line);
+            }
             pos_ += length;
             if (stop) {
                 const bool cr = *stop == '\r';
@@ -61,6 +70,21 @@ public:
     bool failed() const { return failed_; }
 
 private:
+    // A UTF-8 lead byte among the last three whose sequence the cut left incomplete goes, with
+    // what follows it.
+    static void dropBrokenCharacterAtEnd(QByteArray &line)
+    {
+        for (qsizetype back = 1; back <= std::min<qsizetype>(3, line.size()); ++back) {
+            const uchar c = uchar(line[line.size() - back]);
+            if ((c & 0xC0) == 0x80)
+                continue; // a continuation byte: its lead is further back
+            const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            if (length > back)
+                line.chop(back);
+            return;
+        }
+    }
+
     static const char *findLineEnd(const char *data, qsizetype size)
     {
         const char *lf = static_cast<const char *>(std::memchr(data, '\n', size_t(size)));
@@ -119,12 +143,14 @@ QByteArray TableFileBytes(const MeasurementTable &table)
         }
         text += QLatin1String("\r\n");
     }
+    // In the code page only when the load reads the same text back: code-page bytes that happen
+    // to be valid UTF-8 (a lone "MÍŠA") would be taken for UTF-8.
     QByteArray bytes;
-    if (EncodeWindows1250(text, bytes).ok)
+    if (EncodeWindows1250(text, bytes).ok && DecodeTextFile(bytes) == text)
         return bytes;
-    // A character the code page lacks (pasted from elsewhere) must not cost the results their
-    // file, above all the autosave: UTF-8 keeps every character, and loading takes UTF-8.
-    return text.toUtf8();
+    // Otherwise, and for a character the code page lacks (pasted from elsewhere), UTF-8 with a
+    // byte-order mark, which the load honours: no result loses its file, the autosave above all.
+    return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
 FileResult SaveTableFile(const MeasurementTable &table, const QString &path)

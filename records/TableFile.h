@@ -11,7 +11,8 @@ namespace pxr3 {
 class MeasurementTable;
 
 // The table as a ".dat" file: 1000 lines, columns 1..5 joined by TABs, Windows-1250, CR LF;
-// UTF-8 instead when a cell holds a character that Windows-1250 lacks.
+// UTF-8 with a byte-order mark instead when Windows-1250 would not read back as the same text
+// (a character it lacks, or bytes that look like UTF-8).
 QByteArray TableFileBytes(const MeasurementTable &table);
 // Writes atomically (temporary file, then rename). On failure the old file stays; ok false, error set.
 FileResult SaveTableFile(const MeasurementTable &table, const QString &path);

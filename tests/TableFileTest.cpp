@@ -82,6 +82,14 @@ TEST_F(TableFileTest, SavedCzechTextComesBackExactly)
     ASSERT_TRUE(LoadTableFile(loaded, path("greek.dat")).ok);
     EXPECT_EQ(loaded.text(7, 5), QStringLiteral("α-záření"));
     EXPECT_EQ(loaded.text(1, 5), note);
+
+    // "MÍŠA" in Windows-1250 happens to be valid UTF-8 ("M͊A"): such a table goes in UTF-8 too.
+    table.reset();
+    table.setText(3, 5, QStringLiteral("MÍŠA"));
+    ASSERT_TRUE(SaveTableFile(table, path("misa.dat")).ok);
+    ASSERT_TRUE(LoadTableFile(loaded, path("misa.dat")).ok);
+    EXPECT_EQ(loaded.text(3, 5), QStringLiteral("MÍŠA"));
+    EXPECT_TRUE(fileBytes("misa.dat").startsWith("\xEF\xBB\xBF")); // marked, so that no reader guesses
 }
 
 TEST_F(TableFileTest, OddLinesFillWhatTheirTabsReach)
@@ -112,6 +120,12 @@ TEST_F(TableFileTest, AHugeLineIsCutAtItsBoundAndItsRestSkipped)
     ASSERT_TRUE(LoadTableFile(table, path("huge.dat")).ok);
     EXPECT_EQ(table.text(1, 5).size(), 64 * 1024 - 8);
     EXPECT_EQ(rowTexts(2), QStringList({"2", "next", "2", "3", "4", "5"}));
+
+    // In UTF-8, with the bound inside a "č": only that character goes, the file stays UTF-8.
+    writeFile("utf8.dat", "a\tb\tc\td\tx" + QString(40000, QChar(u'č')).toUtf8() + "\nžluťoučký\t2\t3\t4\t5\n");
+    ASSERT_TRUE(LoadTableFile(table, path("utf8.dat")).ok);
+    EXPECT_EQ(table.text(1, 5), QLatin1Char('x') + QString((64 * 1024 - 9) / 2, QChar(u'č')));
+    EXPECT_EQ(table.text(2, 1), QStringLiteral("žluťoučký"));
 }
 
 TEST_F(TableFileTest, ClearingAsksOnlyOverUnsavedChanges)
