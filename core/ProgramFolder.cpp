@@ -1,8 +1,12 @@
 #include "core/ProgramFolder.h"
 
+#include "core/TextFile.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <functional>
 
 namespace pxr3 {
 
@@ -21,22 +25,87 @@ bool canWriteIn(const QString &path)
     QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".pxr3-probe-XXXXXX")));
     return probe.open();
 }
+
+// Through the program's own save, so a copy cut short by a full disk leaves no file behind
+// (and the next start tries again).
+FileResult copyFile(const QString &from, const QString &to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return {false, source.errorString()};
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError)
+        return {false, source.errorString()};
+    return WriteFileAtomically(to, bytes);
+}
+
+void removeUnfinishedSaves(const QDir &dir, const std::function<bool(const QString &)> &ours, QStringList &removed)
+{
+    for (const QString &name : dir.entryList(QDir::Files | QDir::NoSymLinks)) {
+        const QString target = UnfinishedSaveTarget(name);
+        if (!target.isEmpty() && ours(target) && QFile::remove(dir.filePath(name)))
+            removed << dir.filePath(name);
+    }
+}
 } // namespace
 
-FolderChoice ChooseProgramFolder(const QString &wanted, const QString &fallback)
+FolderChoice ChooseProgramFolder(const QString &wanted, const QString &fallback, const QStringList &carried)
 {
     const QString wantedPath = QDir::cleanPath(QFileInfo(wanted).absoluteFilePath());
     if (canWriteIn(wantedPath))
-        return {wantedPath, QString()};
+        return {wantedPath, QString(), QString()};
     const QString fallbackPath = QDir::cleanPath(QFileInfo(fallback).absoluteFilePath());
+    const bool firstUse = !QFileInfo(fallbackPath).isDir();
     canWriteIn(fallbackPath);
-    return {fallbackPath, QStringLiteral("Do složky %1 nelze zapisovat, soubory programu jsou ve složce %2")
-                              .arg(QDir::toNativeSeparators(wantedPath), QDir::toNativeSeparators(fallbackPath))};
+    FolderChoice choice{fallbackPath,
+                        // Where the files are first: the status bar may show only the beginning.
+                        QStringLiteral("Soubory programu jsou ve složce %2, do složky %1 nelze zapisovat")
+                            .arg(QDir::toNativeSeparators(wantedPath), QDir::toNativeSeparators(fallbackPath)),
+                        QString()};
+
+    // Each file on its own: one that cannot be copied does not keep the other from being copied.
+    QStringList copied;
+    QStringList failures;
+    for (const QString &name : carried) {
+        const QString from = QDir(wantedPath).filePath(name);
+        const QString to = QDir(fallbackPath).filePath(name);
+        if (QFileInfo::exists(to) || !QFileInfo::exists(from))
+            continue;
+        const FileResult result = copyFile(from, to);
+        if (result.ok)
+            copied << name;
+        else
+            failures << QStringLiteral("Soubor %1 nelze zkopírovat: %2").arg(name, result.error);
+    }
+    if (firstUse || !copied.isEmpty() || !failures.isEmpty()) {
+        QStringList report{choice.notice + QLatin1Char('.')};
+        if (!copied.isEmpty())
+            report << QStringLiteral("Nastavení bylo převzato z původní složky (%1).")
+                          .arg(copied.join(QStringLiteral(", ")));
+        choice.setUpReport = (report + failures).join(QLatin1Char('\n'));
+    }
+    return choice;
 }
 
 void SetProgramFolder(const QString &path) { folder() = path; }
 const QString &ProgramFolder() { return folder(); }
 
 QString ProgramPath(const QString &name) { return QDir(folder()).filePath(name); }
+
+QStringList RemoveUnfinishedSaves(const QStringList &programFiles)
+{
+    QStringList removed;
+    const QDir programFolder(folder());
+    removeUnfinishedSaves(
+        programFolder, [&programFiles](const QString &target) { return programFiles.contains(target); }, removed);
+    removeUnfinishedSaves(
+        QDir(programFolder.filePath(QStringLiteral("DATA"))),
+        [](const QString &target) {
+            const QString suffix = QFileInfo(target).suffix().toLower();
+            return suffix == QLatin1String("dat") || suffix == QLatin1String("csv");
+        },
+        removed);
+    return removed;
+}
 
 } // namespace pxr3

@@ -189,6 +189,22 @@ FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
     return {};
 }
 
+QString UnfinishedSaveTarget(const QString &fileName)
+{
+    constexpr qsizetype kLetters = 6;
+    if (fileName.size() <= kLetters + 1 || fileName[fileName.size() - kLetters - 1] != QLatin1Char('.'))
+        return {};
+    const QString letters = fileName.right(kLetters);
+    const auto upper = [](QChar c) { return c >= QLatin1Char('A') && c <= QLatin1Char('Z'); };
+    const auto lower = [](QChar c) { return c >= QLatin1Char('a') && c <= QLatin1Char('z'); };
+    // Qt draws the letters from both cases; a suffix in one case only is far more likely a word
+    // someone typed ("mereni.dat.zaloha") and is left alone.
+    const bool qtLike = std::all_of(letters.cbegin(), letters.cend(), [&](QChar c) { return upper(c) || lower(c); }) &&
+                        std::any_of(letters.cbegin(), letters.cend(), upper) &&
+                        std::any_of(letters.cbegin(), letters.cend(), lower);
+    return qtLike ? fileName.chopped(kLetters + 1) : QString();
+}
+
 FileResult WriteTextLines(const QString &path, const QStringList &lines)
 {
     QString text;

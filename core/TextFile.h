@@ -36,6 +36,10 @@ FileResult ReadTextFile(const QString &path, QString &text);
 // the disk; otherwise the old file stays as it was and the system's reason is returned.
 FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
 
+// For a temporary file an atomic save leaves behind when the program is killed in the middle
+// (Qt names it "<name>.<six letters>"), the name the save was writing; empty for any other name.
+QString UnfinishedSaveTarget(const QString &fileName);
+
 // Each line followed by CR LF, in Windows-1250, written atomically; a text that cannot be
 // encoded leaves the old file as it was.
 FileResult WriteTextLines(const QString &path, const QStringList &lines);

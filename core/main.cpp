@@ -5,7 +5,9 @@
 #include "core/ProgramFolder.h"
 #include "core/MDIForm1.h"
 #include "core/MainStartup.h"
+#include "core/UserMessages.h"
 #include "devicelink/DriverChoice.h"
+#include "records/SettingsFiles.h"
 #include "windows/MessageBoxes.h"
 
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <QLocale>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QTimer>
 #include <QTranslator>
 #include <cstdio>
 #include <memory>
@@ -44,15 +47,27 @@ int main(int argc, char *argv[])
     }
 
     const QString wanted = options.dataDir.isEmpty() ? QApplication::applicationDirPath() : options.dataDir;
-    const pxr3::FolderChoice folder =
-        pxr3::ChooseProgramFolder(wanted, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QStringList settingsFiles{QString::fromLatin1(pxr3::kSettingsFileName),
+                                    QString::fromLatin1(pxr3::kNuclideFileName)};
+    const pxr3::FolderChoice folder = pxr3::ChooseProgramFolder(
+        wanted, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), settingsFiles);
     pxr3::SetProgramFolder(folder.folder);
     pxr3::SetDriver(pxr3::MakeDriver(options));
     if (!folder.notice.isEmpty())
         pxr3::commLog().append(folder.notice);
+    // Before anything is read: what a killed save left is no file of the program's.
+    for (const QString &removed :
+         pxr3::RemoveUnfinishedSaves(settingsFiles + QStringList{QStringLiteral("SpektrumPXR3.TXT")}))
+        pxr3::commLog().append(QStringLiteral("Odstraněn nedokončený soubor %1").arg(removed));
 
     pxr3::InstallMessageBoxes();
     const pxr3::ProgramWindows windows = pxr3::StartProgram(pxr3::IsSimulated());
     const std::unique_ptr<pxr3::MDIForm1> mainWindow(windows.main);
+    if (!folder.notice.isEmpty())
+        windows.main->setStatusText(folder.notice);
+    // Told in a box once, when the other folder is set up; the status bar tells at every start.
+    if (!folder.setUpReport.isEmpty())
+        QTimer::singleShot(
+            0, [report = folder.setUpReport] { pxr3::ShowMessage(pxr3::MessageIcon::Information, QString(), report); });
     return QApplication::exec();
 }

@@ -283,3 +283,40 @@ TEST_F(SettingsFilesTest, AFailureWithOneFileIsReportedOnceAndTheOtherIsStillHan
     EXPECT_EQ(readFile("PARAMETRY.CFG").mid(2, 2), QByteArray("\x41\x01"));
     EXPECT_EQ(messages.size(), 1u);
 }
+
+// A read-only program folder: its settings are copied into the user's folder when that has
+// none yet, each file on its own, and the move is worth a message box only when it sets up.
+TEST_F(SettingsFilesTest, AReadOnlyProgramFolderHandsItsSettingsToTheUserFolder)
+{
+    test::SmallDisk wanted;
+    if (!wanted.mounted())
+        GTEST_SKIP() << "mounting a read-only tmpfs needs root";
+    const QByteArray settings = SettingsBytes(0, 250, 7, 1, {});
+    const QByteArray nuclides = KalFile({"Rn-222"});
+    test::WriteFile(wanted.filePath("PARAMETRY.CFG"), settings);
+    test::WriteFile(wanted.filePath("PXR3.KAL"), nuclides);
+    ASSERT_TRUE(wanted.makeReadOnly());
+    const QString user = path("user/pxr3");
+    const QStringList names{"PARAMETRY.CFG", "PXR3.KAL"};
+
+    const FolderChoice first = ChooseProgramFolder(wanted.path(), user, names);
+    ASSERT_EQ(first.folder, user);
+    EXPECT_FALSE(first.notice.isEmpty());
+    EXPECT_FALSE(first.setUpReport.isEmpty());
+    SetProgramFolder(first.folder);
+    LoadSaveConfig(1);
+    EXPECT_EQ(state().MeasureTime, 250);
+    EXPECT_EQ(state().RepeatCount, 7);
+    EXPECT_EQ(state().NuclideCount, 1);
+
+    // Later starts keep what was saved since and say so on the status bar only.
+    test::WriteFile(path("user/pxr3/PXR3.KAL"), "PXR3.KAL\r\n");
+    const FolderChoice later = ChooseProgramFolder(wanted.path(), user, names);
+    EXPECT_EQ(later.folder, user);
+    EXPECT_FALSE(later.notice.isEmpty());
+    EXPECT_TRUE(later.setUpReport.isEmpty());
+    ASSERT_TRUE(QFile::remove(path("user/pxr3/PARAMETRY.CFG")));
+    EXPECT_FALSE(ChooseProgramFolder(wanted.path(), user, names).setUpReport.isEmpty());
+    EXPECT_EQ(readFile("user/pxr3/PARAMETRY.CFG"), settings);
+    EXPECT_EQ(readFile("user/pxr3/PXR3.KAL"), QByteArray("PXR3.KAL\r\n"));
+}
