@@ -12,6 +12,8 @@
 #include "core/SharedState.h"
 #include "devicelink/DriverChoice.h"
 #include "devicelink/LinkHooks.h"
+#include "devicelink/LinkReceiver.h"
+#include "devicelink/LinkRecovery.h"
 #include "devicelink/MCA_kom.h"
 #include "devicelink/USB_KOM.h"
 #include "records/MeasurementTable.h"
@@ -134,14 +136,23 @@ void GoodFrame(AcquisitionView &view)
     AcquisitionState &a = acquisition();
     s.ReadingBusy = -1;
     s.CycleTick += 1;
-    a.lastGoodFrameUs = programClock().nowUs();
-    if (a.linkLossShown) {
+    a.TickTime = link().FrameTime;
+    const int64_t now = programClock().nowUs();
+    if (a.linkLossShown || a.reconnected) {
+        // The time without data: since the last good frame, less the time this one covers.
+        const int64_t gapUs = now - a.lastGoodFrameUs - int64_t(std::max<int16_t>(a.TickTime, 0)) * 1'000'000;
+        if (s.MeasureState == 1)
+            a.cycleGapSeconds += int(std::max<int64_t>(gapUs, 0) / 1'000'000);
+        if (a.linkLossShown)
+            commLog().event(QStringLiteral("Data z analyzátoru opět přicházejí."));
         a.linkLossShown = false;
-        commLog().append(QStringLiteral("Data z analyzátoru opět přicházejí."));
+        a.reconnected = false;
+        linkRecovery().dataArrived();
     }
+    a.lastGoodFrameUs = now;
+    a.watchSinceUs = now;
     a.RoiCounts = RoiSumReceived();
     const bool over = a.RoiCounts > kOverCounts;
-    a.TickTime = link().FrameTime;
     const CycleAddition added = AddReceivedToCycle(a.TickTime);
     NoteFrameTime(added.time, a.TickTime);
     view.redrawSpectrum(250);
@@ -159,6 +170,7 @@ void FailedReading()
     const SharedState &s = state();
     if (s.MeasureState != 1)
         return;
+    ++acquisition().cycleFailedReadings;
     measurementTable().setText(s.CurrentRow, 1, NowText());
     measurementTable().setTextColour(s.CurrentRow, 1, kLightRedText);
 }
@@ -168,7 +180,7 @@ void FailedReading()
 void WatchLink(AcquisitionView &view)
 {
     AcquisitionState &a = acquisition();
-    if (a.linkLossShown || programClock().nowUs() - a.lastGoodFrameUs < kLinkLossUs)
+    if (a.linkLossShown || programClock().nowUs() - a.watchSinceUs < kLinkLossUs)
         return;
     a.linkLossShown = true;
     ++a.linkLosses;
@@ -177,6 +189,22 @@ void WatchLink(AcquisitionView &view)
     commLog().event(text);
     commLog().setStatus(text);
     view.showDelivering(false);
+    // An analyser that stays silent is let go and opened again, as one that was unplugged; a
+    // link the operator closed stays closed.
+    if (DeviceOpen())
+        linkRecovery().lost(QStringLiteral("žádná data %1 s").arg(kLinkLossSeconds));
+}
+
+// A finished table shows where the night went wrong, in the note the operator may overwrite.
+void CycleTrace()
+{
+    AcquisitionState &a = acquisition();
+    const int row = state().CurrentRow;
+    const QString note = CycleTraceNote(a.cycleFailedReadings, a.cycleGapSeconds);
+    if (!note.isEmpty() && measurementTable().text(row, 5).isEmpty())
+        measurementTable().setText(row, 5, note);
+    a.cycleFailedReadings = 0;
+    a.cycleGapSeconds = 0;
 }
 
 } // namespace
@@ -221,8 +249,27 @@ void RestartCoursePoints() { acquisition().CourseTick = 0; }
 
 void NoteAcquisitionStarted()
 {
-    acquisition().lastGoodFrameUs = programClock().nowUs();
-    acquisition().linkLossShown = false;
+    AcquisitionState &a = acquisition();
+    a.lastGoodFrameUs = a.watchSinceUs = programClock().nowUs();
+    a.linkLossShown = false;
+    a.reconnected = false;
+}
+
+void NoteAcquisitionResumed()
+{
+    AcquisitionState &a = acquisition();
+    a.watchSinceUs = programClock().nowUs();
+    a.reconnected = true;
+}
+
+QString CycleTraceNote(int failedReadings, int gapSeconds)
+{
+    QStringList parts;
+    if (failedReadings > 0)
+        parts << QStringLiteral("chybná čtení: %1").arg(failedReadings);
+    if (gapSeconds > 0)
+        parts << QStringLiteral("výpadek: %1 s").arg(gapSeconds);
+    return parts.join(QStringLiteral(", "));
 }
 
 void Timer1_Timer(AcquisitionView &view)
@@ -247,6 +294,8 @@ void Timer1_Timer(AcquisitionView &view)
     else
         FailedReading();
     if (s.CycleTick >= s.MeasureTime / 2) {
+        if (s.MeasureState == 1)
+            CycleTrace();
         s.MeasureState = 0;
         s.CycleTick = 0;
         link().TotalTime = 0;

@@ -47,7 +47,11 @@ struct AcquisitionState {
     double DeadTimeUs = 0;     // dead time of the detector chain; none is known, so none is corrected
     double CourseTime = 0;     // day number of the newest time-course point
     int64_t lastGoodFrameUs = 0; // program clock
+    int64_t watchSinceUs = 0;    // the link-loss watch counts from the last good frame or (re)start
     bool linkLossShown = false;
+    bool reconnected = false;    // the link was opened again since the last good frame
+    int cycleFailedReadings = 0; // of the running cycle, for its row's note
+    int cycleGapSeconds = 0;
     int linkLosses = 0;          // since the program started, for the series' closing words
     bool noRecordNoted = false;  // the log said once that a cycle ran without a radionuclide
     bool dataLogFailureNoted = false;
@@ -73,6 +77,12 @@ void RestartCoursePoints();
 
 // Called when the timer starts: the link-loss watch counts from here.
 void NoteAcquisitionStarted();
+// The analyser measures again after the link was lost: the watch counts afresh, and the time
+// without data until the next good frame is the cycle's link gap.
+void NoteAcquisitionResumed();
+
+// The note a row gets when its cycle had failed readings or a link gap; empty when neither.
+QString CycleTraceNote(int failedReadings, int gapSeconds);
 
 // Tells the measurement series that a tick has taken a frame or ended a cycle, so that it
 // waits for ticks rather than looking at the state again and again.

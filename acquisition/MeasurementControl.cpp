@@ -4,6 +4,7 @@
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "core/WaitSeconds.h"
+#include "devicelink/LinkRecovery.h"
 #include "devicelink/MCA_kom.h"
 #include "devicelink/USB_KOM.h"
 
@@ -28,6 +29,8 @@ void BeginCycle(MeasurementPanel &panel)
     link().FrameTime = 0;
     link().TotalTime = 0;
     acquisition().CourseTick = 0;
+    acquisition().cycleFailedReadings = 0;
+    acquisition().cycleGapSeconds = 0;
     for (int i = 0; i < 2; ++i) {
         // Only a field that is one whole number changes its bound.
         if (const auto number = WholeNumber(panel.roiText(i)))
@@ -87,6 +90,25 @@ void StartSeriesMeasurement(MeasurementPanel &panel)
     }
     // The analyser already measures: its next frames begin the series' first cycle.
     BeginCycle(panel);
+}
+
+void ResumeMeasurement(MeasurementPanel &panel)
+{
+    if (!panel.timerEnabled())
+        return;
+    // A bridge that was unplugged comes back with the analyser idle: the working voltage and
+    // MCA START again. The cycle goes on: its counts and time so far are kept.
+    MCA_Command(QStringLiteral("W"));
+    MCA_Command(QStringLiteral("B"));
+    NoteAcquisitionResumed();
+}
+
+void ResumeOnReconnect(MeasurementPanel &panel, QObject *context)
+{
+    QObject::connect(&linkRecovery(), &LinkRecovery::linkRestored, context, [&panel](int, bool reopened) {
+        if (reopened)
+            ResumeMeasurement(panel);
+    });
 }
 
 void StopMeasurement(MeasurementPanel &panel)

@@ -2,6 +2,7 @@
 // Starting and stopping a measurement on the analyser. The communication window supplies
 // its fields and buttons through MeasurementPanel, so the sequence runs without windows.
 
+#include <QObject>
 #include <QString>
 
 namespace pxr3 {
@@ -30,6 +31,12 @@ void StartMeasurement(MeasurementPanel &panel);
 // A series' start: as StartMeasurement, and while a measurement already runs, a fresh cycle
 // from the next frame on without a second MCA START.
 void StartSeriesMeasurement(MeasurementPanel &panel);
+
+// The link is back after a loss: a measurement that was running is started again on the
+// analyser and goes on with the cycle it was in.
+void ResumeMeasurement(MeasurementPanel &panel);
+// Resumes the panel's measurement whenever the link is restored, for as long as `context` lives.
+void ResumeOnReconnect(MeasurementPanel &panel, QObject *context);
 
 // With the timer off the analyser is stopped at once; otherwise the next tick stops it.
 void StopMeasurement(MeasurementPanel &panel);

@@ -6,6 +6,7 @@
 #include "core/SharedState.h"
 #include "core/UserMessages.h"
 #include "devicelink/LinkHooks.h"
+#include "devicelink/LinkRecovery.h"
 #include "records/MeasurementTable.h"
 #include "records/TableCommands.h"
 #include "records/TableFile.h"
@@ -27,6 +28,14 @@ MeasurementSeries::MeasurementSeries(std::unique_ptr<SeriesControls> controls, Q
     : QObject(parent), controls_(std::move(controls))
 {
     connect(&tickNotifier(), &TickNotifier::ticked, this, &MeasurementSeries::onTick);
+    // While the analyser is away no tick comes: the status line says what the series waits for.
+    const auto showWaiting = [this] {
+        if (phase_ == Phase::Measuring)
+            showCycleProgress();
+    };
+    connect(&linkRecovery(), &LinkRecovery::linkLost, this, showWaiting);
+    connect(&linkRecovery(), &LinkRecovery::retried, this, showWaiting);
+    connect(&linkRecovery(), &LinkRecovery::linkRestored, this, showWaiting);
 }
 
 void MeasurementSeries::NewMeasurement()
@@ -60,6 +69,7 @@ void MeasurementSeries::NewMeasurement()
     stopPressed_ = false;
     linkLossesBefore_ = acquisition().linkLosses;
     autosavePath_.clear();
+    autosaveError_.clear();
     controls_->applyMeasuringSet();
     phase_ = Phase::SettlingVoltage; // "Write VN" waits for its reply with events running
     controls_->writeVoltage();
@@ -91,6 +101,7 @@ void MeasurementSeries::startAnalyser()
     phase_ = Phase::Measuring;
     controls_->startMeasuring();
     repeatCount_ = state().RepeatCount;
+    commLog().event(QStringLiteral("Série zahájena: %1 cyklů po %2 s").arg(repeatCount_).arg(state().MeasureTime));
     // The start gave up (MeasureState 4 then, but an earlier stop leaves 4 too): no acquisition
     // runs that could end a cycle.
     if (!controls_->acquisitionRunning()) {
@@ -130,18 +141,34 @@ void MeasurementSeries::cycleCompleted()
 {
     SharedState &s = state();
     ++completed_;
-    // A name of its own for each series: no earlier series' results are written over.
-    if (autosavePath_.isEmpty())
-        autosavePath_ = NewDataFilePath(QStringLiteral("serie"), QStringLiteral("dat"));
-    const FileResult saved = SaveTableFile(measurementTable(), autosavePath_);
-    if (!saved.ok)
-        commLog().append(QStringLiteral("Automatické uložení do %1 selhalo: %2").arg(autosavePath_, saved.error));
-    measurementTable().noteUnsavedResults(saved.ok ? autosavePath_ : QString());
+    autosave();
     s.CurrentRow = std::min(s.CurrentRow + 1, 1000);
     if (stopWanted())
         stopAndFinish();
     else
         nextCycle();
+}
+
+// The whole table each time: a save that failed is made good by the next one.
+void MeasurementSeries::autosave()
+{
+    // A name of its own for each series: no earlier series' results are written over.
+    if (autosavePath_.isEmpty())
+        autosavePath_ = NewDataFilePath(QStringLiteral("serie"), QStringLiteral("dat"));
+    const FileResult saved = SaveTableFile(measurementTable(), autosavePath_);
+    const bool failedBefore = !autosaveError_.isEmpty();
+    autosaveError_ = saved.ok ? QString() : saved.error;
+    measurementTable().noteUnsavedResults(autosavePath_, autosaveError_);
+    if (!saved.ok) {
+        const QString text = QStringLiteral("Automatické uložení do %1 selhalo: %2, další pokus po příštím cyklu")
+                                 .arg(QFileInfo(autosavePath_).fileName(), saved.error);
+        commLog().event(text);
+        controls_->showWarning(text);
+    } else if (failedBefore) {
+        const QString text = QStringLiteral("Automatické uložení do %1 opět proběhlo").arg(QFileInfo(autosavePath_).fileName());
+        commLog().event(text);
+        controls_->showWarning(text);
+    }
 }
 
 void MeasurementSeries::stopAndFinish()
@@ -159,11 +186,14 @@ void MeasurementSeries::finish(const QString &outcome)
     controls_->showIdle();
     if (!outcome.isEmpty()) {
         QString text = QStringLiteral("Série skončila: ") + outcome;
-        if (!autosavePath_.isEmpty())
+        if (!autosaveError_.isEmpty())
+            text += QStringLiteral(", NEULOŽENO (%1: %2)").arg(QFileInfo(autosavePath_).fileName(), autosaveError_);
+        else if (!autosavePath_.isEmpty())
             text += QStringLiteral(", uloženo v ") + QFileInfo(autosavePath_).fileName();
         // An unattended night's gaps are found here in the morning, not only in a log since emptied.
         if (const int losses = acquisition().linkLosses - linkLossesBefore_)
             text += QStringLiteral(", výpadky spojení: %1").arg(losses);
+        commLog().event(text);
         controls_->showProgress(text, 0, 0);
     }
     emit finished();
@@ -191,7 +221,16 @@ void MeasurementSeries::showCycleProgress()
     const SharedState &s = state();
     const int perCycle = std::max<int>(s.MeasureTime, kSecondsPerFrame);
     const int done = std::min(int(s.CycleTick) * kSecondsPerFrame, perCycle);
-    controls_->showProgress(QStringLiteral("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_), done, perCycle);
+    QString text = linkRecovery().recovering()
+                       ? QStringLiteral("Série čeká na analyzátor, výpadek %1 (cyklus %2 z %3)")
+                             .arg(OutageText(linkRecovery().outageSeconds()))
+                             .arg(repeatIndex_)
+                             .arg(repeatCount_)
+                       : QStringLiteral("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_);
+    // Stays in sight for as long as the results are not in the file.
+    if (!autosaveError_.isEmpty())
+        text += QStringLiteral(" – automatické uložení selhalo");
+    controls_->showProgress(text, done, perCycle);
 }
 
 } // namespace pxr3

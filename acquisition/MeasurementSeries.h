@@ -27,6 +27,7 @@ public:
     // Empties the table, asking first about unsaved changes; false when the operator kept it.
     virtual bool clearTable() = 0;
     virtual void showProgress(const QString &text, int secondsDone, int secondsPerCycle) = 0;
+    virtual void showWarning(const QString &text) = 0; // at once, where the operator looks first
 };
 
 class MeasurementSeries : public QObject {
@@ -61,6 +62,7 @@ private:
     void finish(const QString &outcome);
     bool stopWanted() const;
     void showCycleProgress();
+    void autosave();
 
     std::unique_ptr<SeriesControls> controls_;
     Phase phase_ = Phase::Idle;
@@ -71,6 +73,7 @@ private:
     uint64_t settleTimer_ = 0;
     bool stopPressed_ = false; // StopRequest may still hold the stop of an earlier measurement
     QString autosavePath_;
+    QString autosaveError_; // of the last autosave; empty when it succeeded
 };
 
 } // namespace pxr3

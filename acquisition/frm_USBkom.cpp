@@ -8,6 +8,7 @@
 #include "core/Twips.h"
 #include "core/WorkCommands.h"
 #include "devicelink/LinkHooks.h"
+#include "devicelink/LinkRecovery.h"
 #include "devicelink/USB_KOM.h"
 #include "devicelink/MCA_kom.h"
 #include "graphs/SpectrumGraph.h"
@@ -185,6 +186,7 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
             Qt::QueuedConnection);
     });
     connect(&commLog(), &CommLog::statusChanged, StatusBar, &QLabel::setText);
+    followLinkRecovery();
     connect(Text1, &QPlainTextEdit::textChanged, this, &frm_USBkom::takeLogEdit);
 
     // The window sees the function keys before whichever of its controls has the focus.
@@ -264,6 +266,35 @@ void frm_USBkom::Reconnect()
     commLog().clear();
     USB_Close();
     Command2_Click();
+}
+
+// The main window's status bar tells the truth about the link while it is being recovered.
+void frm_USBkom::followLinkRecovery()
+{
+    LinkRecovery &recovery = linkRecovery();
+    connect(&recovery, &LinkRecovery::linkLost, this, [this](const QString &reason) {
+        state().LinkStatus = 0;
+        emit connectionShown(false);
+        emit linkWarningShown(QStringLiteral("Spojení s analyzátorem ztraceno: ") + reason);
+    });
+    connect(&recovery, &LinkRecovery::retried, this, [this](int seconds) {
+        emit linkWarningShown(QStringLiteral("Analyzátor nedostupný, výpadek %1 – nové připojení každých %2 s")
+                                  .arg(OutageText(seconds))
+                                  .arg(LinkRecovery::kRetryUs / 1'000'000));
+    });
+    connect(&recovery, &LinkRecovery::linkRestored, this, [this](int seconds) {
+        state().LinkStatus = 1;
+        emit connectionShown(true);
+        emit linkWarningShown(QStringLiteral("Spojení obnoveno po %1 s").arg(seconds));
+    });
+    ResumeOnReconnect(*this, this);
+}
+
+void frm_USBkom::showReading(const QString &reply)
+{
+    // A failed reading of the lost device must not wipe the warning off the status bar.
+    if (!linkRecovery().recovering())
+        emit readingShown(reply);
 }
 
 void frm_USBkom::StartForSeries()

@@ -73,6 +73,7 @@ signals:
     void quitRequested();
     // What the acquisition tick shows on the main window.
     void readingShown(const QString &reply);
+    void linkWarningShown(const QString &text); // the link lost, waited for, restored
     void deliveringShown(bool delivering);
     void roiCountsShown(const QString &text);
 
@@ -100,7 +101,7 @@ private:
     void showReadout(const Readout &readout) override;
     double courseStart() const override;
     void addCoursePoint(double courseTimeDays, double value) override;
-    void showReading(const QString &reply) override { emit readingShown(reply); }
+    void showReading(const QString &reply) override;
     void showDelivering(bool delivering) override { emit deliveringShown(delivering); }
     void showRoiCounts(const QString &text) override { emit roiCountsShown(text); }
     int rowsInView() const override { return rowsInView_ ? rowsInView_() : 0; }
@@ -109,6 +110,7 @@ private:
     QLineEdit *addField(const QString &text, int leftTwips, int topTwips);
     QLabel *addLabel(const QString &text, int leftTwips, int topTwips, int widthTwips);
     void place(QWidget *w, int leftTwips, int topTwips, int widthTwips, int heightTwips);
+    void followLinkRecovery();
     void showLog(const QString &text);
     void takeLogEdit();
     void takeRoiField(int index);

@@ -48,7 +48,10 @@ QString QuitQuestion()
     if (state().TableModified == 0 && !table.unsavedResults())
         return text;
     text += QStringLiteral("\n\nPozor: tabulka obsahuje neuložená data.");
-    if (!table.autosavePath().isEmpty() && state().TableModified == 0)
+    if (!table.autosaveError().isEmpty())
+        text += QStringLiteral("\nAutomatické uložení selhalo (%1): výsledky měření nejsou uloženy v žádném souboru.")
+                    .arg(table.autosaveError());
+    else if (!table.autosavePath().isEmpty() && state().TableModified == 0)
         text += QStringLiteral("\nVýsledky měření jsou zachovány v souboru\n") + table.autosavePath();
     return text;
 }

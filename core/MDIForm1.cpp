@@ -316,6 +316,7 @@ void MDIForm1::setCommunicationWindow(frm_USBkom *window, QMdiSubWindow *frame)
     connect(window, &frm_USBkom::connectionShown, this, &MDIForm1::showConnected);
     connect(window, &frm_USBkom::quitRequested, this, &MDIForm1::quit);
     connect(window, &frm_USBkom::readingShown, this, &MDIForm1::setStatusText);
+    connect(window, &frm_USBkom::linkWarningShown, this, &MDIForm1::setStatusText);
     connect(window, &frm_USBkom::deliveringShown, this, &MDIForm1::showDelivering);
     connect(window, &frm_USBkom::roiCountsShown, Label2[6], &QLabel::setText);
     window->setRowsInViewSource([this] {

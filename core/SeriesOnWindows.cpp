@@ -31,4 +31,6 @@ void SeriesOnWindows::showProgress(const QString &text, int secondsDone, int sec
     main_->showSeriesProgress(text, secondsDone, secondsPerCycle);
 }
 
+void SeriesOnWindows::showWarning(const QString &text) { main_->setStatusText(text); }
+
 } // namespace pxr3

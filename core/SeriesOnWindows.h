@@ -24,6 +24,7 @@ public:
     bool acquisitionRunning() const override;
     bool clearTable() override;
     void showProgress(const QString &text, int secondsDone, int secondsPerCycle) override;
+    void showWarning(const QString &text) override;
 
 private:
     MDIForm1 *main_;

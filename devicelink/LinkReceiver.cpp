@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "devicelink/DriverChoice.h"
 #include "devicelink/FrameParser.h"
+#include "devicelink/LinkRecovery.h"
 #include "devicelink/USB_KOM.h"
 
 #include <QEventLoop>
@@ -35,6 +36,7 @@ public:
         stop();
         handle_ = handle;
         receiving_ = true;
+        open_ = true;
         lastActivity_ = programClock().nowUs();
         driver().setArrivalHandler([this] { drain(); });
         drain(); // what came before the announcement was installed
@@ -43,6 +45,7 @@ public:
     void stop()
     {
         receiving_ = false;
+        open_ = false;
         driver().setArrivalHandler(nullptr);
         parser_.clear();
         data_.clear();
@@ -78,6 +81,7 @@ public:
     }
 
     bool dataWaiting() const { return !data_.empty(); }
+    bool open() const { return open_; }
 
     Received takeData()
     {
@@ -171,6 +175,7 @@ private:
             resolve({ReceiveEnd::ReadError, {}, status});
         else
             queueData({ReceiveEnd::ReadError, {}, status});
+        linkRecovery().lost(QStringLiteral("chyba čtení, ftStatus = ") + IntText(status));
     }
 
     void armSilence()
@@ -209,6 +214,7 @@ private:
 
     FtHandle handle_ = 0;
     bool receiving_ = false;
+    bool open_ = false; // from the opening to the closing, even after the device failed
     FrameParser parser_;
     std::deque<Received> data_;
     std::optional<PendingReply> pending_;
@@ -227,6 +233,7 @@ Receiver &receiver()
 void StartReceiving(FtHandle handle) { receiver().start(handle); }
 void StopReceiving() { receiver().stop(); }
 bool DataFrameWaiting() { return receiver().dataWaiting(); }
+bool DeviceOpen() { return receiver().open(); }
 Received TakeDataFrame() { return receiver().takeData(); }
 void DropDataFrames() { receiver().dropData(); }
 void ExpectReply(int bodyLength) { receiver().expect(bodyLength); }

@@ -24,6 +24,7 @@ struct Received {
 // From the device's opening to its closing; closing drops whatever is held.
 void StartReceiving(FtHandle handle);
 void StopReceiving();
+bool DeviceOpen(); // between the two, even when the device has failed since
 
 // Data frames in arrival order, each with damaged frames and stray bytes among them as
 // failed readings.

@@ -2,6 +2,7 @@
 
 #include "core/CommLog.h"
 
+#include <QFileInfo>
 #include <QSerialPort>
 
 namespace pxr3 {
@@ -28,9 +29,12 @@ FtStatus SerialPortDriver::portFailure(const char *what) const
     return FT_OTHER_ERROR;
 }
 
+// A port whose device file is gone (the bridge unplugged) is not there to be listed.
 FtStatus SerialPortDriver::countDevices(uint32_t &count)
 {
-    count = 1;
+    count = QFileInfo::exists(QString::fromStdString(path_)) ? 1 : 0;
+    if (count == 0)
+        commLog().append(QStringLiteral("Sériový port %1 neexistuje").arg(QString::fromStdString(path_)));
     return FT_OK;
 }
 

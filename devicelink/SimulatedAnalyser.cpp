@@ -62,6 +62,8 @@ SimulatedAnalyser::~SimulatedAnalyser()
 {
     if (delivery_)
         programClock().cancel(delivery_);
+    if (replug_)
+        programClock().cancel(replug_);
 }
 
 int64_t SimulatedAnalyser::now() const { return programClock().nowUs() - origin_; }
@@ -108,6 +110,26 @@ void SimulatedAnalyser::disconnect()
     announceArrival(); // the reader finds out at its next read, as with a bridge pulled out
 }
 
+void SimulatedAnalyser::unplug(int64_t forUs)
+{
+    unplugged_ = true;
+    disconnect();
+    if (replug_)
+        programClock().cancel(replug_);
+    replug_ = programClock().schedule(forUs, [this] {
+        replug_ = 0;
+        unplugged_ = false;
+        disconnected_ = false;
+        // The bridge starts afresh: the handle the program held is no longer valid.
+        for (Unit &u : units_) {
+            u.open = false;
+            u.measuring = false;
+            u.line.clear();
+            u.arrived.clear();
+        }
+    });
+}
+
 void SimulatedAnalyser::replyNextWith(const QByteArray &bytes) { scriptedReplies_.push_back(bytes); }
 
 void SimulatedAnalyser::send(const QByteArray &bytes)
@@ -123,13 +145,13 @@ FtStatus SimulatedAnalyser::countDevices(uint32_t &count)
 {
     if (failCount_)
         return FT_OTHER_ERROR;
-    count = uint32_t(units_.size());
+    count = unplugged_ ? 0 : uint32_t(units_.size());
     return FT_OK;
 }
 
 FtStatus SimulatedAnalyser::listed(uint32_t index, Step step, std::string Device::*field, std::string &text) const
 {
-    if (index >= units_.size())
+    if (unplugged_ || index >= units_.size())
         return FT_DEVICE_NOT_FOUND;
     if (units_[index].config.failingStep == step)
         return FT_OTHER_ERROR;

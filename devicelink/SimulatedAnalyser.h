@@ -50,6 +50,10 @@ public:
     void stall(int64_t ms);                      // the open device sends nothing for this long
     void disconnect();                           // reads and writes fail until reconnect()
     void reconnect() { disconnected_ = false; }
+    // Pulled out for this long: the device is neither listed nor answers, then it is back as
+    // a bridge that was just plugged in (closed, not measuring).
+    void unplug(int64_t forUs);
+    bool pluggedIn() const { return !unplugged_; }
     void replyNextWith(const QByteArray &bytes); // the next command is answered with these bytes
     void send(const QByteArray &bytes);          // bytes the open device puts on the line now
 
@@ -117,6 +121,8 @@ private:
     std::vector<Unit> units_;
     bool failCount_ = false;
     bool disconnected_ = false;
+    bool unplugged_ = false;
+    TimerId replug_ = 0;
     int64_t stalledUntil_ = 0;
     std::deque<Fault> faults_;
     std::deque<QByteArray> scriptedReplies_;

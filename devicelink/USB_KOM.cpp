@@ -7,6 +7,7 @@
 #include "devicelink/DriverChoice.h"
 #include "devicelink/LinkInternal.h"
 #include "devicelink/LinkReceiver.h"
+#include "devicelink/LinkRecovery.h"
 #include "devicelink/MCA_kom.h"
 
 namespace pxr3 {
@@ -47,7 +48,25 @@ bool Listed(FtStatus status, const std::string &text, const char *failed, const 
     return true;
 }
 
-int OpenAnalyser()
+// Whether the device with this serial number (any device, when empty) is attached; asked
+// without a word in the log.
+bool Attached(const QString &serial)
+{
+    uint32_t count = 0;
+    if (driver().countDevices(count) != FT_OK)
+        return false;
+    for (uint32_t index = 0; index < count; ++index) {
+        std::string text;
+        if (serial.isEmpty() ||
+            (driver().serialByIndex(index, text) == FT_OK && QString::fromLatin1(IdentityText(text)) == serial))
+            return true;
+    }
+    return false;
+}
+
+// Every listed device in turn, or only the one with the serial number `only` when one is
+// given; `announce` tells the windows (a reconnection does not rearrange them).
+int OpenAnalyser(const QString &only = QString(), bool announce = true)
 {
     LinkState &l = link();
     CommLog &log = commLog();
@@ -62,6 +81,10 @@ int OpenAnalyser()
     log.append(QStringLiteral("NumDevices : ") + IntText(count) + kCrLf + kCrLf);
     int flag = 0;
     for (uint32_t index = 0; index < count; ++index) {
+        std::string serial;
+        if (!only.isEmpty() &&
+            (driver().serialByIndex(index, serial) != FT_OK || QString::fromLatin1(IdentityText(serial)) != only))
+            continue;
         flag = 1;
         std::string text;
         if (!Listed(driver().descriptionByIndex(index, text), text, "Device Description failed",
@@ -90,7 +113,7 @@ int OpenAnalyser()
 
         if (flag == 1 && IdentifyAnalyser()) {
             log.append(QStringLiteral("The device is connected ."));
-            if (linkHooks().deviceConnected)
+            if (announce && linkHooks().deviceConnected)
                 linkHooks().deviceConnected();
             return 1;
         }
@@ -113,6 +136,7 @@ LinkState &link()
 
 void ResetLinkState()
 {
+    linkRecovery().end();
     StopReceiving();
     link() = LinkState{};
 }
@@ -173,6 +197,7 @@ void USB_Close()
 {
     if (RefuseWhenBusy())
         return;
+    linkRecovery().end();
     LinkOperation busy;
     CloseDevice();
 }
@@ -181,9 +206,27 @@ int USB_Open()
 {
     if (RefuseWhenBusy())
         return 0;
+    linkRecovery().end();
     LinkOperation busy;
     try {
         return OpenAnalyser();
+    } catch (...) {
+        CloseAndLog();
+        return 0;
+    }
+}
+
+int USB_Reopen(const QString &serial)
+{
+    if (RefuseWhenBusy())
+        return 0;
+    LinkOperation busy;
+    try {
+        CloseDevice();
+        if (!Attached(serial))
+            return 0; // still away: nothing to log every few seconds
+        // A device that opens but does not answer as the analyser is not the one back yet.
+        return OpenAnalyser(serial, false) == 1 && link().CommandOk == 1 ? 1 : 0;
     } catch (...) {
         CloseAndLog();
         return 0;

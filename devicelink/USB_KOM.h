@@ -58,7 +58,11 @@ bool WriteFrame(const QByteArray &frame);
 struct Received;
 bool TakeReceived(const Received &received);
 
+// The operator's close and open; either ends the link's own attempts to reconnect.
 void USB_Close();
 int USB_Open(); // 1: an analyser (or at least a configured device) is open, 0: none
+// Lets the device go and opens the one with this serial number again (any, when empty);
+// 1 when it is the analyser and answers.
+int USB_Reopen(const QString &serial);
 
 } // namespace pxr3

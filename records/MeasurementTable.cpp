@@ -124,16 +124,18 @@ void MeasurementTable::reset()
     rowsFromSimulator_ = false;
 }
 
-void MeasurementTable::noteUnsavedResults(const QString &autosavePath)
+void MeasurementTable::noteUnsavedResults(const QString &autosavePath, const QString &autosaveError)
 {
     unsavedResults_ = true;
-    autosavePath_ = autosavePath;
+    autosavePath_ = autosaveError.isEmpty() ? autosavePath : QString();
+    autosaveError_ = autosaveError;
 }
 
 void MeasurementTable::noteSaved()
 {
     unsavedResults_ = false;
     autosavePath_.clear();
+    autosaveError_.clear();
 }
 
 void MeasurementTable::noteLoaded()

@@ -55,7 +55,9 @@ public:
     // dialog warns about them as about unsaved edits, and says which file still holds them.
     bool unsavedResults() const { return unsavedResults_; }
     QString autosavePath() const { return autosavePath_; } // empty when no autosave succeeded
-    void noteUnsavedResults(const QString &autosavePath);
+    QString autosaveError() const { return autosaveError_; } // why the last autosave failed
+    // Results not saved by the operator: kept in the autosave file, or, with an error, not kept.
+    void noteUnsavedResults(const QString &autosavePath, const QString &autosaveError = QString());
     void noteSaved(); // saved by the operator
     void noteLoaded(); // the rows are now the file's
 
@@ -83,6 +85,7 @@ private:
     int topRow_ = 1;
     bool unsavedResults_ = false;
     QString autosavePath_;
+    QString autosaveError_;
     bool rowsFromSimulator_ = false;
 };
 

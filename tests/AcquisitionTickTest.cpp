@@ -137,7 +137,7 @@ TEST_F(RealPaceTest, ALinkSilentFor10sIsReportedAndItsReturnToo)
     EXPECT_EQ(Log().count(QStringLiteral("nepřišla 10 s")), 1);
     clock.runFor(3 * kSecond);
     EXPECT_TRUE(view.delivering);
-    EXPECT_TRUE(LogHas(QStringLiteral("Data z analyzátoru opět přicházejí.")));
+    EXPECT_TRUE(Log().contains(QStringLiteral("Data z analyzátoru opět přicházejí.")));
 }
 
 TEST_F(RealPaceTest, ReadOutsDataLogCourseAndExportAgreeWithTheFramesWorkedByHand)

@@ -4,6 +4,7 @@
 #include "PtyAnalyser.h"
 #include "core/TextFile.h"
 #include "devicelink/FtdiDriver.h"
+#include "devicelink/LinkRecovery.h"
 #include "devicelink/MCA_kom.h"
 #include "devicelink/SerialPortDriver.h"
 
@@ -92,23 +93,20 @@ TEST_F(ConnectionTest, TheResultIsThatOfTheLastDeviceTried)
     EXPECT_EQ(connected, 1);
 }
 
-TEST_F(ConnectionTest, EveryAttemptAppendsTheWholeLogToTheComFile)
+TEST_F(ConnectionTest, EveryAttemptAppendsWhatTheComFileLacks)
 {
     Device other{"USB Serial Converter", "FT0001", "", Step::None}; // never answers
     sim->setDevices({other, SimulatedAnalyser::Analyser()});
-    auto copyUpToOpened = [](const QString &log, int nth) {
+    auto upToOpened = [](const QString &log, int nth) {
         int at = -1;
         for (int i = 0; i < nth; ++i)
             at = log.indexOf(QStringLiteral("Device is opened."), at + 1);
-        return log.left(at + int(QStringLiteral("Device is opened.").size())) + QStringLiteral("\r\n");
+        return log.left(at + int(QStringLiteral("Device is opened.").size()));
     };
     ASSERT_EQ(USB_Open(), 1);
-    const QString first = commLog().text();
-    const QString afterOne = copyUpToOpened(first, 1) + copyUpToOpened(first, 2);
-    EXPECT_EQ(ComFile(), afterOne);
+    EXPECT_EQ(ComFile(), upToOpened(commLog().text(), 2));
     ASSERT_EQ(USB_Open(), 1);
-    const QString second = commLog().text();
-    EXPECT_EQ(ComFile(), afterOne + copyUpToOpened(second, 3) + copyUpToOpened(second, 4));
+    EXPECT_EQ(ComFile(), upToOpened(commLog().text(), 4)); // each entry once
 }
 
 TEST_F(ConnectionTest, TheComFileKeepsReplyBytesAsTheyAreAndCzechTextInItsCodePage)
@@ -222,11 +220,30 @@ TEST_F(PtyLinkTest, IdentifiesAndMeasuresOverThePort)
     USB_Close();
 }
 
+// The analyser's end of the port goes away and comes back under the same name, as a bridge
+// unplugged and plugged in again: the link opens it again by itself.
+TEST_F(PtyLinkTest, APortThatVanishesAndReturnsUnderItsNameIsOpenedAgain)
+{
+    const QString name = path(QStringLiteral("ttyPXR3"));
+    auto pty = std::make_unique<PtyAnalyser>(SimulatedAnalyser::Pace::RealTime, name);
+    ASSERT_TRUE(pty->ready());
+    SetDriver(std::make_unique<SerialPortDriver>(name.toStdString()));
+    ASSERT_EQ(USB_Open(), 1);
+    pty.reset();
+    ASSERT_TRUE(WaitUntil([] { return linkRecovery().recovering(); }));
+    pty = std::make_unique<PtyAnalyser>(SimulatedAnalyser::Pace::RealTime, name);
+    ASSERT_TRUE(WaitUntil([] { return !linkRecovery().recovering(); })) << qPrintable(QString(Log()).replace(QChar(0), QLatin1Char('.'))); // 5 s on
+    EXPECT_TRUE(Log().contains(QStringLiteral("Spojení obnoveno po ")));
+    MCA_Command(QStringLiteral("R"));
+    EXPECT_EQ(link().CommandOk, 1);
+    USB_Close();
+}
+
 TEST_F(ConnectionTest, AnUnusablePortIsReportedInTheLog)
 {
     SetDriver(std::make_unique<SerialPortDriver>(path(QStringLiteral("no-such-tty")).toStdString()));
     EXPECT_EQ(USB_Open(), 0);
-    EXPECT_TRUE(commLog().text().contains(QStringLiteral("no-such-tty: nelze otevřít")));
+    EXPECT_TRUE(commLog().text().contains(QStringLiteral("no-such-tty neexistuje")));
 
     WriteFile(path(QStringLiteral("plain")), {});
     SetDriver(std::make_unique<SerialPortDriver>(path(QStringLiteral("plain")).toStdString()));

@@ -110,6 +110,7 @@ protected:
         ResetSmoothing();
         measurementTable().reset();
         SetLinkHooks({[] { return QStringLiteral("500"); }, [this] { return view.time; }, nullptr});
+        ResumeOnReconnect(view, &resuming);
         Connect();
     }
     void TearDown() override
@@ -120,6 +121,7 @@ protected:
     long Written(const QByteArray &frame) const { return std::count(sim->written().begin(), sim->written().end(), frame); }
 
     FakeView view;
+    QObject resuming; // the view's measurement resumed after a reconnection while the case runs
 };
 
 } // namespace pxr3::test

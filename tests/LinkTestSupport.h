@@ -85,6 +85,7 @@ protected:
     }
     void TearDown() override
     {
+        commLog().clear(); // what the case logged is kept in its own folder, not the next case's
         ResetLinkState();
         SetLinkHooks({});
         SetDriver(nullptr);

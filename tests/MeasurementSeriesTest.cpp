@@ -6,9 +6,11 @@
 #include "acquisition/CycleSpectrum.h"
 #include "acquisition/MeasurementSeries.h"
 #include "core/NumberText.h"
+#include "devicelink/LinkRecovery.h"
 #include "records/TableFile.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 namespace pxr3::test {
 namespace {
@@ -41,12 +43,14 @@ public:
         progress = text;
         lastSecondsDone = secondsDone;
     }
+    void showWarning(const QString &text) override { warning = text; }
 
     std::vector<bool> enabling;
     bool idleShown = false;
     int measuringSetApplied = 0;
     bool clearAccepted = true;
     QString progress;
+    QString warning;
     int lastSecondsDone = 0;
 
 private:
@@ -271,6 +275,68 @@ TEST_F(SeriesTest, EndsCleanlyWithoutCyclesOnAStopInACycleAndOnARefusedStart)
     clock.runFor(10 * kSecond);
     EXPECT_FALSE(series->running());
     EXPECT_FALSE(view.timer.isActive());
+}
+
+// The analyser unplugged for 30 s in the middle of a cycle: the series says it waits, the link
+// comes back by itself, the analyser is started again, and each cycle holds each of its frames
+// exactly once. The row of the cycle with the gap says so; an operator's note stays.
+TEST_F(SeriesTest, AnAnalyserUnpluggedMidSeriesIsWaitedForAndEveryFrameCountsOnce)
+{
+    view.time = QStringLiteral("10"); // five frames a cycle
+    measurementTable().setText(3, 5, QStringLiteral("ruční poznámka"));
+    series->NewMeasurement();
+    RunUntilCycle(2);
+    clock.runFor(3 * kSecond);
+    const size_t framesBefore = view.frames.size();
+    sim->unplug(30 * kSecond);
+    clock.runFor(kSecond);
+    EXPECT_TRUE(controls->progress.startsWith(QStringLiteral("Série čeká na analyzátor, výpadek ")))
+        << qPrintable(controls->progress);
+    clock.runFor(20 * kSecond); // at each attempt the outage grows by 5 s
+    EXPECT_TRUE(controls->progress.contains(QStringLiteral("výpadek 20 s"))) << qPrintable(controls->progress);
+    EXPECT_EQ(view.frames.size(), framesBefore);
+    RunUntilCycle(3);
+    sim->failNext(SimulatedAnalyser::Fault::WrongChecksum); // a failed reading where a note stands
+    ASSERT_TRUE(RunToEnd());
+
+    EXPECT_TRUE(Log().contains(QStringLiteral("Spojení obnoveno po ")));
+    EXPECT_EQ(Written(kStartFrame), 2); // the start, then again on the analyser that came back
+    EXPECT_EQ(Sent('W'), 2);
+    ASSERT_EQ(view.frames.size(), 15u);
+    for (int row = 1; row <= 3; ++row) {
+        int counts = 0;
+        for (size_t i = size_t(row - 1) * 5; i < size_t(row) * 5; ++i)
+            counts += FrameRoi(view.frames[i], 1, 254);
+        EXPECT_EQ(Cell(row, 3), IntText(counts)) << row;
+        EXPECT_EQ(Cell(row, 4), QStringLiteral("10")) << row;
+    }
+    EXPECT_TRUE(Cell(1, 5).isEmpty());
+    const QRegularExpression trace(QStringLiteral("^chybná čtení: 1, výpadek: (\\d+) s$"));
+    const QRegularExpressionMatch match = trace.match(Cell(2, 5));
+    ASSERT_TRUE(match.hasMatch()) << qPrintable(Cell(2, 5));
+    EXPECT_GE(match.captured(1).toInt(), 30);
+    EXPECT_LE(match.captured(1).toInt(), 40);
+    EXPECT_EQ(Cell(3, 5), QStringLiteral("ruční poznámka"));
+    MeasurementTable saved;
+    ASSERT_TRUE(LoadTableFile(saved, series->autosavePath()).ok);
+    EXPECT_EQ(saved.text(2, 5), Cell(2, 5));
+    EXPECT_TRUE(controls->progress.startsWith(QStringLiteral("Série skončila: 3 z 3 cyklů, uloženo v ")));
+}
+
+// The operator's own "Close USB" ends the attempts to reconnect.
+TEST_F(SeriesTest, TheOperatorsCloseEndsTheAttemptsToReconnect)
+{
+    StartMeasurement(view);
+    clock.runFor(3 * kSecond);
+    sim->unplug(10 * kSecond);
+    clock.runFor(kSecond);
+    ASSERT_TRUE(linkRecovery().recovering());
+    USB_Close();
+    const int opens = sim->opens();
+    clock.runFor(30 * kSecond);
+    EXPECT_FALSE(linkRecovery().recovering());
+    EXPECT_EQ(sim->opens(), opens);
+    EXPECT_FALSE(Log().contains(QStringLiteral("Spojení obnoveno")));
 }
 
 } // namespace

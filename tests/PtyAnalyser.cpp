@@ -1,12 +1,13 @@
 #include "PtyAnalyser.h"
 
+#include <QFile>
 #include <QSocketNotifier>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace pxr3::test {
 
-PtyAnalyser::PtyAnalyser(SimulatedAnalyser::Pace pace) : analyser_(pace, 5)
+PtyAnalyser::PtyAnalyser(SimulatedAnalyser::Pace pace, const QString &linkPath) : analyser_(pace, 5)
 {
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
@@ -16,6 +17,15 @@ PtyAnalyser::PtyAnalyser(SimulatedAnalyser::Pace pace) : analyser_(pace, 5)
     }
     master_ = master;
     path_ = QString::fromLocal8Bit(ptsname(master_));
+    if (!linkPath.isEmpty()) {
+        QFile::remove(linkPath);
+        if (!QFile::link(path_, linkPath)) {
+            ::close(master_);
+            master_ = -1;
+            return;
+        }
+        linkPath_ = linkPath;
+    }
     // Held open so that the program closing and reopening the port is not a hang-up here.
     slave_ = ::open(ptsname(master_), O_RDWR | O_NOCTTY);
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
@@ -28,6 +38,8 @@ PtyAnalyser::PtyAnalyser(SimulatedAnalyser::Pace pace) : analyser_(pace, 5)
 PtyAnalyser::~PtyAnalyser()
 {
     analyser_.setArrivalHandler(nullptr);
+    if (!linkPath_.isEmpty())
+        QFile::remove(linkPath_); // the port is gone, as an unplugged bridge's is
     if (slave_ >= 0)
         ::close(slave_);
     if (master_ >= 0)

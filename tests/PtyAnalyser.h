@@ -14,13 +14,16 @@ namespace pxr3::test {
 
 class PtyAnalyser : public QObject {
 public:
-    explicit PtyAnalyser(SimulatedAnalyser::Pace pace = SimulatedAnalyser::Pace::RealTime);
+    // With a link path, that name is made a symbolic link to the terminal: an analyser started
+    // again under it is found where the program looked before.
+    explicit PtyAnalyser(SimulatedAnalyser::Pace pace = SimulatedAnalyser::Pace::RealTime,
+                         const QString &linkPath = QString());
     ~PtyAnalyser() override;
     PtyAnalyser(const PtyAnalyser &) = delete;
     PtyAnalyser &operator=(const PtyAnalyser &) = delete;
 
     bool ready() const { return master_ >= 0; }
-    QString portPath() const { return path_; }
+    QString portPath() const { return linkPath_.isEmpty() ? path_ : linkPath_; }
 
 private:
     void hear();     // bytes from the program: whole frames go to the analyser
@@ -29,6 +32,7 @@ private:
     int master_ = -1;
     int slave_ = -1;
     QString path_;
+    QString linkPath_;
     QSocketNotifier *notifier_ = nullptr;
     SimulatedAnalyser analyser_;
     FtHandle handle_ = 0;
