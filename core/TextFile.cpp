@@ -178,7 +178,7 @@ FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
         return failure(file);
     FileResult written = writeAll(file, bytes);
     // commit() syncs too, but does not say when the sync fails.
-    if (written.ok && ::fsync(file.handle()) != 0)
+    if (written.ok && ::fdatasync(file.handle()) != 0)
         written = {false, qt_error_string(errno)};
     if (!written.ok) {
         file.cancelWriting();
