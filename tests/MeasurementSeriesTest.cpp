@@ -323,6 +323,31 @@ TEST_F(SeriesTest, AnAnalyserUnpluggedMidSeriesIsWaitedForAndEveryFrameCountsOnc
     EXPECT_TRUE(controls->progress.startsWith(QStringLiteral("Série skončila: 3 z 3 cyklů, uloženo v ")));
 }
 
+// A disk that is full for a while: every failure is said at once and in the closing words, the
+// next cycle's save brings the file up to date, and a save that fails leaves the file it had.
+TEST_F(SeriesTest, AFailedAutosaveIsSaidAndMadeGoodByTheNextCycle)
+{
+    auto limit = std::make_unique<WriteLimitScope>(100);
+    series->NewMeasurement();
+    RunUntilCycle(2);
+    EXPECT_TRUE(controls->warning.contains(QStringLiteral("selhalo"))) << qPrintable(controls->warning);
+    EXPECT_TRUE(controls->progress.endsWith(QStringLiteral("automatické uložení selhalo")));
+    EXPECT_FALSE(measurementTable().autosaveError().isEmpty());
+    limit.reset();
+    RunUntilCycle(3);
+    const QByteArray twoRows = FileBytes(series->autosavePath());
+    EXPECT_EQ(twoRows, TableFileBytes(measurementTable()));
+    EXPECT_FALSE(Cell(2, 1).isEmpty());
+    EXPECT_TRUE(measurementTable().autosaveError().isEmpty());
+    EXPECT_TRUE(controls->warning.contains(QStringLiteral("opět proběhlo")));
+    limit = std::make_unique<WriteLimitScope>(100);
+    ASSERT_TRUE(RunToEnd());
+    EXPECT_EQ(FileBytes(series->autosavePath()), twoRows);
+    EXPECT_TRUE(controls->progress.contains(QStringLiteral(", NEULOŽENO ("))) << qPrintable(controls->progress);
+    EXPECT_FALSE(controls->progress.contains(QStringLiteral("uloženo v")));
+    EXPECT_TRUE(Log().contains(QStringLiteral("Série skončila: 3 z 3 cyklů, NEULOŽENO")));
+}
+
 // The operator's own "Close USB" ends the attempts to reconnect.
 TEST_F(SeriesTest, TheOperatorsCloseEndsTheAttemptsToReconnect)
 {

@@ -11,6 +11,7 @@
 #include "core/MainStartup.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
+#include "core/TextFile.h"
 #include "core/UserMessages.h"
 #include "core/WaitSeconds.h"
 #include "core/WorkCommands.h"
@@ -254,6 +255,45 @@ private slots:
         QCOMPARE(saved.text(1, 1), measurementTable().text(1, 1));
         QVERIFY(!saved.text(1, 1).isEmpty());
         QVERIFY(saved.text(2, 1).isEmpty());
+    }
+
+    // An unattended night: the analyser unplugged and back, a full disk. The main window tells
+    // the truth at each step, and the quit question says what is not saved.
+    void anUnpluggedAnalyserAndAFullDiskShowOnTheMainWindow()
+    {
+        VirtualClock clock;
+        VirtualClockScope virtualTime(clock);
+        auto simulator = std::make_unique<SimulatedAnalyser>(SimulatedAnalyser::Pace::RealTime);
+        analyser = simulator.get();
+        SetDriver(std::move(simulator));
+        const ProgramWindows windows = StartProgram(true);
+        std::unique_ptr<MDIForm1> main(windows.main);
+        SetMainWindowPlacement(main.get());
+        state().RepeatCount = 20;
+        windows.usbkom->text2()->setText(QStringLiteral("4"));
+        main->toolButton(QStringLiteral("start"))->trigger();
+        clock.runFor(3'000'000);
+        QVERIFY(main->connectedShown());
+        analyser->unplug(20'000'000);
+        clock.runFor(1'000'000);
+        QVERIFY(main->notConnectedShown() && !main->connectedShown());
+        QVERIFY(main->statusText().startsWith(QStringLiteral("Spojení s analyzátorem ztraceno")));
+        QVERIFY(main->seriesProgressText()->text().startsWith(QStringLiteral("Série čeká na analyzátor")));
+        clock.runFor(10'000'000);
+        QVERIFY(main->statusText().startsWith(QStringLiteral("Analyzátor nedostupný, výpadek 10 s")));
+        SetWriteLimitForTests(0);
+        clock.runFor(20'000'000); // back, and a cycle completes
+        QVERIFY(main->connectedShown() && !main->notConnectedShown());
+        QVERIFY(main->seriesProgressText()->text().contains(QStringLiteral("automatické uložení selhalo")));
+
+        Form1 *dialog = new Form1(main.get());
+        QStringList texts;
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            texts << label->text();
+        SetWriteLimitForTests(std::nullopt);
+        QVERIFY(texts.join('\n').contains(QStringLiteral("výsledky měření nejsou uloženy v žádném souboru")));
+        dialog->MyButton1_Click(0);
+        QVERIFY(main->close());
     }
 
     void rowsInViewTakesOnlyNumbers()
