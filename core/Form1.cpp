@@ -97,10 +97,15 @@ void Form1::MyButton1_Click(int index)
     close();
     if (index != 0)
         return; // "&Ne" leaves the table's unsaved state as it is: a later "Nový" must still ask
+    QuitWithoutAsking(main_);
+}
+
+void QuitWithoutAsking(MDIForm1 *mainWindow)
+{
     if (workCommands().EndMeasuring)
         workCommands().EndMeasuring();
     LoadSaveConfig(0);
-    EndProgram(main_);
+    EndProgram(mainWindow);
 }
 
 } // namespace pxr3

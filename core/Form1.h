@@ -29,4 +29,7 @@ private:
     MyButton *MyButton1[2] = {};
 };
 
+// As "&Ano" without the question: the program is told to end from outside (a signal).
+void QuitWithoutAsking(MDIForm1 *mainWindow);
+
 } // namespace pxr3

@@ -2,9 +2,11 @@
 
 #include "core/CommLog.h"
 #include "core/CommandLine.h"
+#include "core/Form1.h"
 #include "core/ProgramFolder.h"
 #include "core/MDIForm1.h"
 #include "core/MainStartup.h"
+#include "core/TerminationSignals.h"
 #include "core/UserMessages.h"
 #include "devicelink/DriverChoice.h"
 #include "records/SettingsFiles.h"
@@ -69,5 +71,10 @@ int main(int argc, char *argv[])
     if (!folder.setUpReport.isEmpty())
         QTimer::singleShot(
             0, [report = folder.setUpReport] { pxr3::ShowMessage(pxr3::MessageIcon::Information, QString(), report); });
+    // A shutdown or Ctrl+C ends the program as its own quit does, the record complete.
+    pxr3::OnTerminationSignal([main = windows.main](int signal) {
+        pxr3::commLog().event(QStringLiteral("Program ukončen signálem %1").arg(signal));
+        pxr3::QuitWithoutAsking(main);
+    });
     return QApplication::exec();
 }

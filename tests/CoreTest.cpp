@@ -1,9 +1,12 @@
 #include "core/Clock.h"
 #include "core/RoiSums.h"
 #include "core/Startup.h"
+#include "core/TerminationSignals.h"
 #include "TestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <csignal>
 #include <QFileInfo>
 #include <limits>
 
@@ -87,6 +90,20 @@ TEST_F(StartupTest, AppliesOnlyARecordThatIsInUseAndItsRoiWithIt)
               radon);
     EXPECT_EQ(s.RoiBounds(1), 120);
     EXPECT_EQ(s.RoiBounds(2), 180);
+}
+
+// The handler is not run inside the signal handler, where almost nothing is safe, but from
+// the event loop; each signal once.
+TEST(TerminationSignals, ReachTheHandlerFromTheEventLoop)
+{
+    auto received = std::make_shared<std::vector<int>>();
+    OnTerminationSignal([received](int signal) { received->push_back(signal); });
+    std::raise(SIGTERM);
+    std::raise(SIGINT);
+    EXPECT_TRUE(received->empty());
+    for (int i = 0; i < 100 && received->size() < 2; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(*received, std::vector<int>({SIGTERM, SIGINT}));
 }
 
 TEST(ProgramFolder, FallsBackToTheUserFolderWhenTheWantedOneIsNotWritable)
