@@ -75,6 +75,19 @@ class WindowsTest : public QObject {
         for (const auto &[command, name] : commands)
             workCommands().*command = [this, name = name] { called << QString::fromLatin1(name); };
     }
+    void useSimulator(SimulatedAnalyser::Pace pace)
+    {
+        auto simulator = std::make_unique<SimulatedAnalyser>(pace);
+        analyser = simulator.get();
+        SetDriver(std::move(simulator));
+    }
+    static QString labelTexts(const QWidget *widget)
+    {
+        QStringList texts;
+        for (const QLabel *label : widget->findChildren<QLabel *>())
+            texts << label->text();
+        return texts.join('\n');
+    }
     void connectAnalyser()
     {
         analyser->setDevices({SimulatedAnalyser::Analyser()});
@@ -103,9 +116,7 @@ private slots:
         commLog().clear();
         commLog().setStatus(QString());
         workCommands() = WorkCommands();
-        auto simulator = std::make_unique<SimulatedAnalyser>(SimulatedAnalyser::Pace::Fast);
-        analyser = simulator.get();
-        SetDriver(std::move(simulator));
+        useSimulator(SimulatedAnalyser::Pace::Fast);
     }
     void cleanup()
     {
@@ -220,9 +231,7 @@ private slots:
     {
         VirtualClock clock;
         VirtualClockScope virtualTime(clock);
-        auto simulator = std::make_unique<SimulatedAnalyser>(SimulatedAnalyser::Pace::RealTime);
-        analyser = simulator.get();
-        SetDriver(std::move(simulator)); // paced by the virtual clock
+        useSimulator(SimulatedAnalyser::Pace::RealTime); // paced by the virtual clock
         const ProgramWindows windows = StartProgram(true);
         std::unique_ptr<MDIForm1> main(windows.main);
         SetMainWindowPlacement(main.get());
@@ -235,12 +244,10 @@ private slots:
         QCOMPARE(main->seriesProgressText()->text(), QStringLiteral("Série: cyklus 2 z 3"));
 
         Form1 *dialog = new Form1(main.get());
-        QStringList texts;
-        for (const QLabel *label : dialog->findChildren<QLabel *>())
-            texts << label->text();
+        const QString texts = labelTexts(dialog);
         const QString autosave = windows.series->autosavePath();
-        QVERIFY(texts.join('\n').contains(QStringLiteral("neuložená data")));
-        QVERIFY(texts.join('\n').contains(autosave));
+        QVERIFY(texts.contains(QStringLiteral("neuložená data")));
+        QVERIFY(texts.contains(autosave));
         dialog->MyButton1_Click(0);
         QVERIFY(!windows.series->running());
         QVERIFY(!windows.usbkom->timer()->isActive());
@@ -263,9 +270,7 @@ private slots:
     {
         VirtualClock clock;
         VirtualClockScope virtualTime(clock);
-        auto simulator = std::make_unique<SimulatedAnalyser>(SimulatedAnalyser::Pace::RealTime);
-        analyser = simulator.get();
-        SetDriver(std::move(simulator));
+        useSimulator(SimulatedAnalyser::Pace::RealTime); // paced by the virtual clock
         const ProgramWindows windows = StartProgram(true);
         std::unique_ptr<MDIForm1> main(windows.main);
         SetMainWindowPlacement(main.get());
@@ -287,11 +292,9 @@ private slots:
         QVERIFY(main->seriesProgressText()->text().contains(QStringLiteral("automatické uložení selhalo")));
 
         Form1 *dialog = new Form1(main.get());
-        QStringList texts;
-        for (const QLabel *label : dialog->findChildren<QLabel *>())
-            texts << label->text();
+        const QString texts = labelTexts(dialog);
         SetWriteLimitForTests(std::nullopt);
-        QVERIFY(texts.join('\n').contains(QStringLiteral("výsledky měření nejsou uloženy v žádném souboru")));
+        QVERIFY(texts.contains(QStringLiteral("výsledky měření nejsou uloženy v žádném souboru")));
         dialog->MyButton1_Click(0);
         QVERIFY(main->close());
     }
@@ -423,9 +426,7 @@ private slots:
     {
         VirtualClock clock;
         VirtualClockScope virtualTime(clock);
-        auto simulator = std::make_unique<SimulatedAnalyser>(SimulatedAnalyser::Pace::Fast);
-        analyser = simulator.get();
-        SetDriver(std::move(simulator));
+        useSimulator(SimulatedAnalyser::Pace::Fast);
         frm_USBkom usb;
         connectAnalyser();
         usb.command4(8)->click(); // the analyser measures
