@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 # The program starts with the simulated analyser unless told otherwise (ARGS= for a real one).
 ARGS ?= --simulate
 
-.PHONY: run test bench bootstrap configure build clean
+.PHONY: run test bench fuzz bootstrap configure build clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -26,6 +26,14 @@ bench: bootstrap
 	@cmake -S . -B $(BUILD) -DPXR3_BENCH=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target pxr3-bench
 	./$(BUILD)/bench/pxr3-bench
+
+# Each fuzz target runs FUZZ_SECONDS on a copy of its corpus; a crash found fails the run.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= link nuclide-file settings-file table-file table-round-trip number-text
+fuzz: bootstrap
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DPXR3_FUZZ=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build build-fuzz -j$(JOBS)
+	fuzz/run build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf $(BUILD)

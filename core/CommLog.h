@@ -17,6 +17,7 @@ public:
     // An entry of the night's story (link losses, reconnections, failed saves, series), with
     // the date and time in front, so the kept log file tells when each happened.
     void event(const QString &text);
+    using QObject::event; // the entry above takes a text, not Qt's events
     // Appends text to the last entry, without a new line in front.
     void extend(const QString &text);
     // Replaces the whole text, as an edit of the log box does; the length rule applies.
