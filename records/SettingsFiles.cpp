@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <algorithm>
+#include <limits>
 
 namespace pxr3 {
 
@@ -198,7 +200,10 @@ NuclideFileContent ParseNuclideFile(const QString &text)
     };
     auto decimalLine = [&](float &value) {
         QString line = lines[next++];
-        value = float(ParseDecimal(line));
+        // Past a float's range the largest one: an infinite factor would be saved as a text
+        // that reads back as 0.
+        constexpr double kLargest = std::numeric_limits<float>::max();
+        value = float(std::clamp(ParseDecimal(line), -kLargest, kLargest));
     };
 
     while (!onlyBlankLinesLeft()) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <limits>
 
 using namespace pxr3;
 
@@ -187,6 +188,22 @@ TEST_F(SettingsFilesTest, ReadsOldFilesLeniently)
     load("PXR3.KAL", "pxr3.kal\n  Rn,extra\r 10\r\n 20\n 500\r\n 1,5 \r\n0.25\r\n");
     ASSERT_EQ(state().NuclideCount, 1);
     EXPECT_EQ(state().NuclideTable(1), record("Rn", 10, 20, 500, 1.5f, 0.25f));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(SettingsFilesTest, AFactorBeyondAFloatIsTheLargestAndComesBackFromTheSave)
+{
+    // Once read as infinity, which saved as "inf" and read back as 0.
+    load("PXR3.KAL", "PXR3.KAL\r\nAm\r\n 20\r\n 40\r\n 700\r\n+,5E220\r\n-1E39\r\n");
+    ASSERT_EQ(state().NuclideCount, 1);
+    EXPECT_EQ(state().NuclideTable(1).calFactor, std::numeric_limits<float>::max());
+    EXPECT_EQ(state().NuclideTable(1).background, -std::numeric_limits<float>::max());
+    LoadSaveConfig(0);
+    ResetSharedState();
+    LoadSaveConfig(1);
+    ASSERT_EQ(state().NuclideCount, 1);
+    EXPECT_GT(state().NuclideTable(1).calFactor, 3.4e38f);
+    EXPECT_LT(state().NuclideTable(1).background, -3.4e38f);
     EXPECT_TRUE(messages.empty());
 }
 
