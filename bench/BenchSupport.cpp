@@ -7,6 +7,7 @@
 #include <chrono>
 #include <random>
 #include <sys/resource.h>
+#include <time.h>
 
 namespace pxr3::bench {
 
@@ -54,6 +55,13 @@ double ProcessorSeconds()
     getrusage(RUSAGE_SELF, &use);
     const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
     return seconds(use.ru_utime) + seconds(use.ru_stime);
+}
+
+double ThreadProcessorSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 double WallSeconds()

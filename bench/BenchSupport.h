@@ -31,6 +31,7 @@ std::vector<QByteArray> DataFrames(int count);
 
 double ResidentMegabytes();  // VmRSS
 double ProcessorSeconds();   // user + system time of the process so far
+double ThreadProcessorSeconds(); // this thread's processor time: the event loop's work
 double WallSeconds();        // monotonic
 
 } // namespace pxr3::bench

@@ -169,6 +169,11 @@ void ecGraph::SetTitleFont(const QString &name, const QString &fontText)
 
 void ecGraph::SetColors(const QColor &top, const QColor &bottom)
 {
+    // One colour is a plain fill: a gradient of it looks the same and costs a tick far more.
+    if (top == bottom) {
+        m_plot->axisRect()->setBackground(QBrush(top));
+        return;
+    }
     QLinearGradient shade(0, 0, 0, 1);
     shade.setCoordinateMode(QGradient::ObjectMode);
     shade.setColorAt(0, top);
@@ -380,7 +385,21 @@ void ecGraph::Draw()
 
 void ecGraph::Refresh()
 {
+    // A hidden or minimised graph is drawn when it is shown again, not for every point.
+    if (!isVisible()) {
+        m_stale = true;
+        return;
+    }
     m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ecGraph::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_stale) {
+        m_stale = false;
+        m_plot->replot(QCustomPlot::rpQueuedReplot);
+    }
 }
 
 AxisRange ecGraph::RequestedRange(Axis axis) const

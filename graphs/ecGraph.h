@@ -87,6 +87,7 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     struct AxisSettings {
@@ -113,6 +114,7 @@ private:
     Axis m_axis = Axis::X;
     AxisSettings m_x;
     AxisSettings m_y;
+    bool m_stale = false; // changed while hidden
 };
 
 } // namespace pxr3

@@ -87,8 +87,7 @@ void frm_Prubeh::AddCoursePoint(double courseTimeDays, double value)
     ecGraph1->AddPoint(courseTimeDays, value);
     ecGraph1->RemoveFirstPoints(m_points.Add(courseTimeDays, value));
     fitAxes(courseTimeDays);
-    if (isVisible())
-        ecGraph1->Refresh();
+    ecGraph1->Refresh();
 }
 
 void frm_Prubeh::fitAxes(double courseTime)
@@ -111,12 +110,6 @@ void frm_Prubeh::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     ecGraph1->resize(std::abs(width() - 2 * ecGraph1->x()), std::abs(height() - 2 * ecGraph1->y()));
-}
-
-void frm_Prubeh::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    ecGraph1->Refresh(); // points added while the window was closed
 }
 
 } // namespace pxr3

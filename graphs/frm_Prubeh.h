@@ -32,7 +32,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void fitAxes(double courseTime);
