@@ -24,8 +24,9 @@ test: build
 
 bench: bootstrap
 	@cmake -S . -B $(BUILD) -DPXR3_BENCH=ON $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD) -j$(JOBS) --target pxr3-bench
-	./$(BUILD)/bench/pxr3-bench
+	@cmake --build $(BUILD) -j$(JOBS) --target pxr3-bench pxr3-pty-analyser
+# The program on a serial port is measured with its windows on a display: Xvfb when there is one.
+	$$(command -v xvfb-run >/dev/null && echo xvfb-run -a) ./$(BUILD)/bench/pxr3-bench
 
 # Each fuzz target runs FUZZ_SECONDS on a copy of its corpus; a crash found fails the run.
 FUZZ_SECONDS ?= 60
