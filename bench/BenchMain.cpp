@@ -113,7 +113,7 @@ int PrintTable(const CollectingReporter &reporter)
             measured = "failed: " + run->second.error;
         }
         notMet += met ? 0 : 1;
-        std::printf("| %s | %s %g | %s | %s |\n", t.figure, ComparisonText(t.comparison), t.limit, measured.c_str(),
+        std::printf("| %s | %s %.10g | %s | %s |\n", t.figure, ComparisonText(t.comparison), t.limit, measured.c_str(),
                     met ? "met" : "not met");
     }
     std::printf("\n%d of %zu targets not met\n", notMet, std::size(kTargets));
