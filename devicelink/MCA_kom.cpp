@@ -48,7 +48,7 @@ std::optional<int16_t> SignedWord(int offset, const QString &what)
     return int16_t(Word(offset));
 }
 
-// Fills RxBytes and RxLen from Reply and compares the checksum with the last byte.
+// Fills RxBytes and RxLen from Reply; true for a whole frame whose last byte is its checksum.
 bool ChecksumMatches()
 {
     LinkState &l = link();
@@ -57,7 +57,9 @@ bool ChecksumMatches()
     for (int i = 0; i < std::min<int>(bytes.size(), kDataFrameLength); ++i)
         l.RxBytes(i + 1) = uint8_t(bytes[i]);
     l.RxLen = Word(1);
-    return bytes.size() >= 2 && CSUM(bytes.mid(1, l.RxLen + 2)) == bytes.back();
+    // Exactly as long as its length field says: stray bytes that begin with the start byte
+    // ("40 01" sums to its last byte) are no frame.
+    return bytes.size() == l.RxLen + 4 && CSUM(bytes.mid(1, l.RxLen + 2)) == bytes.back();
 }
 
 // Counts are never negative, so a channel is decoded unsigned (0 to 65535) rather than

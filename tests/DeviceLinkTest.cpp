@@ -269,6 +269,20 @@ TEST_F(DataFrameTest, ChannelsAndTimeComeFromTheirBytesAndFailuresLeaveTheSpectr
     EXPECT_EQ(state().ReceivedSpectrum(1), 3);
 }
 
+TEST_F(DataFrameTest, StrayBytesWhoseSumLooksRightAreAFailedReadingNotAFrame)
+{
+    // "40 01" passed the checksum as a frame: the length field's one byte is its own sum.
+    Command("E");
+    state().ReceivedSpectrum.fill(3);
+    sim->send(Bytes({0x40, 0x01}) + TestDataFrame(2, 0, 7, 0));
+    ReadNext();
+    EXPECT_EQ(link().CommandOk, 0);
+    EXPECT_EQ(state().ReceivedSpectrum(1), 3);
+    ReadNext();
+    EXPECT_EQ(link().CommandOk, 1);
+    EXPECT_EQ(state().ReceivedSpectrum(1), 7);
+}
+
 TEST_F(DataFrameTest, EachDamagedFrameIsOneFailedReadingAndEveryFrameAfterItArrives)
 {
     for (Fault fault : {Fault::DropByte, Fault::ExtraByte, Fault::WrongStartByte, Fault::WrongChecksum}) {
