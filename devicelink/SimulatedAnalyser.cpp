@@ -124,8 +124,7 @@ void SimulatedAnalyser::unplug(int64_t forUs)
         for (Unit &u : units_) {
             u.open = false;
             u.measuring = false;
-            u.line.clear();
-            u.arrived.clear();
+            clearLine(u);
         }
     });
 }
@@ -137,7 +136,7 @@ void SimulatedAnalyser::send(const QByteArray &bytes)
     Unit *u = openUnit();
     if (bytes.isEmpty() || !u)
         return;
-    u->line.push_back({now(), bytes});
+    queue(*u, {now(), bytes});
     scheduleDelivery();
 }
 
@@ -178,8 +177,7 @@ FtStatus SimulatedAnalyser::openBySerial(const std::string &serial, FtHandle &ha
         if (u.config.failingStep == Step::Open || disconnected_)
             return FT_DEVICE_NOT_OPENED;
         u.open = true;
-        u.line.clear();
-        u.arrived.clear();
+        clearLine(u);
         ++opens_;
         handle = FtHandle(i + 1);
         return FT_OK;
@@ -227,8 +225,7 @@ FtStatus SimulatedAnalyser::close(FtHandle handle)
         return FT_INVALID_HANDLE;
     u->open = false;
     u->measuring = false;
-    u->line.clear();
-    u->arrived.clear();
+    clearLine(*u);
     scheduleDelivery();
     return FT_OK;
 }
@@ -263,7 +260,7 @@ void SimulatedAnalyser::answer(Unit &u, const QByteArray &frame)
     if (!scriptedReplies_.empty()) {
         QByteArray reply = scriptedReplies_.front();
         scriptedReplies_.pop_front();
-        transmit(u, reply, at);
+        transmit(u, reply, at, false);
         return;
     }
     const char letter = body[0];
@@ -299,15 +296,20 @@ void SimulatedAnalyser::answer(Unit &u, const QByteArray &frame)
     default:
         return;
     }
-    transmit(u, MakeFrame(reply), at);
+    transmit(u, MakeFrame(reply), at, false);
 }
 
-void SimulatedAnalyser::transmit(Unit &u, QByteArray frame, int64_t at)
+void SimulatedAnalyser::transmit(Unit &u, QByteArray frame, int64_t at, bool data)
 {
     const Fault fault = faults_.empty() ? Fault::InPieces : faults_.front();
     const bool faulty = !faults_.empty();
     if (faulty)
         faults_.pop_front();
+    if (keepSent_) {
+        sent_.push_back({frame, data, faulty ? std::optional<Fault>(fault) : std::nullopt});
+        if (faulty && fault == Fault::NoReply)
+            sent_.back().fate = SentFrame::Fate::Lost;
+    }
     if (faulty) {
         switch (fault) {
         case Fault::NoReply:
@@ -326,11 +328,32 @@ void SimulatedAnalyser::transmit(Unit &u, QByteArray frame, int64_t at)
             break;
         case Fault::InPieces:
             for (int i = 0, piece = 0; i < frame.size(); i += 7, ++piece)
-                u.line.push_back({at + piece * kPieceGapUs, frame.mid(i, 7)});
+                queue(u, {at + piece * kPieceGapUs, frame.mid(i, 7)});
+            if (keepSent_)
+                u.unread.emplace_back(sent_.size() - 1, u.queuedBytes);
             return;
         }
     }
-    u.line.push_back({at, std::move(frame)});
+    queue(u, {at, std::move(frame)});
+    if (keepSent_)
+        u.unread.emplace_back(sent_.size() - 1, u.queuedBytes);
+}
+
+void SimulatedAnalyser::queue(Unit &u, Chunk chunk)
+{
+    u.queuedBytes += chunk.bytes.size();
+    u.line.push_back(std::move(chunk));
+}
+
+// What is on its way or delivered and not read is gone, as in a bridge closed or replugged.
+void SimulatedAnalyser::clearLine(Unit &u)
+{
+    u.line.clear();
+    u.arrived.clear();
+    for (const auto &frame : u.unread)
+        sent_[frame.first].fate = SentFrame::Fate::Lost;
+    u.unread.clear();
+    u.readBytes = u.queuedBytes;
 }
 
 std::array<uint32_t, SimulatedAnalyser::kChannels> SimulatedAnalyser::countFrame(int64_t at)
@@ -369,7 +392,7 @@ void SimulatedAnalyser::sendDueFrames(Unit &u, int64_t upTo)
             u.total[k] += counts[k];
         ++u.measurements;
         ++framesSent_;
-        transmit(u, MakeFrame(dataBody(counts, u.measurements, 2)), u.nextFrameAt);
+        transmit(u, MakeFrame(dataBody(counts, u.measurements, 2)), u.nextFrameAt, true);
         u.nextFrameAt += kFramePeriodUs;
     }
 }
@@ -455,6 +478,11 @@ FtStatus SimulatedAnalyser::read(FtHandle handle, char *buffer, uint32_t wanted,
     returned = std::min<uint32_t>(wanted, uint32_t(u->arrived.size()));
     std::copy_n(u->arrived.constData(), returned, buffer);
     u->arrived.remove(0, int(returned));
+    u->readBytes += returned;
+    while (!u->unread.empty() && u->unread.front().second <= u->readBytes) {
+        sent_[u->unread.front().first].fate = SentFrame::Fate::Read;
+        u->unread.pop_front();
+    }
     return FT_OK;
 }
 

@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <array>
 #include <deque>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -59,6 +60,19 @@ public:
 
     // What the tests look at.
     const std::vector<QByteArray> &written() const { return written_; }
+    // The truth of what went out, kept once asked for: each frame as built, the fault it went
+    // out with, and whether the reader took all of its bytes or they were lost (never sent, or
+    // dropped with the line when the device was closed, reopened or plugged in again).
+    struct SentFrame {
+        enum class Fate { OnItsWay, Read, Lost };
+        QByteArray bytes;
+        bool data = false; // a data frame, not a reply
+        std::optional<Fault> fault;
+        Fate fate = Fate::OnItsWay;
+        bool intact() const { return !fault || *fault == Fault::InPieces; } // the bytes as built
+    };
+    void keepSentFrames() { keepSent_ = true; }
+    const std::vector<SentFrame> &sentFrames() const { return sent_; }
     uint64_t readCalls() const { return readCalls_; }
     int opens() const { return opens_; }
     bool measuring() const;
@@ -96,6 +110,8 @@ private:
         uint8_t measurements = 0;
         uint16_t highVoltage = 500;
         std::array<uint32_t, kChannels> total{};
+        int64_t queuedBytes = 0, readBytes = 0;           // of the line since it opened
+        std::deque<std::pair<std::size_t, int64_t>> unread; // kept frames and where their bytes end
     };
 
     Unit *unit(FtHandle handle);
@@ -104,7 +120,9 @@ private:
     int64_t now() const;
     Unit *openUnit();
     void answer(Unit &u, const QByteArray &frame);
-    void transmit(Unit &u, QByteArray frame, int64_t at);
+    void transmit(Unit &u, QByteArray frame, int64_t at, bool data);
+    void queue(Unit &u, Chunk chunk);
+    void clearLine(Unit &u);
     void sendDueFrames(Unit &u, int64_t upTo);
     QByteArray dataBody(const std::array<uint32_t, kChannels> &counts, uint8_t measurements, uint16_t seconds) const;
     std::array<uint32_t, kChannels> countFrame(int64_t at);
@@ -135,6 +153,8 @@ private:
     uint64_t readCalls_ = 0;
     int opens_ = 0;
     uint64_t framesSent_ = 0;
+    bool keepSent_ = false;
+    std::vector<SentFrame> sent_;
 };
 
 } // namespace pxr3

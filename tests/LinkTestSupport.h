@@ -79,7 +79,7 @@ protected:
         commLog().clear();
         commLog().setStatus(QString());
         SetLinkHooks({});
-        auto owned = std::make_unique<SimulatedAnalyser>(pace_, 7);
+        auto owned = std::make_unique<SimulatedAnalyser>(pace_, simulatorSeed);
         sim = owned.get();
         SetDriver(std::move(owned));
     }
@@ -115,6 +115,7 @@ protected:
     VirtualClock clock;
     std::unique_ptr<VirtualClockScope> clockScope;
     SimulatedAnalyser *sim = nullptr;
+    uint32_t simulatorSeed = 7; // set before SetUp for another run of the analyser's counts
 
 private:
     SimulatedAnalyser::Pace pace_;
