@@ -1,0 +1,130 @@
+// The frame parser on made-up byte streams, and the receive queue's rules for what it hands
+// the acquisition.
+
+#include "LinkTestSupport.h"
+#include "devicelink/FrameParser.h"
+#include "devicelink/LinkReceiver.h"
+
+#include <vector>
+
+namespace pxr3::test {
+namespace {
+
+using Kind = FrameParser::Item::Kind;
+
+struct Seen {
+    Kind kind;
+    int64_t start;
+    int size;
+    bool operator==(const Seen &o) const { return kind == o.kind && start == o.start && size == o.size; }
+};
+
+std::ostream &operator<<(std::ostream &out, const Seen &s)
+{
+    return out << "{kind " << int(s.kind) << ", start " << s.start << ", size " << s.size << "}";
+}
+
+// Everything the parser hands out for the stream, fed in pieces of `piece` bytes.
+std::vector<Seen> Parse(const QByteArray &stream, int piece)
+{
+    FrameParser parser;
+    std::vector<Seen> seen;
+    for (int at = 0; at < stream.size(); at += piece) {
+        parser.feed(stream.constData() + at, std::min<int>(piece, int(stream.size()) - at));
+        while (auto item = parser.next())
+            seen.push_back({item->kind, item->start, int(item->bytes.size())});
+    }
+    return seen;
+}
+
+TEST(FrameParserTest, FramesAreFoundAfterJunkAndDamageInAnyPieces)
+{
+    const QByteArray ack = TestFrame("A");       // 5 bytes
+    const QByteArray data = TestDataFrame(2, 0, 1, 0); // 517 bytes
+    QByteArray spoiled = data;
+    spoiled.back() = char(spoiled.back() ^ 1);
+    // A 0x40 that cannot begin a frame: its length is none the analyser sends.
+    const QByteArray falseStart = Bytes({0x40, 0x07, 0x00});
+    struct Case {
+        const char *name;
+        QByteArray stream;
+        std::vector<Seen> expected;
+    };
+    const std::vector<Case> cases = {
+        {"junk, then a frame", Bytes({1, 2, 3}) + ack, {{Kind::Junk, 0, 3}, {Kind::Frame, 3, 5}}},
+        {"false start byte", falseStart + ack, {{Kind::Junk, 0, 3}, {Kind::Frame, 3, 5}}},
+        {"bad checksum", spoiled + ack, {{Kind::Damaged, 0, 517}, {Kind::Frame, 517, 5}}},
+        {"one byte lost inside a frame", data.left(300) + data.mid(301) + data,
+         {{Kind::Damaged, 0, 517}, {Kind::Frame, 516, 517}}},
+        {"frames back to back", ack + data + ack, {{Kind::Frame, 0, 5}, {Kind::Frame, 5, 517}, {Kind::Frame, 522, 5}}},
+    };
+    for (const Case &c : cases)
+        for (int piece : {1, 7, 4096}) {
+            EXPECT_EQ(Parse(c.stream, piece), c.expected) << c.name << ", pieces of " << piece;
+        }
+}
+
+TEST(FrameParserTest, AFrameCutBySilenceIsHandedOverAndTheNextOneIsFound)
+{
+    FrameParser parser;
+    const QByteArray data = TestDataFrame(2, 0, 1, 0);
+    parser.feed(data.constData(), 200);
+    EXPECT_FALSE(parser.next());
+    ASSERT_TRUE(parser.holdsBytes());
+    const FrameParser::Leftover left = parser.takeLeftover();
+    EXPECT_EQ(left.bytes, data.left(200));
+    EXPECT_EQ(left.start, 0);
+    EXPECT_FALSE(left.covered);
+    EXPECT_TRUE(left.beginsDataFrame());
+    EXPECT_FALSE(parser.holdsBytes());
+    parser.feed(data.constData(), int(data.size()));
+    const auto item = parser.next();
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->kind, Kind::Frame);
+    EXPECT_EQ(item->start, 200);
+    EXPECT_EQ(item->bytes, data);
+}
+
+class ReceiveQueueTest : public LinkFixture {
+protected:
+    void SetUp() override
+    {
+        LinkFixture::SetUp();
+        Connect();
+        commLog().clear();
+    }
+    // Measurement number of the next good frame taken, 0 for a failed reading.
+    int ReadNext()
+    {
+        EXPECT_TRUE(RunUntilDataFrame());
+        USB_ReadData();
+        return link().CommandOk == 1 ? link().RxBytes(5) : 0;
+    }
+};
+
+TEST_F(ReceiveQueueTest, StrayBytesAreOneFailedReadingBeforeTheNextFrame)
+{
+    sim->send(Bytes({1, 2, 3, 4, 0x40}) + TestDataFrame(2, 0, 1, 0, 9));
+    EXPECT_EQ(ReadNext(), 0);
+    EXPECT_EQ(ReadNext(), 9);
+    EXPECT_FALSE(DataFrameReady());
+}
+
+TEST_F(ReceiveQueueTest, AFullQueueDropsTheOldestFrame)
+{
+    // One frame more than the queue holds, none taken meanwhile.
+    QByteArray stream;
+    for (int n = 1; n <= 257; ++n)
+        stream += TestDataFrame(2, 0, 1, 0, n % 250 + 1);
+    sim->send(stream);
+    clock.runFor(120 * kSecond);
+    EXPECT_TRUE(LogHas(QStringLiteral("Fronta dat je plná: nejstarší rámec zahozen.")));
+    EXPECT_EQ(ReadNext(), 3); // the first frame (number 2) went
+    int last = 0;
+    while (DataFrameReady())
+        last = ReadNext();
+    EXPECT_EQ(last, 257 % 250 + 1);
+}
+
+} // namespace
+} // namespace pxr3::test
