@@ -287,9 +287,9 @@ void Timer1_Timer(AcquisitionView &view)
     }
     link().Reply.clear();
     view.showDelivering(true);
-    USB_ReadData();
+    const DataReading reading = USB_ReadData();
     view.showReading(link().Reply);
-    if (link().Reply == QLatin1String("DATA Ok"))
+    if (reading == DataReading::Good)
         GoodFrame(view);
     else
         FailedReading();

@@ -64,7 +64,7 @@ void GoodFrameTick(benchmark::State &bench)
         const double start = ThreadProcessorSeconds();
         clock.runFor(kTickUs); // the timer's one tick
         const double took = ThreadProcessorSeconds() - start;
-        if (link().Reply != QLatin1String("DATA Ok")) {
+        if (link().LastReading != DataReading::Good) {
             bench.SkipWithError("the tick did not take a good frame");
             break;
         }

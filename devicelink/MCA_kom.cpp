@@ -207,25 +207,23 @@ bool IdentifyAnalyser()
 
 bool DataFrameReady() { return DataFrameWaiting(); }
 
-void USB_ReadData()
+namespace {
+DataReading ReadData()
 {
     LinkState &l = link();
     CommLog &log = commLog();
     l.CommandOk = 0;
     if (!DataFrameWaiting())
-        return;
+        return DataReading::None;
     if (!TakeReceived(TakeDataFrame()))
-        return;
+        return DataReading::Failed;
     l.Reply = BytesText(l.RxData);
-    if (uint8_t(l.RxData[0]) != 0x40) {
-        l.CommandOk = 0; // bytes that made no frame: a failed reading, nothing to log
-        return;
-    }
+    if (uint8_t(l.RxData[0]) != 0x40)
+        return DataReading::Failed; // bytes that made no frame: a failed reading, nothing to log
     log.append(QStringLiteral("Data received ...") + kCrLf);
     if (!ChecksumMatches()) {
         log.append(QStringLiteral("CSUM ERROR !"));
-        l.CommandOk = 0;
-        return;
+        return DataReading::Failed;
     }
     log.append(QStringLiteral("CSUM Ok !"));
     l.CommandOk = 1;
@@ -233,6 +231,14 @@ void USB_ReadData()
     DecodeDataBody(false);
     l.Reply = QStringLiteral("DATA Ok");
     log.setStatus(l.Reply);
+    return DataReading::Good;
+}
+} // namespace
+
+DataReading USB_ReadData()
+{
+    link().LastReading = ReadData();
+    return link().LastReading;
 }
 
 } // namespace pxr3

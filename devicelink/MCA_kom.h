@@ -2,6 +2,8 @@
 // The analyser's one-letter commands and the data frames it sends on its own while it
 // measures. Outcomes are in link().CommandOk, decoded values in link() and state().
 
+#include "devicelink/USB_KOM.h"
+
 #include <QString>
 
 namespace pxr3 {
@@ -11,8 +13,9 @@ namespace pxr3 {
 void MCA_Command(const QString &Cmd);
 
 // Takes and decodes the oldest data frame received; link().Reply is "DATA Ok" after a good
-// one. Never waits: with no frame there yet it changes nothing but CommandOk (0).
-void USB_ReadData();
+// one, for display. Never waits: with no frame there yet it changes nothing but CommandOk (0).
+// The result is also kept in link().LastReading.
+DataReading USB_ReadData();
 // A data frame (or a failed reading) is there for USB_ReadData.
 bool DataFrameReady();
 

@@ -14,6 +14,9 @@ namespace pxr3 {
 constexpr int kDataFrameLength = 517;
 constexpr uint32_t kReadTimeoutMs = 900; // silence that ends a receive
 
+// What the last data frame taken was: none there yet, a good frame decoded, or a failed reading.
+enum class DataReading { None, Good, Failed };
+
 struct LinkState {
     FtHandle ftHandle = 0; // kept until the next open, never cleared
     FtStatus ftStatus = 0; // of the last baud-rate setting or the last read
@@ -32,6 +35,7 @@ struct LinkState {
     int16_t HighVoltageValue = 0;
     int16_t FrameTime = 0;
     int32_t TotalTime = 0;
+    DataReading LastReading = DataReading::None; // of the last USB_ReadData
 
     uint32_t NumDevices = 0;
     QString Description;

@@ -44,9 +44,9 @@ public:
     }
     double courseStart() const override { return kCourseStart; }
     void addCoursePoint(double x, double y) override { points.push_back({x, y}); }
-    void showReading(const QString &reply) override
+    void showReading(const QString &) override
     {
-        if (reply == QLatin1String("DATA Ok")) {
+        if (link().LastReading == DataReading::Good) {
             good.push_back(link().RxBytes(5)); // the analyser's number of the frame
             QByteArray raw;
             for (int i = 1; i <= kDataFrameLength; ++i)
