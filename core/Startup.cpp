@@ -3,8 +3,10 @@
 #include "core/CommLog.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
+#include "records/SettingsFiles.h"
 
 #include <QDir>
+#include <QStandardPaths>
 
 namespace pxr3 {
 
@@ -19,6 +21,20 @@ void prepareFolder(const QString &name)
         commLog().append(QStringLiteral("Složku %1 nelze vytvořit").arg(QDir::toNativeSeparators(folder.filePath(name))));
 }
 } // namespace
+
+FolderChoice TakeProgramFolder(const QString &wanted)
+{
+    const QStringList settingsFiles{QString::fromLatin1(kSettingsFileName), QString::fromLatin1(kNuclideFileName)};
+    const FolderChoice folder =
+        ChooseProgramFolder(wanted, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), settingsFiles);
+    SetProgramFolder(folder.folder);
+    if (!folder.notice.isEmpty())
+        commLog().append(folder.notice);
+    // Before anything is read: what a killed save left is no file of the program's.
+    for (const QString &removed : RemoveUnfinishedSaves(settingsFiles + QStringList{QStringLiteral("SpektrumPXR3.TXT")}))
+        commLog().append(QStringLiteral("Odstraněn nedokončený soubor %1").arg(removed));
+    return folder;
+}
 
 void PrepareProgramFolders()
 {

@@ -1,9 +1,15 @@
 #pragma once
 // The steps of start-up that need no window.
 
+#include "core/ProgramFolder.h"
+
 namespace pxr3 {
 
 struct NuclideRecord;
+
+// The program folder chosen (the wanted one, or the user's when it is read-only) and set,
+// and what saves cut short by a kill left there removed; both are written to the log.
+FolderChoice TakeProgramFolder(const QString &wanted);
 
 // Creates the SPEKTRA and DATA folders in the program folder when absent; a failure is
 // written to the communication log, start-up goes on.

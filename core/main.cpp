@@ -3,19 +3,17 @@
 #include "core/CommLog.h"
 #include "core/CommandLine.h"
 #include "core/Form1.h"
-#include "core/ProgramFolder.h"
 #include "core/MDIForm1.h"
 #include "core/MainStartup.h"
+#include "core/Startup.h"
 #include "core/TerminationSignals.h"
 #include "core/UserMessages.h"
 #include "devicelink/DriverChoice.h"
-#include "records/SettingsFiles.h"
 #include "windows/MessageBoxes.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
 #include <QTranslator>
@@ -48,19 +46,9 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    const QString wanted = options.dataDir.isEmpty() ? QApplication::applicationDirPath() : options.dataDir;
-    const QStringList settingsFiles{QString::fromLatin1(pxr3::kSettingsFileName),
-                                    QString::fromLatin1(pxr3::kNuclideFileName)};
-    const pxr3::FolderChoice folder = pxr3::ChooseProgramFolder(
-        wanted, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), settingsFiles);
-    pxr3::SetProgramFolder(folder.folder);
+    const pxr3::FolderChoice folder = pxr3::TakeProgramFolder(
+        options.dataDir.isEmpty() ? QApplication::applicationDirPath() : options.dataDir);
     pxr3::SetDriver(pxr3::MakeDriver(options));
-    if (!folder.notice.isEmpty())
-        pxr3::commLog().append(folder.notice);
-    // Before anything is read: what a killed save left is no file of the program's.
-    for (const QString &removed :
-         pxr3::RemoveUnfinishedSaves(settingsFiles + QStringList{QStringLiteral("SpektrumPXR3.TXT")}))
-        pxr3::commLog().append(QStringLiteral("Odstraněn nedokončený soubor %1").arg(removed));
 
     pxr3::InstallMessageBoxes();
     const pxr3::ProgramWindows windows = pxr3::StartProgram(pxr3::IsSimulated());
