@@ -32,6 +32,17 @@ void FrameParser::feed(const char *data, int size)
     fed_ += size;
 }
 
+// The analyser is silent after a frame or begins the next one: a stray byte right behind a
+// frame means a byte was gained or lost inside, which the 8-bit checksum misses once in 256
+// times. A next frame whose start byte was damaged (after a stall it comes at once) is no
+// stray byte: a length the analyser sends follows it.
+bool FrameParser::StrayAt(int offset) const
+{
+    if (at(offset) == kStartByte)
+        return false;
+    return available() < offset + 3 || !PlausibleBody(at(offset + 1) | at(offset + 2) << 8);
+}
+
 void FrameParser::skipByte()
 {
     if (headPosition() >= coveredUntil_ && !afterDamage_) {
@@ -74,7 +85,8 @@ std::optional<FrameParser::Item> FrameParser::next()
         unsigned sum = 0;
         for (int i = 1; i < length - 1; ++i)
             sum += at(i);
-        if (uint8_t(sum) == at(length - 1)) {
+        const bool strayBehind = available() > length && StrayAt(length);
+        if (uint8_t(sum) == at(length - 1) && !strayBehind) {
             // Junk before a good frame is reported first, to keep stream order.
             if (auto junk = takeJunk())
                 return junk;

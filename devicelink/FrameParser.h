@@ -5,6 +5,7 @@
 // whose checksum fails is handed out as damaged and the search for the next frame goes on
 // inside it, because a byte lost or gained puts the next frame's start there. One fault
 // is one failure: what follows a damaged frame up to the next good one is not reported.
+// A frame with a stray byte right behind it, in the bytes fed so far, counts as damaged.
 
 #include <QByteArray>
 #include <cstdint>
@@ -49,6 +50,7 @@ private:
     int available() const { return int(buffer_.size() - head_); }
     uint8_t at(int offset) const { return uint8_t(buffer_[head_ + offset]); }
     int64_t headPosition() const { return fed_ - available(); }
+    bool StrayAt(int offset) const;
     void skipByte();
     std::optional<Item> takeJunk();
 

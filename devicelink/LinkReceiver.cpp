@@ -9,6 +9,7 @@
 #include "devicelink/USB_KOM.h"
 
 #include <QEventLoop>
+#include <algorithm>
 #include <deque>
 #include <optional>
 
@@ -81,6 +82,10 @@ public:
     }
 
     bool dataWaiting() const { return !data_.empty(); }
+    int intactWaiting() const
+    {
+        return int(std::count_if(data_.begin(), data_.end(), [](const Received &r) { return r.intact; }));
+    }
     bool open() const { return open_; }
 
     Received takeData()
@@ -151,12 +156,13 @@ private:
         while (auto item = parser_.next()) {
             using Kind = FrameParser::Item::Kind;
             const bool afterCommand = waitingForReply() && item->start >= pending_->from;
+            const bool intact = item->kind == Kind::Frame;
             if (afterCommand && item->kind != Kind::Junk && item->body() == pending_->body) {
-                resolve({ReceiveEnd::Complete, std::move(item->bytes), FT_OK});
+                resolve({ReceiveEnd::Complete, std::move(item->bytes), FT_OK, intact});
             } else if (afterCommand && item->kind == Kind::Junk) {
                 pending_->stray += item->bytes;
             } else if (item->kind == Kind::Junk || item->body() == FrameParser::kDataBody) {
-                queueData({ReceiveEnd::Complete, std::move(item->bytes), FT_OK});
+                queueData({ReceiveEnd::Complete, std::move(item->bytes), FT_OK, intact});
             } else {
                 // A reply nobody waits for any more (its command gave up): not a reading.
                 commLog().append(QStringLiteral("Odpověď bez příkazu zahozena (") + IntText(item->bytes.size()) +
@@ -233,6 +239,7 @@ Receiver &receiver()
 void StartReceiving(FtHandle handle) { receiver().start(handle); }
 void StopReceiving() { receiver().stop(); }
 bool DataFrameWaiting() { return receiver().dataWaiting(); }
+int IntactFramesWaiting() { return receiver().intactWaiting(); }
 bool DeviceOpen() { return receiver().open(); }
 Received TakeDataFrame() { return receiver().takeData(); }
 void DropDataFrames() { receiver().dropData(); }

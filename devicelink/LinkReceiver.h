@@ -19,6 +19,7 @@ struct Received {
     ReceiveEnd end = ReceiveEnd::Complete;
     QByteArray bytes;
     FtStatus status = FT_OK; // the driver's, after a read error
+    bool intact = false;     // a whole frame whose checksum is right
 };
 
 // From the device's opening to its closing; closing drops whatever is held.
@@ -29,6 +30,7 @@ bool DeviceOpen(); // between the two, even when the device has failed since
 // Data frames in arrival order, each with damaged frames and stray bytes among them as
 // failed readings.
 bool DataFrameWaiting();
+int IntactFramesWaiting(); // good frames among them
 Received TakeDataFrame();
 void DropDataFrames(); // a new measurement starts from the analyser's next frame
 

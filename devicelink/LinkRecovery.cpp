@@ -3,15 +3,17 @@
 #include "core/Clock.h"
 #include "core/CommLog.h"
 #include "devicelink/LinkHooks.h"
+#include "devicelink/LinkReceiver.h"
 #include "devicelink/USB_KOM.h"
 
 namespace pxr3 {
 
 namespace {
-// A command waiting for its reply comes first; soon again then. Frames received
-// before the loss have long been taken by the tick (one each 100 ms) when the
-// first attempt comes.
+// A command waiting for its reply comes first; soon again then.
 constexpr int64_t kBusyRetryUs = 100'000;
+// Good frames that came before an attempt belong to the cycle, and reopening
+// would drop them: the attempt waits while the tick (one a 100 ms) takes them.
+constexpr int64_t kDrainRetryUs = 300'000;
 } // namespace
 
 void LinkRecovery::lost(const QString &reason) {
@@ -52,6 +54,13 @@ void LinkRecovery::attempt() {
     schedule(kBusyRetryUs);
     return;
   }
+  const int waiting = IntactFramesWaiting();
+  if (waiting > 0 && waiting != framesAtLastAttempt_) {
+    framesAtLastAttempt_ = waiting;
+    schedule(kDrainRetryUs);
+    return;
+  }
+  framesAtLastAttempt_ = 0;
   if (USB_Reopen(serial_) != 1) {
     if (recovering_) {
       emit retried(outageSeconds());

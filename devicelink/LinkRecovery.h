@@ -43,6 +43,7 @@ private:
   bool recovering_ = false;
   int64_t lostAtUs_ = 0;
   uint64_t timer_ = 0;
+  int framesAtLastAttempt_ = 0; // good frames waiting for the tick then
   QString serial_; // the device that was open
 };
 

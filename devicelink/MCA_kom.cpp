@@ -3,6 +3,7 @@
 #include "core/CommLog.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
+#include "devicelink/FrameDecoder.h"
 #include "devicelink/LinkInternal.h"
 #include "devicelink/LinkReceiver.h"
 #include "devicelink/USB_KOM.h"
@@ -48,37 +49,36 @@ std::optional<int16_t> SignedWord(int offset, const QString &what)
     return int16_t(Word(offset));
 }
 
-// Fills RxBytes and RxLen from Reply; true for a whole frame whose last byte is its checksum.
-bool ChecksumMatches()
+// RxBytes and RxLen as the received bytes give them.
+void FillRxBytes()
 {
     LinkState &l = link();
-    const QByteArray bytes = TextBytes(l.Reply);
     l.RxBytes.fill(0);
-    for (int i = 0; i < std::min<int>(bytes.size(), kDataFrameLength); ++i)
-        l.RxBytes(i + 1) = uint8_t(bytes[i]);
+    for (int i = 0; i < std::min<int>(l.RxData.size(), kDataFrameLength); ++i)
+        l.RxBytes(i + 1) = uint8_t(l.RxData[i]);
     l.RxLen = Word(1);
-    // Exactly as long as its length field says: stray bytes that begin with the start byte
-    // ("40 01" sums to its last byte) are no frame.
-    return bytes.size() == l.RxLen + 4 && CSUM(bytes.mid(1, l.RxLen + 2)) == bytes.back();
 }
 
-// Counts are never negative, so a channel is decoded unsigned (0 to 65535) rather than
-// read as a negative 16-bit number; the frame time of a data frame is one byte.
-void DecodeDataBody(bool frameTimeFromWord)
+// The data body into the shared spectrum and the frame time; the frame is whole (checked).
+void DecodeDataBody(FrameTimeField time)
 {
     LinkState &l = link();
     CommLog &log = commLog();
+    const DecodedData decoded = DecodeDataFrame(l.RxData, time);
     log.append(QStringLiteral("DATA:") + kCrLf);
     log.extend(QStringLiteral("No.Meas.:") + IntText(ByteAt(4)) + kCrLf);
-    if (!frameTimeFromWord) {
-        l.FrameTime = int16_t(ByteAt(5));
+    if (!decoded.body)
+        return;
+    const DataBody &body = *decoded.body;
+    if (!body.seconds)
+        Overflow(QStringLiteral("Time ") + IntText(Word(5)));
+    else
+        l.FrameTime = int16_t(*body.seconds);
+    if (time == FrameTimeField::Byte)
         l.TotalTime += l.FrameTime;
-    } else if (const auto t = SignedWord(5, QStringLiteral("Time"))) {
-        l.FrameTime = *t;
-    }
     log.extend(QStringLiteral("Time:") + IntText(l.FrameTime) + QStringLiteral(" [s]"));
-    for (int k = 0; k <= 253; ++k)
-        state().ReceivedSpectrum(k + 1) = Word(7 + 2 * k);
+    for (int k = 0; k < 254; ++k)
+        state().ReceivedSpectrum(k + 1) = body.counts[k];
 }
 
 // Steps 1 to 12 of a command.
@@ -143,14 +143,16 @@ void RunCommand(const QString &Cmd)
         l.CommandOk = 1;
         return;
     }
-    if (!TakeReceived(AwaitReply()))
+    const Received reply = AwaitReply();
+    if (!TakeReceived(reply))
         return;
     l.Reply = BytesText(l.RxData);
     if (l.RxData.isEmpty() || uint8_t(l.RxData[0]) != 0x40) {
         l.CommandOk = 0;
         return;
     }
-    const bool matches = ChecksumMatches();
+    FillRxBytes();
+    const bool matches = reply.intact;
     log.append(matches ? QStringLiteral("CSUM Ok !") : QStringLiteral("CSUM ERROR !"));
     log.append(QStringLiteral("Read :") + kCrLf + QStringLiteral("No.bytes : ") + IntText(l.RxLen) + kCrLf +
                QStringLiteral("Message : ") + l.Reply);
@@ -185,7 +187,7 @@ void RunCommand(const QString &Cmd)
         log.append(QStringLiteral("START:") + l.Reply);
         break;
     case 'D':
-        DecodeDataBody(true);
+        DecodeDataBody(FrameTimeField::Word);
         break;
     }
 }
@@ -215,20 +217,22 @@ DataReading ReadData()
     l.CommandOk = 0;
     if (!DataFrameWaiting())
         return DataReading::None;
-    if (!TakeReceived(TakeDataFrame()))
+    const Received frame = TakeDataFrame();
+    if (!TakeReceived(frame))
         return DataReading::Failed;
     l.Reply = BytesText(l.RxData);
     if (uint8_t(l.RxData[0]) != 0x40)
         return DataReading::Failed; // bytes that made no frame: a failed reading, nothing to log
     log.append(QStringLiteral("Data received ...") + kCrLf);
-    if (!ChecksumMatches()) {
+    FillRxBytes();
+    if (!frame.intact) {
         log.append(QStringLiteral("CSUM ERROR !"));
         return DataReading::Failed;
     }
     log.append(QStringLiteral("CSUM Ok !"));
     l.CommandOk = 1;
     log.append(QStringLiteral("Read :") + kCrLf + QStringLiteral("No.bytes : ") + IntText(l.RxLen));
-    DecodeDataBody(false);
+    DecodeDataBody(FrameTimeField::Byte);
     l.Reply = QStringLiteral("DATA Ok");
     log.setStatus(l.Reply);
     return DataReading::Good;

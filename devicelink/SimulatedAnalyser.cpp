@@ -101,6 +101,12 @@ SimulatedAnalyser::Unit *SimulatedAnalyser::openUnit()
 void SimulatedAnalyser::stall(int64_t ms)
 {
     stalledUntil_ = now() + ms * 1000;
+    if (Unit *u = openUnit(); u && stalledUntil_ - lastDelivery_ >= int64_t(kReadTimeoutMs) * 1000) {
+        const int64_t delivered = u->readBytes + u->arrived.size();
+        for (const Unit::Unread &frame : u->unread)
+            if (frame.start < delivered && delivered < frame.end)
+                sent_[frame.index].heldMidway = true;
+    }
     scheduleDelivery();
 }
 
@@ -330,13 +336,13 @@ void SimulatedAnalyser::transmit(Unit &u, QByteArray frame, int64_t at, bool dat
             for (int i = 0, piece = 0; i < frame.size(); i += 7, ++piece)
                 queue(u, {at + piece * kPieceGapUs, frame.mid(i, 7)});
             if (keepSent_)
-                u.unread.emplace_back(sent_.size() - 1, u.queuedBytes);
+                u.unread.push_back({sent_.size() - 1, u.queuedBytes - frame.size(), u.queuedBytes});
             return;
         }
     }
-    queue(u, {at, std::move(frame)});
+    queue(u, {at, frame});
     if (keepSent_)
-        u.unread.emplace_back(sent_.size() - 1, u.queuedBytes);
+        u.unread.push_back({sent_.size() - 1, u.queuedBytes - frame.size(), u.queuedBytes});
 }
 
 void SimulatedAnalyser::queue(Unit &u, Chunk chunk)
@@ -350,8 +356,8 @@ void SimulatedAnalyser::clearLine(Unit &u)
 {
     u.line.clear();
     u.arrived.clear();
-    for (const auto &frame : u.unread)
-        sent_[frame.first].fate = SentFrame::Fate::Lost;
+    for (const Unit::Unread &frame : u.unread)
+        sent_[frame.index].fate = SentFrame::Fate::Lost;
     u.unread.clear();
     u.readBytes = u.queuedBytes;
 }
@@ -479,8 +485,8 @@ FtStatus SimulatedAnalyser::read(FtHandle handle, char *buffer, uint32_t wanted,
     std::copy_n(u->arrived.constData(), returned, buffer);
     u->arrived.remove(0, int(returned));
     u->readBytes += returned;
-    while (!u->unread.empty() && u->unread.front().second <= u->readBytes) {
-        sent_[u->unread.front().first].fate = SentFrame::Fate::Read;
+    while (!u->unread.empty() && u->unread.front().end <= u->readBytes) {
+        sent_[u->unread.front().index].fate = SentFrame::Fate::Read;
         u->unread.pop_front();
     }
     return FT_OK;

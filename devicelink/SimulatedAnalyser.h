@@ -69,7 +69,9 @@ public:
         bool data = false; // a data frame, not a reply
         std::optional<Fault> fault;
         Fate fate = Fate::OnItsWay;
-        bool intact() const { return !fault || *fault == Fault::InPieces; } // the bytes as built
+        bool heldMidway = false; // a stall past the reader's timeout split its bytes in two
+        // The bytes as built, in one go as the reader sees it.
+        bool intact() const { return (!fault || *fault == Fault::InPieces) && !heldMidway; }
     };
     void keepSentFrames() { keepSent_ = true; }
     const std::vector<SentFrame> &sentFrames() const { return sent_; }
@@ -111,7 +113,11 @@ private:
         uint16_t highVoltage = 500;
         std::array<uint32_t, kChannels> total{};
         int64_t queuedBytes = 0, readBytes = 0;           // of the line since it opened
-        std::deque<std::pair<std::size_t, int64_t>> unread; // kept frames and where their bytes end
+        struct Unread {
+            std::size_t index; // in sent_
+            int64_t start, end; // where its bytes lie on the line
+        };
+        std::deque<Unread> unread;
     };
 
     Unit *unit(FtHandle handle);

@@ -130,18 +130,7 @@ protected:
                 ADD_FAILURE() << "intact frame " << at << " read but not counted, cycle " << cycles;
             ++at;
         }
-        if (at == sent.size()) {
-            // A byte gained or lost mid-frame that the 8-bit checksum happens not to see: the
-            // frame's first half is that of a damaged frame sent after the last one counted.
-            for (size_t i = cursor; i < sent.size(); ++i)
-                if (sent[i].data && sent[i].fault && sent[i].bytes.left(250) == frame.left(250)) {
-                    ++checksumBlind;
-                    std::printf("frame %zu with fault %d passed its checksum\n", i, int(*sent[i].fault));
-                    at = i;
-                    break;
-                }
-        }
-        ASSERT_LT(at, sent.size()) << "a counted frame the analyser never sent (or counted twice)";
+        ASSERT_LT(at, sent.size()) << "a frame counted that the analyser never sent whole (or counted twice), cycle " << cycles;
         ASSERT_TRUE(sent[at].intact() || sent[at].bytes != frame) << "a damaged frame counted";
         cursor = at + 1;
         ++framesCounted;
@@ -275,14 +264,11 @@ protected:
     bool warned = false;
     std::unique_ptr<WriteLimitScope> fullDisk;
     bool saveFailed = false, checkAutosave = false;
-    int cycles = 0, framesCounted = 0, checksumBlind = 0, warnings = 0, stalls = 0, unplugs = 0, fullDisks = 0, madeGood = 0;
+    int cycles = 0, framesCounted = 0, warnings = 0, stalls = 0, unplugs = 0, fullDisks = 0, madeGood = 0;
     std::array<int, 6> injected{};
 };
 
-// Disabled until the two faults it finds are mended: a link reopened by the recovery drops the
-// frames already read and waiting for the tick, and a gained byte that the 8-bit checksum does
-// not see gets a shifted frame counted (seed 20261207: frames 1466 and 1057).
-TEST_F(FaultCampaign, DISABLED_EveryIntactFrameCountsOnceAndEveryRowIsSavedThroughEveryFault)
+TEST_F(FaultCampaign, EveryIntactFrameCountsOnceAndEveryRowIsSavedThroughEveryFault)
 {
     const int wanted = EnvNumber("PXR3_CAMPAIGN_CYCLES", 10'000);
     while (cycles < wanted) {
@@ -301,11 +287,10 @@ TEST_F(FaultCampaign, DISABLED_EveryIntactFrameCountsOnceAndEveryRowIsSavedThrou
     }
     static const char *const names[] = {"no reply", "dropped byte", "extra byte", "wrong checksum",
                                         "wrong start byte", "in pieces"};
-    std::printf("fault campaign, seed %u: %d cycles, %d data frames sent, %d read intact, %d counted\n", seed,
+    std::printf("fault campaign, seed %u: %d cycles, %d data frames sent, %d read intact, %d counted in cycles\n", seed,
                 cycles, dataFrames, intactRead, framesCounted);
     for (int i = 0; i < 6; ++i)
         std::printf("  %-17s %d\n", names[i], injected[i]);
-    std::printf("  damaged frames that passed the checksum: %d\n", checksumBlind);
     std::printf("  stalls %d, unplugs %d, link-loss warnings %d, full-disk autosaves %d (made good %d)\n", stalls,
                 unplugs, warnings, fullDisks, madeGood);
     if (HasFailure())

@@ -1,7 +1,8 @@
-// The frame parser on made-up byte streams, and the receive queue's rules for what it hands
-// the acquisition.
+// The frame parser and the data frame decoder on made-up byte streams, and the receive
+// queue's rules for what it hands the acquisition.
 
 #include "LinkTestSupport.h"
+#include "devicelink/FrameDecoder.h"
 #include "devicelink/FrameParser.h"
 #include "devicelink/LinkReceiver.h"
 
@@ -62,6 +63,9 @@ TEST(FrameParserTest, FramesAreFoundAfterJunkAndDamageInAnyPieces)
         for (int piece : {1, 7, 4096}) {
             EXPECT_EQ(Parse(c.stream, piece), c.expected) << c.name << ", pieces of " << piece;
         }
+    // A byte gained inside a frame leaves its checksum byte behind the frame's end: even when
+    // the shifted bytes happen to pass the checksum, the stray byte that came with them tells.
+    EXPECT_EQ(Parse(data + Bytes({0x33}) + ack, 4096), (std::vector<Seen>{{Kind::Damaged, 0, 517}, {Kind::Frame, 518, 5}}));
 }
 
 TEST(FrameParserTest, AFrameCutBySilenceIsHandedOverAndTheNextOneIsFound)
@@ -83,6 +87,26 @@ TEST(FrameParserTest, AFrameCutBySilenceIsHandedOverAndTheNextOneIsFound)
     EXPECT_EQ(item->kind, Kind::Frame);
     EXPECT_EQ(item->start, 200);
     EXPECT_EQ(item->bytes, data);
+}
+
+TEST(FrameDecoderTest, ADataFrameGivesItsCountsAndTimeAndAnythingElseItsFault)
+{
+    // Frame number 9, time bytes 200 and 0x81, channel 1 full (65535), then k % 7.
+    const QByteArray frame = TestDataFrame(200, 0x81, 0xFF, 0xFF, 9);
+    const DecodedData byByte = DecodeDataFrame(frame, FrameTimeField::Byte);
+    ASSERT_TRUE(byByte.body);
+    EXPECT_EQ(byByte.body->number, 9);
+    EXPECT_EQ(byByte.body->seconds, 200);
+    EXPECT_EQ(byByte.body->counts[0], 65535);
+    EXPECT_EQ(byByte.body->counts[1], 1);
+    EXPECT_EQ(byByte.body->counts[253], 253 % 7);
+    // The reply to "D" reads its time as a signed word: 0x81C8 has no meaning.
+    const DecodedData byWord = DecodeDataFrame(frame, FrameTimeField::Word);
+    ASSERT_TRUE(byWord.body);
+    EXPECT_FALSE(byWord.body->seconds);
+    EXPECT_EQ(DecodeDataFrame(TestDataFrame(10, 1, 0, 0), FrameTimeField::Word).body->seconds, 266);
+    for (const QByteArray &none : {TestFrame("A"), frame.left(516), Bytes({0x41}) + frame.mid(1)})
+        EXPECT_FALSE(DecodeDataFrame(none, FrameTimeField::Byte).body) << none.size();
 }
 
 class ReceiveQueueTest : public LinkFixture {
