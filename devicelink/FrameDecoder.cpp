@@ -19,7 +19,7 @@ DecodedData DecodeDataFrame(const QByteArray &frame, FrameTimeField time)
     if (time == FrameTimeField::Byte)
         body.seconds = Byte(frame, 5);
     else if (Byte(frame, 6) < 0x80)
-        body.seconds = Byte(frame, 5);
+        body.seconds = Word(frame, 5);
     for (int k = 0; k < 254; ++k)
         body.counts[k] = Word(frame, 7 + 2 * k);
     return {body, {}};
