@@ -16,9 +16,11 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption port(QStringLiteral("port"),
                                   QStringLiteral("Analyzátor připojený přes sériový port, např. /dev/ttyUSB0 (místo USB)."),
                                   QStringLiteral("DEVICE"));
+    const QCommandLineOption debugLink(
+        QStringLiteral("debug-link"), QStringLiteral("Vypisuje každý rámec z analyzátoru a do něj šestnáctkově na chybový výstup."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Zobrazí tuto nápovědu."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Zobrazí verzi programu."));
-    parser.addOptions({dataDir, simulate, port, help, version});
+    parser.addOptions({dataDir, simulate, port, debugLink, help, version});
 
     CommandLine result;
     result.helpText = parser.helpText();
@@ -31,6 +33,7 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     result.dataDir = parser.value(dataDir);
     result.simulate = parser.isSet(simulate);
     result.port = parser.value(port);
+    result.debugLink = parser.isSet(debugLink);
     if (result.simulate && parser.isSet(port))
         result.error = QStringLiteral("Volby --simulate a --port nelze použít současně.");
     result.showHelp = parser.isSet(help);

@@ -9,6 +9,7 @@
 #include "core/TerminationSignals.h"
 #include "core/UserMessages.h"
 #include "devicelink/DriverChoice.h"
+#include "devicelink/LinkDebug.h"
 #include "windows/MessageBoxes.h"
 
 #include <QApplication>
@@ -48,6 +49,8 @@ int main(int argc, char *argv[])
 
     const pxr3::FolderChoice folder = pxr3::TakeProgramFolder(
         options.dataDir.isEmpty() ? QApplication::applicationDirPath() : options.dataDir);
+    if (options.debugLink)
+        pxr3::EnableLinkDebug();
     pxr3::SetDriver(pxr3::MakeDriver(options));
 
     pxr3::InstallMessageBoxes();

@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "devicelink/DriverChoice.h"
 #include "devicelink/FrameParser.h"
+#include "devicelink/LinkDebug.h"
 #include "devicelink/LinkRecovery.h"
 #include "devicelink/USB_KOM.h"
 
@@ -155,6 +156,8 @@ private:
     {
         while (auto item = parser_.next()) {
             using Kind = FrameParser::Item::Kind;
+            static const char *const kKinds[] = {"frame", "damaged", "junk"};
+            DumpLinkBytes("in", kKinds[int(item->kind)], item->bytes);
             const bool afterCommand = waitingForReply() && item->start >= pending_->from;
             const bool intact = item->kind == Kind::Frame;
             if (afterCommand && item->kind != Kind::Junk && item->body() == pending_->body) {
@@ -206,6 +209,8 @@ private:
     void silence()
     {
         FrameParser::Leftover left = parser_.takeLeftover();
+        if (!left.bytes.isEmpty())
+            DumpLinkBytes("in", "cut by silence", left.bytes);
         const bool forReply = waitingForReply() && left.start >= pending_->from &&
                               !(left.beginsDataFrame() && pending_->body != FrameParser::kDataBody);
         if (!left.bytes.isEmpty() && !left.covered) {

@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "devicelink/DriverChoice.h"
+#include "devicelink/LinkDebug.h"
 #include "devicelink/LinkInternal.h"
 #include "devicelink/LinkReceiver.h"
 #include "devicelink/LinkRecovery.h"
@@ -168,6 +169,7 @@ bool WriteFrame(const QByteArray &frame)
     LinkState &l = link();
     l.TxBuffer = frame;
     l.BytesWritten = 0;
+    DumpLinkBytes("out", "frame", frame);
     const FtStatus status = driver().write(l.ftHandle, l.TxBuffer.constData(), uint32_t(l.TxBuffer.size()), l.BytesWritten);
     commLog().setStatus(status != FT_OK ? QStringLiteral("Write to USB port failed.") : QStringLiteral("Write Ok."));
     if (status != FT_OK)

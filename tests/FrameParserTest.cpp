@@ -4,6 +4,7 @@
 #include "LinkTestSupport.h"
 #include "devicelink/FrameDecoder.h"
 #include "devicelink/FrameParser.h"
+#include "devicelink/LinkDebug.h"
 #include "devicelink/LinkReceiver.h"
 
 #include <vector>
@@ -148,6 +149,26 @@ TEST_F(ReceiveQueueTest, AFullQueueDropsTheOldestFrame)
     while (DataFrameReady())
         last = ReadNext();
     EXPECT_EQ(last, 257 % 250 + 1);
+}
+
+QStringList linkDump;
+
+TEST_F(ReceiveQueueTest, TheLinkDebugDumpShowsEveryFrameInAndOutInHex)
+{
+    EnableLinkDebug();
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &c, const QString &m) {
+        if (QLatin1String(c.category) == QLatin1String("pxr3.link"))
+            linkDump << m;
+    });
+    MCA_Command(QStringLiteral("E"));
+    sim->send(Bytes({0x41}) + TestDataFrame(2, 0, 1, 0, 9));
+    ReadNext();
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QStringLiteral("pxr3.link.debug=false"));
+    EXPECT_EQ(linkDump.value(0), QStringLiteral("out frame 5 B: 40 01 00 45 46"));
+    EXPECT_EQ(linkDump.value(1), QStringLiteral("in frame 5 B: 40 01 00 45 46"));
+    EXPECT_EQ(linkDump.value(2), QStringLiteral("in junk 1 B: 41"));
+    EXPECT_TRUE(linkDump.value(3).startsWith(QStringLiteral("in frame 517 B: 40 01 02 44 09 02 00 01 00 01 00"))) << linkDump.value(3).left(60).toStdString();
 }
 
 } // namespace
