@@ -15,6 +15,20 @@ constexpr unsigned char kLatencyMs = 16; // the bridge's own default, set so tha
 constexpr uint32_t kPacketPayload = 62;  // a full-speed packet less its two status bytes
 constexpr int kUsbTimeout = -7;          // libusb's code for a transfer that timed out
 
+// A libftdi failure as a status, its reason logged.
+FtStatus Failed(int result, const char *reason)
+{
+    commLog().append(QStringLiteral("libftdi: ") + QString::fromLocal8Bit(reason));
+    return result == -666 ? FT_DEVICE_NOT_FOUND : FT_OTHER_ERROR;
+}
+
+// Closes a reader's context without closing the USB handle it borrowed.
+void FreeBorrowingContext(ftdi_context *context)
+{
+    ftdi_set_usbdev(context, nullptr);
+    ftdi_free(context);
+}
+
 } // namespace
 
 FtdiDriver::FtdiDriver() : announcer_(std::make_unique<QObject>()) {}
@@ -29,11 +43,7 @@ ftdi_context *FtdiDriver::opened(FtHandle handle) const { return handle == kHand
 
 FtStatus FtdiDriver::failure(int result) const
 {
-    if (result >= 0)
-        return FT_OK;
-    if (device_)
-        commLog().append(QStringLiteral("libftdi: ") + QString::fromLocal8Bit(ftdi_get_error_string(device_)));
-    return result == -666 ? FT_DEVICE_NOT_FOUND : FT_OTHER_ERROR;
+    return result >= 0 ? FT_OK : Failed(result, ftdi_get_error_string(device_));
 }
 
 FtStatus FtdiDriver::countDevices(uint32_t &count)
@@ -94,7 +104,9 @@ FtStatus FtdiDriver::openBySerial(const std::string &serial, FtHandle &handle)
     device_ = ftdi_new();
     if (!device_)
         return FT_OTHER_ERROR;
-    // ftdi_new leaves AUTO_DETACH_SIO_MODULE on: ftdi_sio lets go of the device we open.
+    // ftdi_sio lets go of the device while it is open here and takes it back at the close,
+    // so that the serial port is there again for other programs.
+    device_->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
     // The product listed with this serial number first, then the others.
     std::vector<uint16_t> products;
     for (const Listed &l : listed_)
@@ -120,36 +132,54 @@ FtStatus FtdiDriver::openBySerial(const std::string &serial, FtHandle &handle)
         device_ = nullptr;
         return FT_DEVICE_NOT_OPENED;
     }
-    // The bridge answers every latency period, with data or without, so one USB transfer
-    // never waits longer than that; the transfer timeout is only a safety margin above it.
     ftdi_set_latency_timer(device_, kLatencyMs);
-    device_->usb_read_timeout = 100;
     ftdi_tcioflush(device_);
-    startReader();
+    if (!startReader()) {
+        ftdi_usb_close(device_);
+        ftdi_free(device_);
+        device_ = nullptr;
+        return FT_OTHER_ERROR;
+    }
     handle = kHandle;
     return FT_OK;
 }
 
-void FtdiDriver::startReader()
+bool FtdiDriver::startReader()
 {
+    // The reader has a libftdi context of its own over the same USB handle: libftdi keeps its
+    // read buffer and its last error in the context, so the threads then share none of it.
+    ftdi_context *reader = ftdi_new();
+    if (!reader)
+        return false;
+    ftdi_set_usbdev(reader, device_->usb_dev);
+    reader->type = device_->type;
+    reader->max_packet_size = device_->max_packet_size;
+    // The bridge answers every latency period, with data or without, so one USB transfer
+    // never waits longer than that; the transfer timeout is only a safety margin above it.
+    reader->usb_read_timeout = 100;
     received_.clear();
     readResult_ = 0;
+    readError_.clear();
     announced_ = false;
     stopReading_ = false;
     // The bridge's 256-byte buffer lasts 130 ms at 19200 baud: it is drained here all the
     // time, whatever the windows are doing, and the bytes wait in ours.
-    reader_ = std::thread([this, d = device_] {
+    reader_ = std::thread([this, reader] {
         unsigned char packet[kPacketPayload];
-        while (!stopReading_) {
+        bool failed = false;
+        while (!stopReading_ && !failed) {
             // Returns after one latency period at the latest: the bridge reports even when idle.
-            const int result = ftdi_read_data(d, packet, int(sizeof packet));
+            const int result = ftdi_read_data(reader, packet, int(sizeof packet));
             if (result == 0 || result == kUsbTimeout)
                 continue;
+            failed = result < 0;
             std::lock_guard<std::mutex> lock(mutex_);
-            if (result < 0)
+            if (failed) {
                 readResult_ = result;
-            else
+                readError_ = ftdi_get_error_string(reader);
+            } else {
                 received_.append(reinterpret_cast<const char *>(packet), result);
+            }
             if (!announced_) {
                 announced_ = true;
                 QMetaObject::invokeMethod(announcer_.get(), [this] {
@@ -160,10 +190,10 @@ void FtdiDriver::startReader()
                     announceArrival();
                 }, Qt::QueuedConnection);
             }
-            if (result < 0)
-                return;
         }
+        FreeBorrowingContext(reader);
     });
+    return true;
 }
 
 void FtdiDriver::stopReader()
@@ -224,14 +254,20 @@ FtStatus FtdiDriver::read(FtHandle handle, char *buffer, uint32_t wanted, uint32
     returned = 0;
     if (!opened(handle))
         return FT_INVALID_HANDLE;
-    std::lock_guard<std::mutex> lock(mutex_);
-    returned = std::min<uint32_t>(wanted, uint32_t(received_.size()));
-    std::copy_n(received_.constData(), returned, buffer);
-    received_.remove(0, int(returned));
-    // The bytes that came before a failure are handed out first.
-    if (returned == 0 && readResult_ < 0)
-        return failure(readResult_);
-    return FT_OK;
+    int failedWith = 0;
+    std::string reason;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        returned = std::min<uint32_t>(wanted, uint32_t(received_.size()));
+        std::copy_n(received_.constData(), returned, buffer);
+        received_.remove(0, int(returned));
+        // The bytes that came before a failure are handed out first.
+        if (returned == 0 && readResult_ < 0) {
+            failedWith = readResult_;
+            reason = readError_;
+        }
+    }
+    return failedWith < 0 ? Failed(failedWith, reason.c_str()) : FT_OK;
 }
 
 FtStatus FtdiDriver::close(FtHandle handle)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -55,7 +56,7 @@ private:
 
     // A thread receives all the time the device is open; the user-interface thread is told
     // through a queued call on `announcer_`, which lives there.
-    void startReader();
+    bool startReader(); // false when it could not be set up
     void stopReader();
 
     std::vector<Listed> listed_;
@@ -65,7 +66,8 @@ private:
     std::atomic<bool> stopReading_{false};
     std::mutex mutex_;
     QByteArray received_; // guarded by mutex_
-    int readResult_ = 0;  // a libftdi failure of the reader, guarded by mutex_
+    int readResult_ = 0;    // a libftdi failure of the reader, guarded by mutex_
+    std::string readError_; // and its reason, guarded by mutex_
     bool announced_ = false;
 };
 
