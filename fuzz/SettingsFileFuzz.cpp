@@ -13,24 +13,6 @@ using namespace pxr3;
 
 namespace {
 
-// Stands in for the main window: a fresh placement per input.
-class Placement : public MainWindowPlacement {
-public:
-    WindowPlacement placement() const override { return kept; }
-    void applyState(int16_t state) override { kept.state = state; }
-    void applyPosition(int32_t top, int32_t left) override
-    {
-        kept.top = top;
-        kept.left = left;
-    }
-    void applySize(int32_t width, int32_t height) override
-    {
-        kept.width = width;
-        kept.height = height;
-    }
-    WindowPlacement kept;
-};
-
 struct Settings {
     int16_t linkStatus, measureTime, repeatCount, currentNuclide;
     WindowPlacement placement;
@@ -45,15 +27,13 @@ struct Settings {
 
 Settings Load(const uint8_t *data, size_t size)
 {
-    Placement window;
-    SetMainWindowPlacement(&window);
+    SetMainWindowPlacement(nullptr); // the placement read is kept as before the window exists
     ResetSharedState();
     fuzz::WriteProgramFile(QString::fromLatin1(kSettingsFileName), data, size);
     LoadSaveConfig(1);
-    SetMainWindowPlacement(nullptr);
     commLog().clear();
     const SharedState &s = state();
-    return {s.LinkStatus, s.MeasureTime, s.RepeatCount, s.CurrentNuclide, window.kept};
+    return {s.LinkStatus, s.MeasureTime, s.RepeatCount, s.CurrentNuclide, mainWindowPlacement().placement()};
 }
 
 } // namespace
