@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 # The program starts with the simulated analyser unless told otherwise (ARGS= for a real one).
 ARGS ?= --simulate
 
-.PHONY: run test bench fuzz bootstrap configure build clean
+.PHONY: run test bench fuzz format bootstrap configure build clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -35,6 +35,10 @@ fuzz: bootstrap
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DPXR3_FUZZ=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build build-fuzz -j$(JOBS)
 	fuzz/run build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# Lays out every source file as .clang-format says.
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD)
