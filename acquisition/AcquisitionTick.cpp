@@ -184,8 +184,8 @@ void WatchLink(AcquisitionView &view)
         return;
     a.linkLossShown = true;
     ++a.linkLosses;
-    const QString text = QStringLiteral("Z analyzátoru nepřišla %1 s žádná data – zkontrolujte spojení.")
-                             .arg(kLinkLossSeconds);
+    const QString text =
+        QStringLiteral("Z analyzátoru nepřišla %1 s žádná data – zkontrolujte spojení.").arg(kLinkLossSeconds);
     commLog().event(text);
     commLog().setStatus(text);
     view.showDelivering(false);

@@ -42,18 +42,18 @@ public:
 
 struct AcquisitionState {
     double RoiCounts = 0;
-    int16_t TickTime = 0;      // seconds the last good frame stands for: its time word
-    int32_t CourseTick = 0;    // time-course points since the course opened or the cycle began
-    double DeadTimeUs = 0;     // dead time of the detector chain; none is known, so none is corrected
-    double CourseTime = 0;     // day number of the newest time-course point
+    int16_t TickTime = 0;        // seconds the last good frame stands for: its time word
+    int32_t CourseTick = 0;      // time-course points since the course opened or the cycle began
+    double DeadTimeUs = 0;       // dead time of the detector chain; none is known, so none is corrected
+    double CourseTime = 0;       // day number of the newest time-course point
     int64_t lastGoodFrameUs = 0; // program clock
     int64_t watchSinceUs = 0;    // the link-loss watch counts from the last good frame or (re)start
     bool linkLossShown = false;
     bool reconnected = false;    // the link was opened again since the last good frame
     int cycleFailedReadings = 0; // of the running cycle, for its row's note
     int cycleGapSeconds = 0;
-    int linkLosses = 0;          // since the program started, for the series' closing words
-    bool noRecordNoted = false;  // the log said once that a cycle ran without a radionuclide
+    int linkLosses = 0;         // since the program started, for the series' closing words
+    bool noRecordNoted = false; // the log said once that a cycle ran without a radionuclide
     bool dataLogFailureNoted = false;
     bool frameTimeNoted = false; // the log said that a frame's time was not plausible
 };

@@ -10,16 +10,16 @@ namespace pxr3 {
 constexpr double kCoverageK = 1.6449; // one-sided 95 % quantile of the normal distribution
 
 struct CountResult {
-    double grossRate = 0;      // r = N / t                  [1/s]
-    double netRate = 0;        // rn = r - r0                [1/s]
-    double netRateU = 0;       // u(rn) = sqrt(N) / t        [1/s]
-    double netThreshold = 0;   // rn* = k sqrt(r0 / t)       [1/s]
-    double netLimit = 0;       // rn# = 2 rn* + k^2 / t      [1/s]
-    double activity = 0;       // a = w rn                   [Bq/m3]
-    double activityU = 0;      // u(a) = w u(rn)
-    double threshold = 0;      // a* = w rn*
-    double limit = 0;          // a# = w rn#
-    bool detected = false;     // rn > rn*: the net rate stands out of the background's noise
+    double grossRate = 0;    // r = N / t                  [1/s]
+    double netRate = 0;      // rn = r - r0                [1/s]
+    double netRateU = 0;     // u(rn) = sqrt(N) / t        [1/s]
+    double netThreshold = 0; // rn* = k sqrt(r0 / t)       [1/s]
+    double netLimit = 0;     // rn# = 2 rn* + k^2 / t      [1/s]
+    double activity = 0;     // a = w rn                   [Bq/m3]
+    double activityU = 0;    // u(a) = w u(rn)
+    double threshold = 0;    // a* = w rn*
+    double limit = 0;        // a# = w rn#
+    bool detected = false;   // rn > rn*: the net rate stands out of the background's noise
 };
 
 // N gross counts in t seconds against the background rate r0 [1/s], with the calibration

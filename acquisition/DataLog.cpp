@@ -19,7 +19,7 @@ QString DataLogLine(double atDays, double rate, double activity, int tickTime)
 {
     const QChar tab = QLatin1Char('\t');
     return DateText(atDays) + tab + TimeText(atDays) + tab + ExpText(rate, 4) + tab + ExpText(activity, 4) + tab +
-           IntText(TickSeconds(tickTime));
+        IntText(TickSeconds(tickTime));
 }
 
 FileResult AppendDataLog(const QString &line)

@@ -165,7 +165,8 @@ void MeasurementSeries::autosave()
         commLog().event(text);
         controls_->showWarning(text);
     } else if (failedBefore) {
-        const QString text = QStringLiteral("Automatické uložení do %1 opět proběhlo").arg(QFileInfo(autosavePath_).fileName());
+        const QString text =
+            QStringLiteral("Automatické uložení do %1 opět proběhlo").arg(QFileInfo(autosavePath_).fileName());
         commLog().event(text);
         controls_->showWarning(text);
     }
@@ -222,11 +223,11 @@ void MeasurementSeries::showCycleProgress()
     const int perCycle = std::max<int>(s.MeasureTime, kSecondsPerFrame);
     const int done = std::min(int(s.CycleTick) * kSecondsPerFrame, perCycle);
     QString text = linkRecovery().recovering()
-                       ? QStringLiteral("Série čeká na analyzátor, výpadek %1 (cyklus %2 z %3)")
-                             .arg(OutageText(linkRecovery().outageSeconds()))
-                             .arg(repeatIndex_)
-                             .arg(repeatCount_)
-                       : QStringLiteral("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_);
+        ? QStringLiteral("Série čeká na analyzátor, výpadek %1 (cyklus %2 z %3)")
+              .arg(OutageText(linkRecovery().outageSeconds()))
+              .arg(repeatIndex_)
+              .arg(repeatCount_)
+        : QStringLiteral("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_);
     // Stays in sight for as long as the results are not in the file.
     if (!autosaveError_.isEmpty())
         text += QStringLiteral(" – automatické uložení selhalo");

@@ -18,11 +18,11 @@ public:
     // the rows use one calibration.
     virtual void applyMeasuringSet() = 0;
     virtual void emptyLog() = 0;
-    virtual void writeVoltage() = 0;   // "Write VN"
-    virtual void startMeasuring() = 0; // "Start"
-    virtual void clearCycle() = 0;     // "Clear"
-    virtual void stopMeasuring() = 0;  // "Stop"
-    virtual void showIdle() = 0;       // the activity pictures: nothing being delivered
+    virtual void writeVoltage() = 0;             // "Write VN"
+    virtual void startMeasuring() = 0;           // "Start"
+    virtual void clearCycle() = 0;               // "Clear"
+    virtual void stopMeasuring() = 0;            // "Stop"
+    virtual void showIdle() = 0;                 // the activity pictures: nothing being delivered
     virtual bool acquisitionRunning() const = 0; // the acquisition timer
     // Empties the table, asking first about unsaved changes; false when the operator kept it.
     virtual bool clearTable() = 0;

@@ -9,8 +9,8 @@
 #include "core/WorkCommands.h"
 #include "devicelink/LinkHooks.h"
 #include "devicelink/LinkRecovery.h"
-#include "devicelink/USB_KOM.h"
 #include "devicelink/MCA_kom.h"
+#include "devicelink/USB_KOM.h"
 #include "graphs/SpectrumGraph.h"
 #include "graphs/frm_Prubeh.h"
 
@@ -94,7 +94,8 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     connect(open, &QPushButton::clicked, this, &frm_USBkom::Command2_Click);
     auto *close = addButton(QStringLiteral("Close USB"), kTipClose, kColumn1, kMargin + kRowStep);
     connect(close, &QPushButton::clicked, this, &frm_USBkom::Command1_Click);
-    Command4[0] = addButton(QStringLiteral("MCA ID"), QStringLiteral("ID analyzátoru"), kColumn1, kMargin + 2 * kRowStep);
+    Command4[0] =
+        addButton(QStringLiteral("MCA ID"), QStringLiteral("ID analyzátoru"), kColumn1, kMargin + 2 * kRowStep);
     Command4[7] = addButton(QStringLiteral("Read VN"), kTipVoltage, kColumn1, kMargin + 3 * kRowStep);
     Command4[2] = addButton(QStringLiteral("Write VN"), kTipVoltage, kColumn1, kMargin + 4 * kRowStep);
 
@@ -116,8 +117,8 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     addLabel(QStringLiteral("Poz:"), kColumn1, row + 30, 840);
     Text3[4] = addField(QStringLiteral("1"), kRoiFieldLeft, row);
 
-    auto *clear = addButton(QStringLiteral("&Clear F8"), QStringLiteral("vymazání okna zápisu komunikace"), kColumn2,
-                            kMargin);
+    auto *clear =
+        addButton(QStringLiteral("&Clear F8"), QStringLiteral("vymazání okna zápisu komunikace"), kColumn2, kMargin);
     connect(clear, &QPushButton::clicked, this, &frm_USBkom::Command5_Click);
     Command4[1] = addButton(QStringLiteral("Akt. Spektrum "), kTipStop, kColumn2, kMargin + kRowStep);
     Command4[3] = addButton(QStringLiteral("Uložit spektrum"), kTipStop, kColumn2, kMargin + 2 * kRowStep);
@@ -161,7 +162,8 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     StatusBar->setFrameShape(QFrame::StyledPanel);
     StatusBar->setFrameShadow(QFrame::Sunken);
     simulationNotice_ = new QLabel(QStringLiteral("SIMULOVANÝ ANALYZÁTOR"), StatusBar);
-    simulationNotice_->setStyleSheet(QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 0 6px;"));
+    simulationNotice_->setStyleSheet(
+        QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 0 6px;"));
     simulationNotice_->hide();
 
     Timer1 = std::make_unique<RepeatingTimer>([this] { Timer1_Timer(*this); });
@@ -196,10 +198,7 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
 
 frm_USBkom::~frm_USBkom() = default;
 
-QSize frm_USBkom::sizeHint() const
-{
-    return {TwipsToPixels(this, kDesignWidth), TwipsToPixels(this, kDesignHeight)};
-}
+QSize frm_USBkom::sizeHint() const { return {TwipsToPixels(this, kDesignWidth), TwipsToPixels(this, kDesignHeight)}; }
 
 void frm_USBkom::place(QWidget *w, int leftTwips, int topTwips, int widthTwips, int heightTwips)
 {
@@ -308,9 +307,7 @@ void frm_USBkom::Command4_Click(int index)
     if (index != 3 && Command4.contains(index) && RefuseWhenBusy())
         return;
     switch (index) {
-    case 0:
-        MCA_Command(QStringLiteral("I"));
-        break;
+    case 0: MCA_Command(QStringLiteral("I")); break;
     case 1:
         MCA_Command(QStringLiteral("D"));
         // A failed read leaves the previous frame in place; adding it again would count it twice.
@@ -318,9 +315,7 @@ void frm_USBkom::Command4_Click(int index)
             AddReceivedToCycle(link().FrameTime);
         ecGraph1->DrawSpectrumGraph(256);
         break;
-    case 2:
-        MCA_Command(QStringLiteral("W"));
-        break;
+    case 2: MCA_Command(QStringLiteral("W")); break;
     case 3: {
         const FileResult saved = SaveCycleSpectrum();
         if (!saved.ok)
@@ -331,14 +326,9 @@ void frm_USBkom::Command4_Click(int index)
         MCA_Command(QStringLiteral("R"));
         Text4->setText(IntText(state().DeviceHighVoltage));
         break;
-    case 8:
-        StartMeasurement(*this);
-        break;
-    case 13:
-        StopMeasurement(*this);
-        break;
-    default:
-        break;
+    case 8: StartMeasurement(*this); break;
+    case 13: StopMeasurement(*this); break;
+    default: break;
     }
 }
 

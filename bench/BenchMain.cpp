@@ -27,7 +27,8 @@ public:
     void ReportRuns(const std::vector<Run> &reports) override
     {
         for (const Run &run : reports) {
-            Figures &figures = runs[run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args)];
+            Figures &figures =
+                runs[run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args)];
             for (const auto &[name, counter] : run.counters)
                 figures.counters[name] = counter.value;
             if (run.iterations > 0)
@@ -51,11 +52,13 @@ struct Target {
 const Target kTargets[] = {
     {"frames per second through the parser and decoder", "DataFramesThroughParserAndDecoder", "frames/s", '>', 1e6},
     {"good-frame tick with its painting, processor ms", "GoodFrameTick", "ms/tick", 'l', 1.0},
-    {"measuring at the pace on a serial port, Xvfb, % of a core", "ProgramOnPort/Measuring", "CPU % of a core", '<', 0.3},
+    {"measuring at the pace on a serial port, Xvfb, % of a core", "ProgramOnPort/Measuring", "CPU % of a core", '<',
+     0.3},
     {"idle and connected on a serial port, Xvfb, % of a core", "ProgramOnPort/Idle", "CPU % of a core", '<', 0.1},
     {"start-up to the main window shown, x bare window", "StartUp", "start-up ratio", 'l', 1.5},
     {"resident memory after start-up, x bare window", "StartUp", "RSS ratio", 'l', 1.3},
-    {"measuring at the pace (simulated), % of a core", "ProcessorUseAtRealPace/Measurement", "CPU % of a core", '<', 1.0},
+    {"measuring at the pace (simulated), % of a core", "ProcessorUseAtRealPace/Measurement", "CPU % of a core", '<',
+     1.0},
     {"series at the pace with autosaves, % of a core", "ProcessorUseAtRealPace/Series", "CPU % of a core", '<', 1.0},
     {"longest event-loop turn in a series, processor ms", "LongestEventLoopStall", "longest stall ms", '<', 16.0},
     {"day of frames: last/first 1000 frames, processor", "DayOfFrames", "last/first 1000", 'l', 1.1},

@@ -11,8 +11,7 @@
 
 namespace pxr3::bench {
 
-ProgramFolderScope::ProgramFolderScope()
-    : previousSink_(SetMessageSink([](const UserMessage &) { return false; }))
+ProgramFolderScope::ProgramFolderScope() : previousSink_(SetMessageSink([](const UserMessage &) { return false; }))
 {
     SetProgramFolder(folder_.path());
 }

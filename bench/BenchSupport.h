@@ -29,9 +29,9 @@ private:
 // one different.
 std::vector<QByteArray> DataFrames(int count);
 
-double ResidentMegabytes();  // VmRSS
-double ProcessorSeconds();   // user + system time of the process so far
+double ResidentMegabytes();      // VmRSS
+double ProcessorSeconds();       // user + system time of the process so far
 double ThreadProcessorSeconds(); // this thread's processor time: the event loop's work
-double WallSeconds();        // monotonic
+double WallSeconds();            // monotonic
 
 } // namespace pxr3::bench

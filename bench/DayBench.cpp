@@ -3,9 +3,9 @@
 // cost the processor what the first did, whether the program holds on to memory as the day
 // goes, and whether DATA_LOG.TXT has one line for each logged frame.
 
+#include "acquisition/AcquisitionTick.h"
 #include "bench/BenchSupport.h"
 #include "bench/MeasuringProgram.h"
-#include "acquisition/AcquisitionTick.h"
 #include "core/Clock.h"
 #include "core/ProgramFolder.h"
 #include "devicelink/USB_KOM.h"

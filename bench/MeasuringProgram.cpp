@@ -39,7 +39,7 @@ MeasuringProgram::MeasuringProgram(SimulatedAnalyser::Pace pace, bool smoothing,
     } else {
         usbkom_->command4(8)->click(); // "Start  F5"
     }
-    usbkom_->Command6_Click();     // "Průběh F2"
+    usbkom_->Command6_Click(); // "Průběh F2"
     usbkom_->check(1)->setChecked(true);
     if (smoothing) {
         usbkom_->check(2)->click();

@@ -9,7 +9,7 @@
 namespace pxr3 {
 class MDIForm1;
 class frm_USBkom;
-}
+} // namespace pxr3
 
 namespace pxr3::bench {
 

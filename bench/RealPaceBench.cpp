@@ -30,8 +30,8 @@ void LongestEventLoopStall(benchmark::State &bench)
     // A series, so that its autosaves fall into the run, and the communication log is filled
     // to just below its bound, so that it empties itself during the run too.
     MeasuringProgram program(SimulatedAnalyser::Pace::RealTime, false, MeasuringProgram::Start::Series);
-    commLog().append(QString(std::max<qsizetype>(0, CommLog::kMaxLength - commLog().text().size() - 200),
-                             QLatin1Char('x')));
+    commLog().append(
+        QString(std::max<qsizetype>(0, CommLog::kMaxLength - commLog().text().size() - 200), QLatin1Char('x')));
     int emptied = 0;
     QObject::connect(&commLog(), &CommLog::emptied, &commLog(), [&emptied] { ++emptied; });
     RunEventLoop(1000); // a series starts the analyser after the high voltage

@@ -22,9 +22,13 @@ void FillTable(MeasurementTable &table, int variant)
 {
     for (int row = 1; row <= kTableRows; ++row) {
         const int n = row + variant;
-        table.setText(row, 1, QStringLiteral("%1.03.2024 %2:%3:07").arg(n % 28 + 1, 2, 10, QLatin1Char('0'))
-                                  .arg(n % 24, 2, 10, QLatin1Char('0')).arg(n % 60, 2, 10, QLatin1Char('0')));
-        table.setText(row, 2, QStringLiteral("%1.%2E+0%3").arg(n % 9 + 1).arg(n % 1000, 3, 10, QLatin1Char('0')).arg(n % 4));
+        table.setText(row, 1,
+                      QStringLiteral("%1.03.2024 %2:%3:07")
+                          .arg(n % 28 + 1, 2, 10, QLatin1Char('0'))
+                          .arg(n % 24, 2, 10, QLatin1Char('0'))
+                          .arg(n % 60, 2, 10, QLatin1Char('0')));
+        table.setText(row, 2,
+                      QStringLiteral("%1.%2E+0%3").arg(n % 9 + 1).arg(n % 1000, 3, 10, QLatin1Char('0')).arg(n % 4));
         table.setText(row, 3, QString::number(1000 + n * 37));
         table.setText(row, 4, QStringLiteral("100"));
         table.setText(row, 5, QStringLiteral("Poznámka č. %1 – sklep, okno zavřené, žluťoučký kůň").arg(n));
@@ -81,8 +85,9 @@ void LoadHugeFile(benchmark::State &bench)
     {
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        const QByteArray block = lines ? QByteArray("07.03.2024 09:05:03\t1.234E+01\t12345\t100\tPozn\xE1mka\r\n").repeated(1000)
-                                       : QByteArray(1024 * 1024, 'x');
+        const QByteArray block = lines
+            ? QByteArray("07.03.2024 09:05:03\t1.234E+01\t12345\t100\tPozn\xE1mka\r\n").repeated(1000)
+            : QByteArray(1024 * 1024, 'x');
         while (file.size() < kHugeBytes)
             file.write(block);
     }

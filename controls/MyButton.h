@@ -30,8 +30,7 @@ bool TileImage(QPainter &p, const QImage &src, const QRect &srcRect, const QRect
 
 // Copies srcRect of src to dest, leaving the destination unchanged where the source pixel
 // has the colour transparent.
-void TransparentCopy(QPainter &p, const QPoint &dest, const QImage &src, const QRect &srcRect,
-                     QRgb transparent);
+void TransparentCopy(QPainter &p, const QPoint &dest, const QImage &src, const QRect &srcRect, QRgb transparent);
 
 // The picture with its pixels of colour transparent made see-through.
 QImage MaskedImage(const QImage &picture, QRgb transparent);
@@ -39,8 +38,8 @@ QImage MaskedImage(const QImage &picture, QRgb transparent);
 // Steps of the skin drawing: back colour, middle (filled or tiled), edges tiled between the
 // corners, corners with magenta see-through. False when drawing had to stop (a skin too
 // small for its corners); whatever was drawn stays.
-bool PaintSkinFace(QPainter &p, const QImage &skin, int state, const QSize &size, int cornerW,
-                   int cornerH, bool fillWithColor, const QColor &backColor);
+bool PaintSkinFace(QPainter &p, const QImage &skin, int state, const QSize &size, int cornerW, int cornerH,
+                   bool fillWithColor, const QColor &backColor);
 
 // The access key of a caption: the character after the last "&" that is followed by
 // neither a blank nor another "&". A null character when there is none.
@@ -57,8 +56,7 @@ class MyButton : public QWidget {
     Q_OBJECT
 public:
     enum ButtonState { Normal = 1, Focused = 2, Hover = 3, Pressed = 4, Disabled = 5 };
-    enum PicturePosition { PictureLeft = 0, PictureAbove = 1, PictureBelow = 2, PictureRight = 3,
-                           PictureAlone = 4 };
+    enum PicturePosition { PictureLeft = 0, PictureAbove = 1, PictureBelow = 2, PictureRight = 3, PictureAlone = 4 };
     enum TextAlignment { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
 
     explicit MyButton(QWidget *parent = nullptr);
@@ -187,7 +185,6 @@ private:
     QColor m_backColor;
     Qt::CursorShape m_mousePointer = Qt::ArrowCursor;
     QPixmap m_mouseIcon;
-
 };
 
 } // namespace pxr3

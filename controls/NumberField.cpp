@@ -19,8 +19,8 @@ public:
     State validate(QString &input, int &) const override
     {
         for (const QChar c : input) {
-            const bool allowed = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(',') ||
-                                 c == QLatin1Char('.');
+            const bool allowed =
+                (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(',') || c == QLatin1Char('.');
             if (!allowed)
                 return Invalid;
         }

@@ -70,7 +70,7 @@ void RealClock::cancel(TimerId id)
     timers_.erase(it);
 }
 
-VirtualClock::VirtualClock(QDateTime wallStart) : wallStart_(std::move(wallStart)) {}
+VirtualClock::VirtualClock(QDateTime wallStart) : wallStart_(std::move(wallStart)) { }
 
 VirtualClock::~VirtualClock() = default;
 
@@ -164,7 +164,10 @@ void RepeatingTimer::stop()
         programClock().cancel(std::exchange(pending_, 0));
 }
 
-void RepeatingTimer::arm() { pending_ = programClock().schedule(intervalUs_, [this] { fire(); }); }
+void RepeatingTimer::arm()
+{
+    pending_ = programClock().schedule(intervalUs_, [this] { fire(); });
+}
 
 void RepeatingTimer::fire()
 {

@@ -90,7 +90,7 @@ private:
 // its own action runs, and an action that stops it is not undone by the re-arming.
 class RepeatingTimer {
 public:
-    explicit RepeatingTimer(std::function<void()> action) : action_(std::move(action)) {}
+    explicit RepeatingTimer(std::function<void()> action) : action_(std::move(action)) { }
     ~RepeatingTimer() { stop(); }
     RepeatingTimer(const RepeatingTimer &) = delete;
     RepeatingTimer &operator=(const RepeatingTimer &) = delete;

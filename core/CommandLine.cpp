@@ -8,17 +8,20 @@ CommandLine ParseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Ovládání a vyhodnocení mnohokanálového analyzátoru PXR3"));
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
-                                     QStringLiteral("Složka pro nastavení, protokoly a měření (místo složky programu)."),
-                                     QStringLiteral("DIR"));
+    const QCommandLineOption dataDir(
+        QStringLiteral("data-dir"), QStringLiteral("Složka pro nastavení, protokoly a měření (místo složky programu)."),
+        QStringLiteral("DIR"));
     const QCommandLineOption simulate(QStringLiteral("simulate"),
                                       QStringLiteral("Místo analyzátoru použije jeho simulaci (bez přístroje)."));
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("Analyzátor připojený přes sériový port, např. /dev/ttyUSB0 (místo USB)."),
-                                  QStringLiteral("DEVICE"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Analyzátor připojený přes sériový port, např. /dev/ttyUSB0 (místo USB)."),
+        QStringLiteral("DEVICE"));
     const QCommandLineOption debugLink(
-        QStringLiteral("debug-link"), QStringLiteral("Vypisuje každý rámec z analyzátoru a do něj šestnáctkově na chybový výstup."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Zobrazí tuto nápovědu."));
+        QStringLiteral("debug-link"),
+        QStringLiteral("Vypisuje každý rámec z analyzátoru a do něj šestnáctkově na chybový výstup."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Zobrazí tuto nápovědu."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Zobrazí verzi programu."));
     parser.addOptions({dataDir, simulate, port, debugLink, help, version});
 

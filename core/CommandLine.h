@@ -7,9 +7,9 @@
 namespace pxr3 {
 
 struct CommandLine {
-    QString dataDir; // empty: the program's own folder
-    bool simulate = false; // the simulated analyser instead of a real one
-    QString port;          // a serial port that reaches the analyser instead of USB
+    QString dataDir;        // empty: the program's own folder
+    bool simulate = false;  // the simulated analyser instead of a real one
+    QString port;           // a serial port that reaches the analyser instead of USB
     bool debugLink = false; // every frame in and out on standard error
     bool showHelp = false;
     bool showVersion = false;

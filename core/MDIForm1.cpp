@@ -94,10 +94,14 @@ void MDIForm1::buildPanel()
         const char *caption;
     };
     const Row rows[] = {
-        {0, 120, 120, 1440, "Radionuklid :"},   {1, 120, 2640, 3840, "Čas měření :"},
-        {2, 120, 4320, 6600, "[s]     Počet opakování :"}, {3, 360, 120, 1440, "L-ROI :"},
-        {4, 360, 2640, 3840, "P-ROI :"},        {5, 360, 4800, 6600, "Vysoké napětí :"},
-        {6, 600, 120, 1440, "ROI:"},            {8, 600, 4800, 6600, "Pozadí [1/s] :"},
+        {0, 120, 120, 1440, "Radionuklid :"},
+        {1, 120, 2640, 3840, "Čas měření :"},
+        {2, 120, 4320, 6600, "[s]     Počet opakování :"},
+        {3, 360, 120, 1440, "L-ROI :"},
+        {4, 360, 2640, 3840, "P-ROI :"},
+        {5, 360, 4800, 6600, "Vysoké napětí :"},
+        {6, 600, 120, 1440, "ROI:"},
+        {8, 600, 4800, 6600, "Pozadí [1/s] :"},
     };
     for (const Row &r : rows) {
         Label1[r.index] = new QLabel(QString::fromUtf8(r.caption), Picture1);
@@ -154,47 +158,50 @@ void MDIForm1::buildMenu()
     QMenuBar *bar = menuBar();
     QMenu *m1 = bar->addMenu(QStringLiteral("&Systém"));
     menuItems_.insert(QStringLiteral("m1"), m1->menuAction());
-    addMenuItem(m1, "m11", QStringLiteral("&Nastavní tisku"), {}, themed("document-page-setup", QStyle::SP_FileDialogDetailedView),
-                &MDIForm1::printerSetup);
+    addMenuItem(m1, "m11", QStringLiteral("&Nastavní tisku"), {},
+                themed("document-page-setup", QStyle::SP_FileDialogDetailedView), &MDIForm1::printerSetup);
     addMenuItem(m1, "m13", QStringLiteral("&Komunikace"), {}, themed("network-wired", QStyle::SP_BrowserReload),
                 &MDIForm1::reconnect);
-    addMenuItem(m1, "m14", QStringLiteral("Nastavení měření"), {}, themed("preferences-system", QStyle::SP_FileDialogContentsView),
-                &MDIForm1::parameters);
+    addMenuItem(m1, "m14", QStringLiteral("Nastavení měření"), {},
+                themed("preferences-system", QStyle::SP_FileDialogContentsView), &MDIForm1::parameters);
     m1->addSeparator()->setObjectName(QStringLiteral("m15"));
     addMenuItem(m1, "m16", QStringLiteral("Konec &programu"), QKeySequence(Qt::CTRL | Qt::Key_X),
                 themed("application-exit", QStyle::SP_DialogCloseButton), &MDIForm1::quit);
 
     QMenu *m4 = bar->addMenu(QStringLiteral("&Data"));
     menuItems_.insert(QStringLiteral("m4"), m4->menuAction());
-    addMenuItem(m4, "m41", QStringLiteral("&Nový"), QKeySequence(Qt::CTRL | Qt::Key_N), themed("document-new", QStyle::SP_FileIcon),
-                &MDIForm1::clearTable);
-    addMenuItem(m4, "m42", QStringLiteral("&Uložit"), QKeySequence(Qt::Key_F2), themed("document-save", QStyle::SP_DialogSaveButton),
-                &MDIForm1::saveTable);
-    addMenuItem(m4, "m43", QStringLiteral("&Načíst"), QKeySequence(Qt::Key_F3), themed("document-open", QStyle::SP_DialogOpenButton),
-                &MDIForm1::loadTable);
+    addMenuItem(m4, "m41", QStringLiteral("&Nový"), QKeySequence(Qt::CTRL | Qt::Key_N),
+                themed("document-new", QStyle::SP_FileIcon), &MDIForm1::clearTable);
+    addMenuItem(m4, "m42", QStringLiteral("&Uložit"), QKeySequence(Qt::Key_F2),
+                themed("document-save", QStyle::SP_DialogSaveButton), &MDIForm1::saveTable);
+    addMenuItem(m4, "m43", QStringLiteral("&Načíst"), QKeySequence(Qt::Key_F3),
+                themed("document-open", QStyle::SP_DialogOpenButton), &MDIForm1::loadTable);
     m4->addSeparator()->setObjectName(QStringLiteral("m44"));
     addMenuItem(m4, "m45", QStringLiteral("&Tisk"), QKeySequence(Qt::CTRL | Qt::Key_T), themed("document-print"),
                 &MDIForm1::printTable);
-    addMenuItem(m4, "m46", QStringLiteral("Náhled tisku"), {}, themed("document-print-preview"), &MDIForm1::previewTable);
+    addMenuItem(m4, "m46", QStringLiteral("Náhled tisku"), {}, themed("document-print-preview"),
+                &MDIForm1::previewTable);
     addMenuItem(m4, "m47", QStringLiteral("Tisk do PDF..."), {}, themed("application-pdf"), &MDIForm1::printTableToPdf);
 
     QMenu *m2 = bar->addMenu(QStringLiteral("&Měření"));
     menuItems_.insert(QStringLiteral("m2"), m2->menuAction());
-    addMenuItem(m2, "m21", QStringLiteral("&Start"), QKeySequence(Qt::Key_F4), themed("media-playback-start", QStyle::SP_MediaPlay),
-                &MDIForm1::start);
-    addMenuItem(m2, "m22", QStringLiteral("S&top"), QKeySequence(Qt::Key_F5), themed("media-playback-stop", QStyle::SP_MediaStop),
-                &MDIForm1::stopFromMenu)
+    addMenuItem(m2, "m21", QStringLiteral("&Start"), QKeySequence(Qt::Key_F4),
+                themed("media-playback-start", QStyle::SP_MediaPlay), &MDIForm1::start);
+    addMenuItem(m2, "m22", QStringLiteral("S&top"), QKeySequence(Qt::Key_F5),
+                themed("media-playback-stop", QStyle::SP_MediaStop), &MDIForm1::stopFromMenu)
         ->setEnabled(false);
 
     QMenu *m3 = bar->addMenu(QStringLiteral("&Okna"));
     menuItems_.insert(QStringLiteral("m3"), m3->menuAction());
-    addMenuItem(m3, "m31", QStringLiteral("&Tabulka dat"), QKeySequence(Qt::CTRL | Qt::Key_D), themed("x-office-spreadsheet"),
-                &MDIForm1::showTable);
-    addMenuItem(m3, "m32", QStringLiteral("&Graf dat"), QKeySequence(Qt::CTRL | Qt::Key_G), themed("x-office-presentation"),
-                &MDIForm1::showCourse);
+    addMenuItem(m3, "m31", QStringLiteral("&Tabulka dat"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                themed("x-office-spreadsheet"), &MDIForm1::showTable);
+    addMenuItem(m3, "m32", QStringLiteral("&Graf dat"), QKeySequence(Qt::CTRL | Qt::Key_G),
+                themed("x-office-presentation"), &MDIForm1::showCourse);
     m3->addSeparator()->setObjectName(QStringLiteral("m33"));
-    addMenuItem(m3, "m34", QStringLiteral("&Horizontálně"), {}, themed("view-split-top-bottom"), &MDIForm1::tileHorizontally);
-    addMenuItem(m3, "m35", QStringLiteral("&Vertikálně"), {}, themed("view-split-left-right"), &MDIForm1::tileVertically);
+    addMenuItem(m3, "m34", QStringLiteral("&Horizontálně"), {}, themed("view-split-top-bottom"),
+                &MDIForm1::tileHorizontally);
+    addMenuItem(m3, "m35", QStringLiteral("&Vertikálně"), {}, themed("view-split-left-right"),
+                &MDIForm1::tileVertically);
 
     QAction *m5 = bar->addAction(QStringLiteral("&O programu"));
     m5->setObjectName(QStringLiteral("m5"));
@@ -225,7 +232,8 @@ void MDIForm1::buildToolbar()
     };
     for (const Button &b : buttons) {
         const QString key = QString::fromLatin1(b.key);
-        QAction *action = key == QLatin1String("mca") ? p2->addAction(QStringLiteral("MCA")) : p2->addAction(b.icon, b.tip);
+        QAction *action =
+            key == QLatin1String("mca") ? p2->addAction(QStringLiteral("MCA")) : p2->addAction(b.icon, b.tip);
         action->setObjectName(QStringLiteral("p2_") + key);
         if (!b.tip.isEmpty())
             action->setToolTip(b.tip);
@@ -252,7 +260,8 @@ void MDIForm1::buildStatusBar()
     panels_[3]->setStyleSheet(QStringLiteral("color: #1a7f2a; font-weight: bold;"));
     panels_[4]->setStyleSheet(QStringLiteral("color: #b01c1c; font-weight: bold;"));
     simulationNotice_ = new QLabel(QStringLiteral("SIMULACE – data nejsou měřená"));
-    simulationNotice_->setStyleSheet(QStringLiteral("background: #b01c1c; color: white; font-weight: bold; padding: 0 6px;"));
+    simulationNotice_->setStyleSheet(
+        QStringLiteral("background: #b01c1c; color: white; font-weight: bold; padding: 0 6px;"));
     simulationNotice_->setVisible(false);
     bar->insertPermanentWidget(1, simulationNotice_);
     seriesText_ = new QLabel;
@@ -319,9 +328,8 @@ void MDIForm1::setCommunicationWindow(frm_USBkom *window, QMdiSubWindow *frame)
     connect(window, &frm_USBkom::linkWarningShown, this, &MDIForm1::setStatusText);
     connect(window, &frm_USBkom::deliveringShown, this, &MDIForm1::showDelivering);
     connect(window, &frm_USBkom::roiCountsShown, Label2[6], &QLabel::setText);
-    window->setRowsInViewSource([this] {
-        return Check1->isChecked() ? RoundToInt16(LeadingNumber(Text1->text())).value_or(0) : 0;
-    });
+    window->setRowsInViewSource(
+        [this] { return Check1->isChecked() ? RoundToInt16(LeadingNumber(Text1->text())).value_or(0) : 0; });
 }
 
 void MDIForm1::tileVertically() { TileSubWindows(area_, Qt::Horizontal); }
@@ -511,6 +519,9 @@ void MDIForm1::applyState(int16_t windowState)
 
 void MDIForm1::applyPosition(int32_t top, int32_t left) { move(TwipsToPixels(this, left), TwipsToPixels(this, top)); }
 
-void MDIForm1::applySize(int32_t width, int32_t height) { resize(TwipsToPixels(this, width), TwipsToPixels(this, height)); }
+void MDIForm1::applySize(int32_t width, int32_t height)
+{
+    resize(TwipsToPixels(this, width), TwipsToPixels(this, height));
+}
 
 } // namespace pxr3

@@ -49,8 +49,7 @@ void InstallLinkHooks(MDIForm1 *main, frm_USBkom *usbkom, QMdiSubWindow *usbkomF
 
 void InstallSeries(ProgramWindows &windows)
 {
-    auto *series = new MeasurementSeries(
-        std::make_unique<SeriesOnWindows>(windows.main, windows.usbkom), windows.main);
+    auto *series = new MeasurementSeries(std::make_unique<SeriesOnWindows>(windows.main, windows.usbkom), windows.main);
     windows.series = series;
     QObject::connect(windows.main, &MDIForm1::stopRequested, series, &MeasurementSeries::StopRequested);
     workCommands().NewMeasurement = [series] { series->NewMeasurement(); };
@@ -121,7 +120,8 @@ ProgramWindows StartProgram(bool simulated)
     LoadSaveConfig(1);
 
     if (simulated)
-        commLog().append(QStringLiteral("SIMULOVANÝ ANALYZÁTOR: data nejsou měřená, slouží jen k předvedení a zkouškám."));
+        commLog().append(
+            QStringLiteral("SIMULOVANÝ ANALYZÁTOR: data nejsou měřená, slouží jen k předvedení a zkouškám."));
     state().LinkStatus = static_cast<int16_t>(USB_Open());
     main->showConnected(state().LinkStatus == 1);
     if (state().LinkStatus == 1) {

@@ -3,9 +3,9 @@
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace pxr3 {
@@ -67,8 +67,9 @@ qsizetype leadingNumberChars(QStringView text, std::string &out)
     const std::string mantissa = out;
     const qsizetype mantissaEnd = end;
     skipBlanks();
-    if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e') || text[i] == QLatin1Char('D') ||
-                  text[i] == QLatin1Char('d'))) {
+    if (i < n &&
+        (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e') || text[i] == QLatin1Char('D') ||
+         text[i] == QLatin1Char('d'))) {
         ++i;
         std::string exponent = "e";
         skipBlanks();
@@ -180,15 +181,16 @@ QString FloatText(float value)
     }
     if (exponent < 0) {
         text += QLatin1Char('0') + sep + QString(-exponent - 1, QLatin1Char('0')) +
-                QString::fromLatin1(mantissaDigits.c_str());
+            QString::fromLatin1(mantissaDigits.c_str());
         return text;
     }
     const auto intDigits = std::size_t(exponent) + 1;
     if (mantissaDigits.size() <= intDigits) {
-        text += QString::fromLatin1(mantissaDigits.c_str()) + QString(int(intDigits - mantissaDigits.size()), QLatin1Char('0'));
+        text += QString::fromLatin1(mantissaDigits.c_str()) +
+            QString(int(intDigits - mantissaDigits.size()), QLatin1Char('0'));
     } else {
         text += QString::fromLatin1(mantissaDigits.substr(0, intDigits).c_str()) + sep +
-                QString::fromLatin1(mantissaDigits.substr(intDigits).c_str());
+            QString::fromLatin1(mantissaDigits.substr(intDigits).c_str());
     }
     return text;
 }

@@ -8,8 +8,7 @@
 
 namespace pxr3 {
 
-template <typename T, int N>
-class OneBased {
+template <typename T, int N> class OneBased {
 public:
     static constexpr int size() { return N; }
     static constexpr bool inRange(int index) { return index >= 1 && index <= N; }

@@ -12,7 +12,8 @@ int32_t RoiSum(const Spectrum &spectrum, int left, int right)
     long long sum = 0;
     for (int channel = left; channel <= right; ++channel)
         sum += spectrum(channel);
-    return int32_t(std::clamp<long long>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    return int32_t(
+        std::clamp<long long>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 int32_t RoiSumReceived() { return RoiSum(state().ReceivedSpectrum, state().RoiBounds(1), state().RoiBounds(2)); }

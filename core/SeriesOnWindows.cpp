@@ -1,8 +1,8 @@
 #include "core/SeriesOnWindows.h"
 
 #include "acquisition/frm_USBkom.h"
-#include "core/CommLog.h"
 #include "core/Clock.h"
+#include "core/CommLog.h"
 #include "core/MDIForm1.h"
 #include "core/ParameterDisplay.h"
 #include "records/TableCommands.h"

@@ -11,7 +11,7 @@ class frm_USBkom;
 
 class SeriesOnWindows : public SeriesControls {
 public:
-    SeriesOnWindows(MDIForm1 *main, frm_USBkom *usbkom) : main_(main), usbkom_(usbkom) {}
+    SeriesOnWindows(MDIForm1 *main, frm_USBkom *usbkom) : main_(main), usbkom_(usbkom) { }
 
     void setSeriesRunning(bool running) override;
     void applyMeasuringSet() override;

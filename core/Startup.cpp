@@ -18,7 +18,8 @@ void prepareFolder(const QString &name)
     if (folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).contains(name))
         return;
     if (!folder.mkdir(name))
-        commLog().append(QStringLiteral("Složku %1 nelze vytvořit").arg(QDir::toNativeSeparators(folder.filePath(name))));
+        commLog().append(
+            QStringLiteral("Složku %1 nelze vytvořit").arg(QDir::toNativeSeparators(folder.filePath(name))));
 }
 } // namespace
 
@@ -31,7 +32,8 @@ FolderChoice TakeProgramFolder(const QString &wanted)
     if (!folder.notice.isEmpty())
         commLog().append(folder.notice);
     // Before anything is read: what a killed save left is no file of the program's.
-    for (const QString &removed : RemoveUnfinishedSaves(settingsFiles + QStringList{QStringLiteral("SpektrumPXR3.TXT")}))
+    for (const QString &removed :
+         RemoveUnfinishedSaves(settingsFiles + QStringList{QStringLiteral("SpektrumPXR3.TXT")}))
         commLog().append(QStringLiteral("Odstraněn nedokončený soubor %1").arg(removed));
     return folder;
 }

@@ -24,7 +24,7 @@ void OnTerminationSignal(std::function<void(int signal)> handler)
     if (pipeEnds[0] < 0) {
         if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
             return;
-        struct sigaction action {};
+        struct sigaction action { };
         action.sa_handler = note;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;

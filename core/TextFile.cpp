@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <iconv.h>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
-#include <iconv.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace pxr3 {
 
@@ -200,8 +200,7 @@ QString UnfinishedSaveTarget(const QString &fileName)
     // Qt draws the letters from both cases; a suffix in one case only is far more likely a word
     // someone typed ("mereni.dat.zaloha") and is left alone.
     const bool qtLike = std::all_of(letters.cbegin(), letters.cend(), [&](QChar c) { return upper(c) || lower(c); }) &&
-                        std::any_of(letters.cbegin(), letters.cend(), upper) &&
-                        std::any_of(letters.cbegin(), letters.cend(), lower);
+        std::any_of(letters.cbegin(), letters.cend(), upper) && std::any_of(letters.cbegin(), letters.cend(), lower);
     return qtLike ? fileName.chopped(kLetters + 1) : QString();
 }
 

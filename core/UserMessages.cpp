@@ -28,7 +28,10 @@ bool ShowMessage(MessageIcon icon, const QString &title, const QString &text)
     return deliver({icon, title, text, false});
 }
 
-bool AskYesNo(MessageIcon icon, const QString &title, const QString &text) { return deliver({icon, title, text, true}); }
+bool AskYesNo(MessageIcon icon, const QString &title, const QString &text)
+{
+    return deliver({icon, title, text, true});
+}
 
 bool AskYesNoDefaultNo(MessageIcon icon, const QString &title, const QString &text)
 {

@@ -13,7 +13,7 @@ struct UserMessage {
     MessageIcon icon = MessageIcon::Information;
     QString title; // empty: the program's title
     QString text;
-    bool question = false; // Yes/No buttons
+    bool question = false;  // Yes/No buttons
     bool defaultNo = false; // Enter answers No
 };
 

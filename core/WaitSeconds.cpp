@@ -11,10 +11,7 @@ WaitClock &clock()
     static WaitClock installed;
     return installed;
 }
-std::chrono::steady_clock::time_point now()
-{
-    return clock().now ? clock().now() : std::chrono::steady_clock::now();
-}
+std::chrono::steady_clock::time_point now() { return clock().now ? clock().now() : std::chrono::steady_clock::now(); }
 void sleepFor(std::chrono::steady_clock::duration d)
 {
     if (clock().sleep)

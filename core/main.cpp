@@ -47,8 +47,8 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    const pxr3::FolderChoice folder = pxr3::TakeProgramFolder(
-        options.dataDir.isEmpty() ? QApplication::applicationDirPath() : options.dataDir);
+    const pxr3::FolderChoice folder =
+        pxr3::TakeProgramFolder(options.dataDir.isEmpty() ? QApplication::applicationDirPath() : options.dataDir);
     if (options.debugLink)
         pxr3::EnableLinkDebug();
     pxr3::SetDriver(pxr3::MakeDriver(options));

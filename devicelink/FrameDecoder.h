@@ -10,8 +10,8 @@
 namespace pxr3 {
 
 struct DataBody {
-    int number = 0;  // the analyser's count of its frames, one byte
-    std::optional<int> seconds; // the frame time; none when its field overflows (see below)
+    int number = 0;                // the analyser's count of its frames, one byte
+    std::optional<int> seconds;    // the frame time; none when its field overflows (see below)
     std::array<int, 254> counts{}; // channels 1 to 254, each 0 to 65535
 };
 

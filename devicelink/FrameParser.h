@@ -24,7 +24,7 @@ public:
         enum class Kind { Frame, Damaged, Junk };
         Kind kind;
         QByteArray bytes;
-        int64_t start; // stream position of the first byte
+        int64_t start;    // stream position of the first byte
         int body() const; // length field of a frame or damaged frame
     };
 

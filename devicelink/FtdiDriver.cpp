@@ -31,7 +31,7 @@ void FreeBorrowingContext(ftdi_context *context)
 
 } // namespace
 
-FtdiDriver::FtdiDriver() : announcer_(std::make_unique<QObject>()) {}
+FtdiDriver::FtdiDriver() : announcer_(std::make_unique<QObject>()) { }
 
 FtdiDriver::~FtdiDriver()
 {
@@ -65,8 +65,8 @@ FtStatus FtdiDriver::countDevices(uint32_t &count)
             char serial[32] = {};
             // A device whose strings cannot be read (busy, or no permission) is still listed;
             // asking for its strings then fails with the reason in the log.
-            const bool read =
-                ftdi_usb_get_strings(context, d->dev, nullptr, 0, description, sizeof description, serial, sizeof serial) == 0;
+            const bool read = ftdi_usb_get_strings(context, d->dev, nullptr, 0, description, sizeof description, serial,
+                                                   sizeof serial) == 0;
             listed_.push_back({IdentityText(description), IdentityText(serial), product,
                                read ? std::string() : std::string(ftdi_get_error_string(context))});
         }
@@ -182,13 +182,16 @@ bool FtdiDriver::startReader()
             }
             if (!announced_) {
                 announced_ = true;
-                QMetaObject::invokeMethod(announcer_.get(), [this] {
-                    {
-                        std::lock_guard<std::mutex> again(mutex_);
-                        announced_ = false;
-                    }
-                    announceArrival();
-                }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    announcer_.get(),
+                    [this] {
+                        {
+                            std::lock_guard<std::mutex> again(mutex_);
+                            announced_ = false;
+                        }
+                        announceArrival();
+                    },
+                    Qt::QueuedConnection);
             }
         }
         FreeBorrowingContext(reader);
@@ -216,8 +219,8 @@ FtStatus FtdiDriver::setDataCharacteristics(FtHandle handle, uint8_t wordLength,
         return FT_INVALID_HANDLE;
     if ((wordLength != 7 && wordLength != 8) || (stopBits != 0 && stopBits != 2) || parity > 4)
         return FT_INVALID_PARAMETER;
-    return failure(ftdi_set_line_property(d, wordLength == 8 ? BITS_8 : BITS_7,
-                                          stopBits == 0 ? STOP_BIT_1 : STOP_BIT_2, ftdi_parity_type(parity)));
+    return failure(ftdi_set_line_property(d, wordLength == 8 ? BITS_8 : BITS_7, stopBits == 0 ? STOP_BIT_1 : STOP_BIT_2,
+                                          ftdi_parity_type(parity)));
 }
 
 // The link measures its silences itself; reads never wait.

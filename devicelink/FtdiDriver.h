@@ -65,7 +65,7 @@ private:
     std::thread reader_;
     std::atomic<bool> stopReading_{false};
     std::mutex mutex_;
-    QByteArray received_; // guarded by mutex_
+    QByteArray received_;   // guarded by mutex_
     int readResult_ = 0;    // a libftdi failure of the reader, guarded by mutex_
     std::string readError_; // and its reason, guarded by mutex_
     bool announced_ = false;

@@ -9,7 +9,8 @@ namespace pxr3 {
 struct LinkHooks {
     std::function<QString()> highVoltageText; // the high-voltage box the "W" command reads
     std::function<QString()> measureTimeText; // the time box the "B" command reads
-    std::function<void()> deviceConnected;    // an analyser identified itself: main status panel 1 "PXD3 připojena." and minimise the communication window
+    std::function<void()>
+        deviceConnected; // an analyser identified itself: main status panel 1 "PXD3 připojena." and minimise the communication window
 };
 void SetLinkHooks(LinkHooks hooks);
 bool LinkBusy(); // a read or write is in progress (re-entrancy guard)
@@ -19,4 +20,4 @@ bool LinkBusy(); // a read or write is in progress (re-entrancy guard)
 bool RefuseWhenBusy();
 
 extern const char *const kBusyText;
-}
+} // namespace pxr3

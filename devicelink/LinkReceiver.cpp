@@ -212,7 +212,7 @@ private:
         if (!left.bytes.isEmpty())
             DumpLinkBytes("in", "cut by silence", left.bytes);
         const bool forReply = waitingForReply() && left.start >= pending_->from &&
-                              !(left.beginsDataFrame() && pending_->body != FrameParser::kDataBody);
+            !(left.beginsDataFrame() && pending_->body != FrameParser::kDataBody);
         if (!left.bytes.isEmpty() && !left.covered) {
             if (forReply)
                 pending_->stray += left.bytes;

@@ -16,88 +16,94 @@ constexpr int64_t kBusyRetryUs = 100'000;
 constexpr int64_t kDrainRetryUs = 300'000;
 } // namespace
 
-void LinkRecovery::lost(const QString &reason) {
-  if (recovering_)
-    return;
-  recovering_ = true;
-  lostAtUs_ = programClock().nowUs();
-  serial_ = link().SerialNumber;
-  commLog().event(
-      QStringLiteral(
-          "Spojení s analyzátorem ztraceno (%1), nové připojení každých %2 s.")
-          .arg(reason)
-          .arg(kRetryUs / 1'000'000));
-  emit linkLost(reason);
-  schedule(kRetryUs);
+void LinkRecovery::lost(const QString &reason)
+{
+    if (recovering_)
+        return;
+    recovering_ = true;
+    lostAtUs_ = programClock().nowUs();
+    serial_ = link().SerialNumber;
+    commLog().event(QStringLiteral("Spojení s analyzátorem ztraceno (%1), nové připojení každých %2 s.")
+                        .arg(reason)
+                        .arg(kRetryUs / 1'000'000));
+    emit linkLost(reason);
+    schedule(kRetryUs);
 }
 
-void LinkRecovery::end() {
-  if (timer_)
-    programClock().cancel(std::exchange(timer_, 0));
-  recovering_ = false;
+void LinkRecovery::end()
+{
+    if (timer_)
+        programClock().cancel(std::exchange(timer_, 0));
+    recovering_ = false;
 }
 
-int LinkRecovery::outageSeconds() const {
-  return recovering_ ? int((programClock().nowUs() - lostAtUs_) / 1'000'000)
-                     : 0;
+int LinkRecovery::outageSeconds() const
+{
+    return recovering_ ? int((programClock().nowUs() - lostAtUs_) / 1'000'000) : 0;
 }
 
-void LinkRecovery::schedule(int64_t delayUs) {
-  timer_ = programClock().schedule(delayUs, [this] {
-    timer_ = 0;
-    attempt();
-  });
+void LinkRecovery::schedule(int64_t delayUs)
+{
+    timer_ = programClock().schedule(delayUs, [this] {
+        timer_ = 0;
+        attempt();
+    });
 }
 
-void LinkRecovery::attempt() {
-  if (LinkBusy()) {
-    schedule(kBusyRetryUs);
-    return;
-  }
-  const int waiting = IntactFramesWaiting();
-  if (waiting > 0 && waiting != framesAtLastAttempt_) {
-    framesAtLastAttempt_ = waiting;
-    schedule(kDrainRetryUs);
-    return;
-  }
-  framesAtLastAttempt_ = 0;
-  if (USB_Reopen(serial_) != 1) {
-    if (recovering_) {
-      emit retried(outageSeconds());
-      schedule(kRetryUs);
+void LinkRecovery::attempt()
+{
+    if (LinkBusy()) {
+        schedule(kBusyRetryUs);
+        return;
     }
-    return;
-  }
-  restored(true);
+    const int waiting = IntactFramesWaiting();
+    if (waiting > 0 && waiting != framesAtLastAttempt_) {
+        framesAtLastAttempt_ = waiting;
+        schedule(kDrainRetryUs);
+        return;
+    }
+    framesAtLastAttempt_ = 0;
+    if (USB_Reopen(serial_) != 1) {
+        if (recovering_) {
+            emit retried(outageSeconds());
+            schedule(kRetryUs);
+        }
+        return;
+    }
+    restored(true);
 }
 
-void LinkRecovery::dataArrived() {
-  if (!recovering_)
-    return;
-  if (timer_)
-    programClock().cancel(std::exchange(timer_, 0));
-  restored(false);
+void LinkRecovery::dataArrived()
+{
+    if (!recovering_)
+        return;
+    if (timer_)
+        programClock().cancel(std::exchange(timer_, 0));
+    restored(false);
 }
 
-void LinkRecovery::restored(bool reopened) {
-  const int seconds = outageSeconds();
-  recovering_ = false;
-  commLog().event(QStringLiteral("Spojení obnoveno po %1 s").arg(seconds));
-  emit linkRestored(seconds, reopened);
+void LinkRecovery::restored(bool reopened)
+{
+    const int seconds = outageSeconds();
+    recovering_ = false;
+    commLog().event(QStringLiteral("Spojení obnoveno po %1 s").arg(seconds));
+    emit linkRestored(seconds, reopened);
 }
 
-QString OutageText(int seconds) {
-  if (seconds < 60)
-    return QStringLiteral("%1 s").arg(seconds);
-  const int minutes = seconds / 60;
-  if (minutes < 60)
-    return QStringLiteral("%1 min").arg(minutes);
-  return QStringLiteral("%1 h %2 min").arg(minutes / 60).arg(minutes % 60);
+QString OutageText(int seconds)
+{
+    if (seconds < 60)
+        return QStringLiteral("%1 s").arg(seconds);
+    const int minutes = seconds / 60;
+    if (minutes < 60)
+        return QStringLiteral("%1 min").arg(minutes);
+    return QStringLiteral("%1 h %2 min").arg(minutes / 60).arg(minutes % 60);
 }
 
-LinkRecovery &linkRecovery() {
-  static LinkRecovery instance;
-  return instance;
+LinkRecovery &linkRecovery()
+{
+    static LinkRecovery instance;
+    return instance;
 }
 
 } // namespace pxr3

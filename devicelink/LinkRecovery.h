@@ -11,40 +11,39 @@
 namespace pxr3 {
 
 class LinkRecovery : public QObject {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  static constexpr int64_t kRetryUs = 5'000'000;
+    static constexpr int64_t kRetryUs = 5'000'000;
 
-  // The link is lost: tries begin after the retry pause. Called again while
-  // trying, nothing changes.
-  void lost(const QString &reason);
-  // The operator's own "Open USB" or "Close USB": no tries of ours any more.
-  void end();
-  // Good data came without a reopening (the analyser was only silent):
-  // recovered.
-  void dataArrived();
+    // The link is lost: tries begin after the retry pause. Called again while
+    // trying, nothing changes.
+    void lost(const QString &reason);
+    // The operator's own "Open USB" or "Close USB": no tries of ours any more.
+    void end();
+    // Good data came without a reopening (the analyser was only silent):
+    // recovered.
+    void dataArrived();
 
-  bool recovering() const { return recovering_; }
-  int outageSeconds() const; // since the link was lost, 0 when it is not
+    bool recovering() const { return recovering_; }
+    int outageSeconds() const; // since the link was lost, 0 when it is not
 
 signals:
-  void linkLost(const QString &reason);
-  void
-  retried(int outageSeconds); // a try failed; the next follows after the pause
-  // The same analyser answers again; `reopened` when the link was opened anew,
-  // so that a measurement has to be started on it again.
-  void linkRestored(int outageSeconds, bool reopened);
+    void linkLost(const QString &reason);
+    void retried(int outageSeconds); // a try failed; the next follows after the pause
+    // The same analyser answers again; `reopened` when the link was opened anew,
+    // so that a measurement has to be started on it again.
+    void linkRestored(int outageSeconds, bool reopened);
 
 private:
-  void schedule(int64_t delayUs);
-  void attempt();
-  void restored(bool reopened);
+    void schedule(int64_t delayUs);
+    void attempt();
+    void restored(bool reopened);
 
-  bool recovering_ = false;
-  int64_t lostAtUs_ = 0;
-  uint64_t timer_ = 0;
-  int framesAtLastAttempt_ = 0; // good frames waiting for the tick then
-  QString serial_; // the device that was open
+    bool recovering_ = false;
+    int64_t lostAtUs_ = 0;
+    uint64_t timer_ = 0;
+    int framesAtLastAttempt_ = 0; // good frames waiting for the tick then
+    QString serial_;              // the device that was open
 };
 
 LinkRecovery &linkRecovery();

@@ -95,12 +95,8 @@ void RunCommand(const QString &Cmd)
     QString label;
     int replyLength = 0;
     switch (letter.unicode()) {
-    case 'I':
-        body = "I", label = QStringLiteral("GET ID"), replyLength = 25;
-        break;
-    case 'R':
-        body = "R", label = QStringLiteral("GET HV"), replyLength = 9;
-        break;
+    case 'I': body = "I", label = QStringLiteral("GET ID"), replyLength = 25; break;
+    case 'R': body = "R", label = QStringLiteral("GET HV"), replyLength = 9; break;
     case 'W':
         // Never outside what the detector takes: 0 to 1000.
         // An unreadable box keeps the previous value, which an "R" reply may have set to anything.
@@ -115,14 +111,9 @@ void RunCommand(const QString &Cmd)
             state().MeasureTime = *v;
         body = QByteArray("B\x02", 2), label = QStringLiteral("MCA START"), replyLength = 5;
         break;
-    case 'E':
-        body = "E", label = QStringLiteral("MCA STOP"), replyLength = 5;
-        break;
-    case 'D':
-        body = "D", label = QStringLiteral("MCA DATA"), replyLength = kDataFrameLength;
-        break;
-    default:
-        break;
+    case 'E': body = "E", label = QStringLiteral("MCA STOP"), replyLength = 5; break;
+    case 'D': body = "D", label = QStringLiteral("MCA DATA"), replyLength = kDataFrameLength; break;
+    default: break;
     }
     const QByteArray frame = body.isEmpty() ? QByteArray("\x40\x00", 2) : MakeFrame(body);
     l.Message = BytesText(frame);
@@ -177,18 +168,10 @@ void RunCommand(const QString &Cmd)
         log.append(QStringLiteral("VN:") + IntText(state().DeviceHighVoltage) + QStringLiteral("/") +
                    IntText(l.HighVoltageValue));
         break;
-    case 'W':
-        log.append(QStringLiteral("SET HV:") + l.Reply);
-        break;
-    case 'E':
-        log.append(QStringLiteral("STOP:") + l.Reply);
-        break;
-    case 'B':
-        log.append(QStringLiteral("START:") + l.Reply);
-        break;
-    case 'D':
-        DecodeDataBody(FrameTimeField::Word);
-        break;
+    case 'W': log.append(QStringLiteral("SET HV:") + l.Reply); break;
+    case 'E': log.append(QStringLiteral("STOP:") + l.Reply); break;
+    case 'B': log.append(QStringLiteral("START:") + l.Reply); break;
+    case 'D': DecodeDataBody(FrameTimeField::Word); break;
     }
 }
 } // namespace

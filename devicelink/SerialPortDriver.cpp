@@ -7,7 +7,7 @@
 
 namespace pxr3 {
 
-SerialPortDriver::SerialPortDriver(std::string path) : path_(std::move(path)) {}
+SerialPortDriver::SerialPortDriver(std::string path) : path_(std::move(path)) { }
 
 SerialPortDriver::~SerialPortDriver() = default;
 
@@ -19,13 +19,16 @@ std::string SerialPortDriver::serial() const
     return IdentityText(slash == std::string::npos ? path_ : path_.substr(slash + 1));
 }
 
-bool SerialPortDriver::opened(FtHandle handle) const { return handle == kHandle && port_ && (port_->isOpen() || gone_); }
+bool SerialPortDriver::opened(FtHandle handle) const
+{
+    return handle == kHandle && port_ && (port_->isOpen() || gone_);
+}
 
 FtStatus SerialPortDriver::portFailure(const char *what) const
 {
-    commLog().append(QStringLiteral("Sériový port %1: %2 (%3)")
-                         .arg(QString::fromStdString(path_), QString::fromUtf8(what),
-                              port_ ? port_->errorString() : QString()));
+    commLog().append(
+        QStringLiteral("Sériový port %1: %2 (%3)")
+            .arg(QString::fromStdString(path_), QString::fromUtf8(what), port_ ? port_->errorString() : QString()));
     return FT_OTHER_ERROR;
 }
 
@@ -76,7 +79,8 @@ FtStatus SerialPortDriver::openBySerial(const std::string &wanted, FtHandle &han
             return;
         gone_ = true;
         reason_ = port_->errorString();
-        QMetaObject::invokeMethod(port_.get(), [port = port_.get()] { port->close(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            port_.get(), [port = port_.get()] { port->close(); }, Qt::QueuedConnection);
         announceArrival();
     });
     handle = kHandle;
@@ -88,16 +92,17 @@ FtStatus SerialPortDriver::setBaudRate(FtHandle handle, uint32_t baud)
     if (!opened(handle))
         return FT_INVALID_HANDLE;
     switch (baud) {
-    case 9600: case 19200: case 38400: case 57600: case 115200:
-        break;
-    default:
-        return FT_INVALID_BAUD_RATE;
+    case 9600:
+    case 19200:
+    case 38400:
+    case 57600:
+    case 115200: break;
+    default: return FT_INVALID_BAUD_RATE;
     }
     return port_->setBaudRate(qint32(baud)) ? FT_OK : portFailure("rychlost nelze nastavit");
 }
 
-FtStatus SerialPortDriver::setDataCharacteristics(FtHandle handle, uint8_t wordLength, uint8_t stopBits,
-                                                  uint8_t parity)
+FtStatus SerialPortDriver::setDataCharacteristics(FtHandle handle, uint8_t wordLength, uint8_t stopBits, uint8_t parity)
 {
     if (!opened(handle))
         return FT_INVALID_HANDLE;
@@ -106,8 +111,8 @@ FtStatus SerialPortDriver::setDataCharacteristics(FtHandle handle, uint8_t wordL
     const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity, QSerialPort::EvenParity,
                                             QSerialPort::MarkParity, QSerialPort::SpaceParity};
     const bool set = port_->setDataBits(wordLength == 8 ? QSerialPort::Data8 : QSerialPort::Data7) &&
-                     port_->setStopBits(stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
-                     port_->setParity(parities[parity]);
+        port_->setStopBits(stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+        port_->setParity(parities[parity]);
     return set ? FT_OK : portFailure("formát dat nelze nastavit");
 }
 
@@ -144,7 +149,8 @@ FtStatus SerialPortDriver::read(FtHandle handle, char *buffer, uint32_t wanted, 
     if (!opened(handle))
         return FT_INVALID_HANDLE;
     if (gone_) {
-        commLog().append(QStringLiteral("Sériový port %1: port byl odpojen (%2)").arg(QString::fromStdString(path_), reason_));
+        commLog().append(
+            QStringLiteral("Sériový port %1: port byl odpojen (%2)").arg(QString::fromStdString(path_), reason_));
         return FT_DEVICE_NOT_FOUND;
     }
     const qint64 n = port_->read(buffer, wanted);

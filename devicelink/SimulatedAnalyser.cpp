@@ -292,15 +292,12 @@ void SimulatedAnalyser::answer(Unit &u, const QByteArray &frame)
         u.measurements = 0;
         u.total.fill(0);
         break;
-    case 'E':
-        u.measuring = false;
-        break;
+    case 'E': u.measuring = false; break;
     case 'D':
         reply = dataBody(u.total, u.measurements,
                          uint16_t(std::min<int64_t>((u.measuring ? at - u.startedAt : 0) / 1'000'000, 65535)));
         break;
-    default:
-        return;
+    default: return;
     }
     transmit(u, MakeFrame(reply), at, false);
 }
@@ -318,20 +315,11 @@ void SimulatedAnalyser::transmit(Unit &u, QByteArray frame, int64_t at, bool dat
     }
     if (faulty) {
         switch (fault) {
-        case Fault::NoReply:
-            return;
-        case Fault::DropByte:
-            frame.remove(frame.size() / 2, 1);
-            break;
-        case Fault::ExtraByte:
-            frame.insert(frame.size() / 2, char(0x40));
-            break;
-        case Fault::WrongChecksum:
-            frame.back() = char(frame.back() ^ 0x5A);
-            break;
-        case Fault::WrongStartByte:
-            frame[0] = 0x41;
-            break;
+        case Fault::NoReply: return;
+        case Fault::DropByte: frame.remove(frame.size() / 2, 1); break;
+        case Fault::ExtraByte: frame.insert(frame.size() / 2, char(0x40)); break;
+        case Fault::WrongChecksum: frame.back() = char(frame.back() ^ 0x5A); break;
+        case Fault::WrongStartByte: frame[0] = 0x41; break;
         case Fault::InPieces:
             for (int i = 0, piece = 0; i < frame.size(); i += 7, ++piece)
                 queue(u, {at + piece * kPieceGapUs, frame.mid(i, 7)});

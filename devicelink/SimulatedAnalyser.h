@@ -48,8 +48,8 @@ public:
     void setDevices(std::vector<Device> devices);
     void failDeviceCount(bool fail) { failCount_ = fail; }
     void failNext(Fault fault) { faults_.push_back(fault); }
-    void stall(int64_t ms);                      // the open device sends nothing for this long
-    void disconnect();                           // reads and writes fail until reconnect()
+    void stall(int64_t ms); // the open device sends nothing for this long
+    void disconnect();      // reads and writes fail until reconnect()
     void reconnect() { disconnected_ = false; }
     // Pulled out for this long: the device is neither listed nor answers, then it is back as
     // a bridge that was just plugged in (closed, not measuring).
@@ -112,9 +112,9 @@ private:
         uint8_t measurements = 0;
         uint16_t highVoltage = 500;
         std::array<uint32_t, kChannels> total{};
-        int64_t queuedBytes = 0, readBytes = 0;           // of the line since it opened
+        int64_t queuedBytes = 0, readBytes = 0; // of the line since it opened
         struct Unread {
-            std::size_t index; // in sent_
+            std::size_t index;  // in sent_
             int64_t start, end; // where its bytes lie on the line
         };
         std::deque<Unread> unread;

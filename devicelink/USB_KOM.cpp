@@ -92,8 +92,8 @@ int OpenAnalyser(const QString &only = QString(), bool announce = true)
                     "Device Description : ", l.Description))
             flag = 0;
         text.clear();
-        if (!Listed(driver().serialByIndex(index, text), text, "To get Serial Number failed", "Serial Number : ",
-                    l.SerialNumber))
+        if (!Listed(driver().serialByIndex(index, text), text, "To get Serial Number failed",
+                    "Serial Number : ", l.SerialNumber))
             flag = 0;
         const bool opened = driver().openBySerial(l.SerialNumber.toLatin1().toStdString(), l.ftHandle) == FT_OK;
         log.append(opened ? QStringLiteral("Device is opened.") : QStringLiteral("Open Failed."));
@@ -170,7 +170,8 @@ bool WriteFrame(const QByteArray &frame)
     l.TxBuffer = frame;
     l.BytesWritten = 0;
     DumpLinkBytes("out", "frame", frame);
-    const FtStatus status = driver().write(l.ftHandle, l.TxBuffer.constData(), uint32_t(l.TxBuffer.size()), l.BytesWritten);
+    const FtStatus status =
+        driver().write(l.ftHandle, l.TxBuffer.constData(), uint32_t(l.TxBuffer.size()), l.BytesWritten);
     commLog().setStatus(status != FT_OK ? QStringLiteral("Write to USB port failed.") : QStringLiteral("Write Ok."));
     if (status != FT_OK)
         commLog().append(QStringLiteral("Write to USB port failed. ftStatus = ") + IntText(status));

@@ -48,7 +48,7 @@ public:
 
 class Script {
 public:
-    Script(const uint8_t *data, size_t size) : data_(data), size_(size) {}
+    Script(const uint8_t *data, size_t size) : data_(data), size_(size) { }
 
     bool done() const { return at_ >= size_; }
     uint8_t peek() const { return data_[at_]; }
@@ -133,12 +133,8 @@ public:
                 clock_.runFor((b >> 2) * kPauseStepUs);
                 analyser_->deliver(script_.takeBytes());
                 break;
-            case 2:
-                command(kCommands[(b >> 2) % std::size(kCommands)]);
-                break;
-            case 3:
-                clock_.runFor((b >> 2) * kPauseStepUs);
-                break;
+            case 2: command(kCommands[(b >> 2) % std::size(kCommands)]); break;
+            case 3: clock_.runFor((b >> 2) * kPauseStepUs); break;
             }
             TakeDataFrames();
         }

@@ -20,8 +20,8 @@ struct Settings {
     {
         const WindowPlacement &a = placement, &b = o.placement;
         return linkStatus == o.linkStatus && measureTime == o.measureTime && repeatCount == o.repeatCount &&
-               currentNuclide == o.currentNuclide && a.state == b.state && a.top == b.top && a.left == b.left &&
-               a.width == b.width && a.height == b.height;
+            currentNuclide == o.currentNuclide && a.state == b.state && a.top == b.top && a.left == b.left &&
+            a.width == b.width && a.height == b.height;
     }
 };
 
@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         read.repeatCount < 1 || read.repeatCount > 1999 || read.currentNuclide < 0 ||
         read.currentNuclide > kNuclideSlots || read.placement.state < 0 || read.placement.state > 2)
         fuzz::Broken("a setting out of its range was read");
-    const QByteArray saved = SettingsBytes(read.linkStatus, read.measureTime, read.repeatCount, read.currentNuclide,
-                                           read.placement);
+    const QByteArray saved =
+        SettingsBytes(read.linkStatus, read.measureTime, read.repeatCount, read.currentNuclide, read.placement);
     if (!(Load(reinterpret_cast<const uint8_t *>(saved.constData()), size_t(saved.size())) == read))
         fuzz::Broken("the saved settings read back changed:", QString::fromLatin1(saved.toHex(' ')));
     return 0;

@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const QString text = table.text(row, column);
             if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')) ||
                 (column < kTableColumns - 1 && text.contains(QLatin1Char('\t'))))
-                fuzz::Broken("a cell holds what splits a row:", QString::number(row) + QLatin1Char(',') +
-                                                                    QString::number(column));
+                fuzz::Broken("a cell holds what splits a row:",
+                             QString::number(row) + QLatin1Char(',') + QString::number(column));
         }
     return 0;
 }

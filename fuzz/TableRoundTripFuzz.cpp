@@ -12,8 +12,8 @@ namespace {
 
 void Load(MeasurementTable &table, const QByteArray &bytes)
 {
-    const QString path = fuzz::WriteProgramFile(QStringLiteral("fuzz.dat"),
-                                                 reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+    const QString path = fuzz::WriteProgramFile(
+        QStringLiteral("fuzz.dat"), reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
     if (!LoadTableFile(table, path).ok)
         fuzz::Broken("a readable file did not load");
 }

@@ -4,7 +4,7 @@
 
 namespace pxr3 {
 
-CoursePoints::CoursePoints(int capacity) : m_capacity(std::max(1, capacity)) {}
+CoursePoints::CoursePoints(int capacity) : m_capacity(std::max(1, capacity)) { }
 
 int CoursePoints::Add(double x, double y)
 {
@@ -23,10 +23,7 @@ void CoursePoints::Clear()
     m_oldest = 0;
 }
 
-CoursePoint CoursePoints::At(int index) const
-{
-    return m_points[(m_oldest + index) % Count()];
-}
+CoursePoint CoursePoints::At(int index) const { return m_points[(m_oldest + index) % Count()]; }
 
 AxisRange CoursePoints::ValueRange() const
 {

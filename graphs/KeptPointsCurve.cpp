@@ -19,7 +19,7 @@ void KeptPointsCurve::pointsDropped(int count)
 bool KeptPointsCurve::pictureShows(const QRect &area) const
 {
     return !picture_.isNull() && area == area_ && keyAxis()->range() == keys_ && valueAxis()->range() == values_ &&
-           painted_ <= data()->size() && dropped_ < kRepaintAfterDropped;
+        painted_ <= data()->size() && dropped_ < kRepaintAfterDropped;
 }
 
 void KeptPointsCurve::paintNewPoints(const QRect &area)

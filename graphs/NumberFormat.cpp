@@ -7,10 +7,7 @@ namespace pxr3 {
 
 namespace {
 
-QString DecimalPoint()
-{
-    return QLocale().decimalPoint();
-}
+QString DecimalPoint() { return QLocale().decimalPoint(); }
 
 // Digits of a fixed pattern: zeros before the point are the least integer digits shown,
 // zeros and hashes after it the decimals.
@@ -146,8 +143,7 @@ QString FormatNumber(const QString &format, double value)
     for (int i = 0; i + 1 < format.size(); ++i) {
         const QChar c = format.at(i);
         const QChar next = format.at(i + 1);
-        if ((c == QLatin1Char('E') || c == QLatin1Char('e'))
-            && (next == QLatin1Char('+') || next == QLatin1Char('-')))
+        if ((c == QLatin1Char('E') || c == QLatin1Char('e')) && (next == QLatin1Char('+') || next == QLatin1Char('-')))
             return ScientificText(format, i, value);
     }
     return FixedText(ReadFixed(format), value);

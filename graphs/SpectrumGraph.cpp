@@ -23,15 +23,9 @@ const QString kExpFormat = QStringLiteral("0.0 E+00");
 
 } // namespace
 
-SpectrumGraph::SpectrumGraph(QWidget *parent) : ecGraph(parent)
-{
-    setMinimumSize(320, 200);
-}
+SpectrumGraph::SpectrumGraph(QWidget *parent) : ecGraph(parent) { setMinimumSize(320, 200); }
 
-void SpectrumGraph::SetTotalTimeSource(std::function<long long()> source)
-{
-    m_totalTime = std::move(source);
-}
+void SpectrumGraph::SetTotalTimeSource(std::function<long long()> source) { m_totalTime = std::move(source); }
 
 void SpectrumGraph::DrawSpectrumGraph(int32_t n)
 {

@@ -34,8 +34,7 @@ AxisRange SpectrumYRange(int16_t logY, double graphMax)
 
 QString SpectrumTitle(int32_t roiSum, long long totalTime)
 {
-    return QStringLiteral("Spektrum PXR3 : ROI = ") + IntText(roiSum) + QStringLiteral(" Čas : ")
-        + IntText(totalTime);
+    return QStringLiteral("Spektrum PXR3 : ROI = ") + IntText(roiSum) + QStringLiteral(" Čas : ") + IntText(totalTime);
 }
 
 int16_t ToggledLogY(int16_t logY)

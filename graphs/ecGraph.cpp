@@ -35,7 +35,6 @@ QCPScatterStyle PictureOfPoint(QCPScatterStyle::ScatterShape shape, const QColor
     return QCPScatterStyle(picture);
 }
 
-
 // Labels by our number formats; time formats step in whole minutes, not day fractions.
 class FormatTicker : public QCPAxisTicker {
 public:
@@ -43,10 +42,7 @@ public:
     int subTicks = 4;
 
 protected:
-    QString getTickLabel(double tick, const QLocale &, QChar, int) override
-    {
-        return FormatNumber(format, tick);
-    }
+    QString getTickLabel(double tick, const QLocale &, QChar, int) override { return FormatNumber(format, tick); }
     int getSubTickCount(double) override { return subTicks; }
     double getTickStep(const QCPRange &range) override
     {
@@ -67,15 +63,11 @@ public:
     QString format;
 
 protected:
-    QString getTickLabel(double tick, const QLocale &, QChar, int) override
-    {
-        return FormatNumber(format, tick);
-    }
+    QString getTickLabel(double tick, const QLocale &, QChar, int) override { return FormatNumber(format, tick); }
 };
 
 // Drops the first `count` points of a plottable's data.
-template <class Data>
-void RemoveFirst(Data &data, int count)
+template <class Data> void RemoveFirst(Data &data, int count)
 {
     if (count >= data.size())
         data.clear();
@@ -148,10 +140,7 @@ void ecGraph::Clear()
     m_plot->setBackground(palette().color(QPalette::Button));
 }
 
-void ecGraph::SetTitle(const QString &text)
-{
-    m_title->setText(text);
-}
+void ecGraph::SetTitle(const QString &text) { m_title->setText(text); }
 
 void ecGraph::SetTitleFont(const QString &name, const QString &fontText)
 {
@@ -195,23 +184,13 @@ void ecGraph::SetLayout(const QString &fontName, bool legend, int, int)
     m_plot->legend->setVisible(legend);
 }
 
-void ecGraph::SelectAxis(Axis axis)
-{
-    m_axis = axis;
-}
+void ecGraph::SelectAxis(Axis axis) { m_axis = axis; }
 
-QCPAxis *ecGraph::current() const
-{
-    return m_axis == Axis::X ? m_plot->xAxis : m_plot->yAxis;
-}
+QCPAxis *ecGraph::current() const { return m_axis == Axis::X ? m_plot->xAxis : m_plot->yAxis; }
 
-void ecGraph::SetAxisTitle(const QString &text)
-{
-    current()->setLabel(text);
-}
+void ecGraph::SetAxisTitle(const QString &text) { current()->setLabel(text); }
 
-void ecGraph::SetAxisScale(double min, double max, int majorTicks, int minorTicks, bool labels,
-                           const QString &format)
+void ecGraph::SetAxisScale(double min, double max, int majorTicks, int minorTicks, bool labels, const QString &format)
 {
     AxisSettings &s = settings(m_axis);
     s.range = {true, min, max};
@@ -304,10 +283,7 @@ void ecGraph::SetLogScale(bool on)
     applyRange(m_axis);
 }
 
-void ecGraph::SetSeriesCaption(const QString &text)
-{
-    m_series->setName(text);
-}
+void ecGraph::SetSeriesCaption(const QString &text) { m_series->setName(text); }
 
 void ecGraph::SetSeriesAppearance(int lineStyle, int width, const QColor &line, const QColor &fill)
 {
@@ -335,7 +311,6 @@ void ecGraph::SetSeriesPoints(const QColor &color, int size, int shape)
     const QColor c = color.isValid() ? color : m_series->pen().color();
     setScatterStyle(PictureOfPoint(s, c, std::max(1, size) + 1));
 }
-
 
 void ecGraph::setLineStyle(int lineStyle)
 {
@@ -378,10 +353,7 @@ void ecGraph::RemoveFirstPoints(int count)
     m_asAdded->pointsDropped(dropped);
 }
 
-void ecGraph::Draw()
-{
-    m_plot->replot(QCustomPlot::rpImmediateRefresh);
-}
+void ecGraph::Draw() { m_plot->replot(QCustomPlot::rpImmediateRefresh); }
 
 void ecGraph::Refresh()
 {
@@ -402,20 +374,11 @@ void ecGraph::showEvent(QShowEvent *event)
     }
 }
 
-AxisRange ecGraph::RequestedRange(Axis axis) const
-{
-    return settings(axis).range;
-}
+AxisRange ecGraph::RequestedRange(Axis axis) const { return settings(axis).range; }
 
-int ecGraph::PointCount() const
-{
-    return m_series->interface1D()->dataCount();
-}
+int ecGraph::PointCount() const { return m_series->interface1D()->dataCount(); }
 
-QString ecGraph::Title() const
-{
-    return m_title->text();
-}
+QString ecGraph::Title() const { return m_title->text(); }
 
 bool ecGraph::SaveTo(const QString &fileName)
 {
@@ -435,15 +398,15 @@ void ecGraph::saveAs()
 {
     QString selected;
     QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Uložit graf"), QString(),
-                                                QStringLiteral("Obrázek PNG (*.png);;Dokument PDF (*.pdf)"),
-                                                &selected);
+                                                QStringLiteral("Obrázek PNG (*.png);;Dokument PDF (*.pdf)"), &selected);
     if (name.isEmpty())
         return;
-    if (!name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
-        && !name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+    if (!name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) &&
+        !name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         name += selected.contains(QLatin1String("pdf")) ? QStringLiteral(".pdf") : QStringLiteral(".png");
     if (!SaveTo(name))
-        ShowMessage(MessageIcon::Warning, QString(), QStringLiteral("Graf se nepodařilo uložit do souboru %1.").arg(name));
+        ShowMessage(MessageIcon::Warning, QString(),
+                    QStringLiteral("Graf se nepodařilo uložit do souboru %1.").arg(name));
 }
 
 } // namespace pxr3

@@ -21,7 +21,6 @@ namespace pxr3 {
 
 class KeptPointsCurve;
 
-
 class ecGraph : public QWidget {
     Q_OBJECT
 public:
@@ -49,8 +48,7 @@ public:
     void SetAxisTitle(const QString &text);
     // Range, about `majorTicks` labelled steps with `minorTicks` - 1 sub-ticks between
     // them, labels shown when `labels`, written by the number format.
-    void SetAxisScale(double min, double max, int majorTicks, int minorTicks, bool labels,
-                      const QString &format);
+    void SetAxisScale(double min, double max, int majorTicks, int minorTicks, bool labels, const QString &format);
     void SetAxisGrid(const QColor &major, const QColor &minor, bool showMajor, bool showMinor);
     // "bold", "italic" or "bold italic" for the axis title and labels.
     void SetAxisTextStyle(const QString &style);

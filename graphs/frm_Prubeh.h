@@ -29,7 +29,6 @@ public:
     ecGraph *graph() const { return ecGraph1; }
     QSize sizeHint() const override;
 
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
 

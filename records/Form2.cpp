@@ -36,9 +36,14 @@ struct Row {
     int maxLength;
 };
 constexpr Row kRows[] = {
-    {0, 240, "Čas měření [s] :", 4}, {1, 720, "Počet opakování :", 3}, {2, 1200, "Radionuklid :", 0},
-    {3, 1680, "Levá ROI :", 4},      {4, 2160, "Pravá ROI :", 4},      {5, 2640, "VN :", 8},
-    {6, 3120, "KF :", 8},            {7, 3600, "Pozadí :", 8},
+    {0, 240, "Čas měření [s] :", 4},
+    {1, 720, "Počet opakování :", 3},
+    {2, 1200, "Radionuklid :", 0},
+    {3, 1680, "Levá ROI :", 4},
+    {4, 2160, "Pravá ROI :", 4},
+    {5, 2640, "VN :", 8},
+    {6, 3120, "KF :", 8},
+    {7, 3600, "Pozadí :", 8},
 };
 
 struct Button {
@@ -103,8 +108,8 @@ Form2::Form2(MDIForm1 *main, frm_USBkom *usbkom) : QDialog(main), main_(main), u
         auto *label = new QLabel(beside.text, this);
         label->setTextFormat(Qt::RichText);
         label->adjustSize();
-        label->move(px(kFieldLeft + kFieldWidth + 45), Text1[beside.index]->y() +
-                                                           (Text1[beside.index]->height() - label->height()) / 2);
+        label->move(px(kFieldLeft + kFieldWidth + 45),
+                    Text1[beside.index]->y() + (Text1[beside.index]->height() - label->height()) / 2);
     }
 
     for (const Button &b : kButtons) {
@@ -185,12 +190,8 @@ void Form2::MyButton1_Click(int index)
 {
     ParameterFields f = fields();
     switch (index) {
-    case 0:
-        apply();
-        break;
-    case 1:
-        close();
-        break;
+    case 0: apply(); break;
+    case 1: close(); break;
     case 2:
         SaveParameters(f);
         showList();

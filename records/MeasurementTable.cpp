@@ -14,12 +14,9 @@ struct ColumnLayout {
 };
 
 const ColumnLayout kColumns[kTableColumns] = {
-    {u"č.", 800, Qt::AlignCenter},
-    {u"Datum / čas měření", 2500, Qt::AlignCenter},
-    {u"Emise [1/s]", 2000, Qt::AlignCenter},
-    {u"N (ROI)", 1500, Qt::AlignCenter},
-    {u"Čas měření", 1500, Qt::AlignCenter},
-    {u"Poznámka", 4500, Qt::AlignLeft | Qt::AlignVCenter},
+    {u"č.", 800, Qt::AlignCenter},           {u"Datum / čas měření", 2500, Qt::AlignCenter},
+    {u"Emise [1/s]", 2000, Qt::AlignCenter}, {u"N (ROI)", 1500, Qt::AlignCenter},
+    {u"Čas měření", 1500, Qt::AlignCenter},  {u"Poznámka", 4500, Qt::AlignLeft | Qt::AlignVCenter},
 };
 
 } // namespace
@@ -39,14 +36,10 @@ QVariant MeasurementTable::data(const QModelIndex &index, int role) const
         return {};
     const int row = index.row() + 1;
     switch (role) {
-    case Qt::DisplayRole:
-        return text(row, index.column());
-    case Qt::TextAlignmentRole:
-        return int(columnAlignment(index.column()));
-    case TextColourRole:
-        return textColour(row, index.column());
-    default:
-        return {};
+    case Qt::DisplayRole: return text(row, index.column());
+    case Qt::TextAlignmentRole: return int(columnAlignment(index.column()));
+    case TextColourRole: return textColour(row, index.column());
+    default: return {};
     }
 }
 

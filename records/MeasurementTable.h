@@ -54,11 +54,11 @@ public:
     // Results written by a series since the table was last saved, loaded or emptied; the quit
     // dialog warns about them as about unsaved edits, and says which file still holds them.
     bool unsavedResults() const { return unsavedResults_; }
-    QString autosavePath() const { return autosavePath_; } // empty when no autosave succeeded
+    QString autosavePath() const { return autosavePath_; }   // empty when no autosave succeeded
     QString autosaveError() const { return autosaveError_; } // why the last autosave failed
     // Results not saved by the operator: kept in the autosave file, or, with an error, not kept.
     void noteUnsavedResults(const QString &autosavePath, const QString &autosaveError = QString());
-    void noteSaved(); // saved by the operator
+    void noteSaved();  // saved by the operator
     void noteLoaded(); // the rows are now the file's
 
     // Rows written while the simulated analyser stood in for the real one: the outputs say so,

@@ -38,8 +38,10 @@ std::optional<FieldValues> readFields(const ParameterFields &f)
         const char *label;
         int16_t &value;
     } integers[] = {
-        {f.measureTime, "Čas měření [s]", v.measureTime}, {f.repeatCount, "Počet opakování", v.repeatCount},
-        {f.leftRoi, "Levá ROI", v.record.leftRoi},       {f.rightRoi, "Pravá ROI", v.record.rightRoi},
+        {f.measureTime, "Čas měření [s]", v.measureTime},
+        {f.repeatCount, "Počet opakování", v.repeatCount},
+        {f.leftRoi, "Levá ROI", v.record.leftRoi},
+        {f.rightRoi, "Pravá ROI", v.record.rightRoi},
     };
     for (const auto &field : integers) {
         const std::optional<int16_t> value = RoundToInt16(LeadingNumber(field.text));
@@ -62,10 +64,7 @@ std::optional<FieldValues> readFields(const ParameterFields &f)
 }
 
 // The record that storing the fields overwrites: k when it is in use, or 0 for a new one.
-int targetRecord(int k)
-{
-    return k >= 1 && k <= state().NuclideCount ? k : 0;
-}
+int targetRecord(int k) { return k >= 1 && k <= state().NuclideCount ? k : 0; }
 
 // Whether the record can be stored as record target (0: a new one) and written to PXR3.KAL
 // as it is.
@@ -213,7 +212,8 @@ void NewParameters(ParameterFields &fields)
     fields.name.clear();
     fields.selected = -1;
     fields.shown = 0;
-    for (QString *value : {&fields.leftRoi, &fields.rightRoi, &fields.highVoltage, &fields.calFactor, &fields.background})
+    for (QString *value :
+         {&fields.leftRoi, &fields.rightRoi, &fields.highVoltage, &fields.calFactor, &fields.background})
         *value = QStringLiteral("0");
 }
 

@@ -22,7 +22,7 @@ struct NuclideRecord {
     bool operator==(const NuclideRecord &o) const
     {
         return name == o.name && leftRoi == o.leftRoi && rightRoi == o.rightRoi && highVoltage == o.highVoltage &&
-               calFactor == o.calFactor && background == o.background;
+            calFactor == o.calFactor && background == o.background;
     }
 };
 

@@ -28,16 +28,14 @@ void reportFailure(const QString &description)
                 description + QLatin1Char('\r') + QStringLiteral("Chyba v souboru PARAMETRY.CFG !"));
 }
 
-template <typename T>
-void put(QByteArray &bytes, T value)
+template <typename T> void put(QByteArray &bytes, T value)
 {
     char raw[sizeof(T)];
     qToLittleEndian(value, raw);
     bytes.append(raw, sizeof(T));
 }
 
-template <typename T>
-T get(const QByteArray &bytes, int offset)
+template <typename T> T get(const QByteArray &bytes, int offset)
 {
     if (offset + int(sizeof(T)) > bytes.size())
         return T(0); // a field beyond the end of a short file reads as zero
@@ -70,7 +68,7 @@ QString nameLine(const QString &name)
     QString stored = name;
     stored.replace(QLatin1Char('"'), QLatin1Char('\''));
     const bool quote = stored.contains(QLatin1Char(',')) || stored.startsWith(QLatin1Char(' ')) ||
-                       stored.startsWith(QLatin1Char('\t'));
+        stored.startsWith(QLatin1Char('\t'));
     return quote ? QLatin1Char('"') + stored + QLatin1Char('"') : stored;
 }
 
@@ -213,8 +211,8 @@ NuclideFileContent ParseNuclideFile(const QString &text)
             return content;
         }
         if (lines.size() - next < 6) {
-            content.error = QStringLiteral("Soubor PXR3.KAL končí uprostřed záznamu radionuklidu č. %1")
-                                .arg(content.count + 1);
+            content.error =
+                QStringLiteral("Soubor PXR3.KAL končí uprostřed záznamu radionuklidu č. %1").arg(content.count + 1);
             return content;
         }
         NuclideRecord record;
@@ -238,9 +236,9 @@ bool LoadSaveConfig(int16_t mode)
         settings = reported(loadSettings());
         nuclides = reported(loadNuclides());
     } else if (mode == 0) {
-        settings = reported(WriteFileAtomically(
-            ProgramPath(QString::fromLatin1(kSettingsFileName)),
-            SettingsBytes(s.LinkStatus, s.MeasureTime, s.RepeatCount, s.CurrentNuclide, mainWindowPlacement().placement())));
+        settings = reported(WriteFileAtomically(ProgramPath(QString::fromLatin1(kSettingsFileName)),
+                                                SettingsBytes(s.LinkStatus, s.MeasureTime, s.RepeatCount,
+                                                              s.CurrentNuclide, mainWindowPlacement().placement())));
         nuclides = reported(WriteTextLines(ProgramPath(QString::fromLatin1(kNuclideFileName)),
                                            NuclideFileLines(s.NuclideTable, s.NuclideCount)));
     }

@@ -11,8 +11,8 @@
 
 namespace pxr3 {
 
-extern const char *const kSettingsFileName;  // "PARAMETRY.CFG"
-extern const char *const kNuclideFileName;   // "PXR3.KAL"
+extern const char *const kSettingsFileName; // "PARAMETRY.CFG"
+extern const char *const kNuclideFileName;  // "PXR3.KAL"
 constexpr int kSettingsFileSize = 28;
 
 // 1 reads both files into the shared state, 0 writes them from it; other modes do nothing.

@@ -15,8 +15,9 @@ void ExportForSpreadsheet()
     const CsvExport exported = ExportTableCsv(measurementTable(), QLocale());
     const QString shown = QDir::toNativeSeparators(exported.path);
     if (!exported.result.ok) {
-        ShowMessage(MessageIcon::Warning, QString(),
-                    QStringLiteral("Tabulku se nepodařilo uložit do souboru %1.\n%2").arg(shown, exported.result.error));
+        ShowMessage(
+            MessageIcon::Warning, QString(),
+            QStringLiteral("Tabulku se nepodařilo uložit do souboru %1.\n%2").arg(shown, exported.result.error));
     } else if (exported.path.isEmpty()) {
         ShowMessage(MessageIcon::Information, QString(), QStringLiteral("Tabulka neobsahuje žádná data."));
     } else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(exported.path))) {

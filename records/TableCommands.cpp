@@ -21,8 +21,8 @@ namespace {
 bool MayDropUnsavedChanges()
 {
     return state().TableModified == 0 ||
-           AskYesNo(MessageIcon::Question, QStringLiteral("Upozornění"),
-                    QStringLiteral("Pozor, data nejsou uložena. Chcete je zrušit ?"));
+        AskYesNo(MessageIcon::Question, QStringLiteral("Upozornění"),
+                 QStringLiteral("Pozor, data nejsou uložena. Chcete je zrušit ?"));
 }
 
 } // namespace

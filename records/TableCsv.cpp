@@ -41,7 +41,7 @@ QChar CsvSeparator(const QLocale &locale)
 QString CsvField(const QString &text, QChar separator)
 {
     const bool quote = text.contains(separator) || text.contains(QLatin1Char('"')) ||
-                       text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+        text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
     if (!quote)
         return text;
     return QLatin1Char('"') + QString(text).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');

@@ -33,7 +33,7 @@ QString FileCellText(QString text, int column)
 // code page, at most three bytes more of the cut line go).
 class BoundedLineReader {
 public:
-    explicit BoundedLineReader(QIODevice &device) : device_(device), buffer_(kMaxLineBytes, '\0') {}
+    explicit BoundedLineReader(QIODevice &device) : device_(device), buffer_(kMaxLineBytes, '\0') { }
 
     // False at the end of the file or on a read error (see failed()).
     bool next(QByteArray &line)

@@ -124,8 +124,9 @@ bool PrintTableToPdfFile(const QString &path, const MeasurementTable &table)
 
 void PrintTableToPdf(QWidget *parent)
 {
-    QString path = QFileDialog::getSaveFileName(parent, PdfTitle(), NewDataFilePath(QStringLiteral("Data"), QStringLiteral("pdf")),
-                                                QStringLiteral("Dokument PDF (*.pdf)"));
+    QString path =
+        QFileDialog::getSaveFileName(parent, PdfTitle(), NewDataFilePath(QStringLiteral("Data"), QStringLiteral("pdf")),
+                                     QStringLiteral("Dokument PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
@@ -135,7 +136,8 @@ void PrintTableToPdf(QWidget *parent)
     QGuiApplication::restoreOverrideCursor();
     const QString shown = QDir::toNativeSeparators(path);
     if (written)
-        ShowMessage(MessageIcon::Information, PdfTitle(), QStringLiteral("Data jsou uložena do souboru %1.").arg(shown));
+        ShowMessage(MessageIcon::Information, PdfTitle(),
+                    QStringLiteral("Data jsou uložena do souboru %1.").arg(shown));
     else
         ShowMessage(MessageIcon::Warning, PdfTitle(), QStringLiteral("Soubor %1 se nepodařilo zapsat.").arg(shown));
 }

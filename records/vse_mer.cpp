@@ -27,9 +27,8 @@ constexpr int kFontSizeStep = 2;
 // The classic 16-colour palette the table's text colours are given in.
 QColor PaletteColour(int index)
 {
-    static const QRgb kPalette[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
-                                      0x808000, 0xC0C0C0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
-                                      0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    static const QRgb kPalette[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
+                                      0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
     return index >= 0 && index < 16 ? QColor(kPalette[index]) : QColor(Qt::black);
 }
 
@@ -42,8 +41,7 @@ protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        option->palette.setColor(QPalette::Text,
-                                 PaletteColour(index.data(MeasurementTable::TextColourRole).toInt()));
+        option->palette.setColor(QPalette::Text, PaletteColour(index.data(MeasurementTable::TextColourRole).toInt()));
     }
 };
 
@@ -53,7 +51,7 @@ Qt::KeyboardModifiers Modifiers(const QKeyEvent *key) { return key->modifiers() 
 bool IsClipboardKey(const QKeyEvent *key)
 {
     return Modifiers(key) == Qt::ControlModifier &&
-           (key->key() == Qt::Key_C || key->key() == Qt::Key_V || key->key() == Qt::Key_X);
+        (key->key() == Qt::Key_C || key->key() == Qt::Key_V || key->key() == Qt::Key_X);
 }
 
 } // namespace
@@ -139,8 +137,7 @@ bool vse_mer::eventFilter(QObject *watched, QEvent *event)
             return editorKey(static_cast<QLineEdit *>(watched), key);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -152,12 +149,8 @@ bool vse_mer::gridKey(QKeyEvent *key)
     const CellBlock block = selection();
     const bool ctrlAlone = Modifiers(key) == Qt::ControlModifier;
     switch (key->key()) {
-    case Qt::Key_Space:
-        QApplication::beep();
-        return true;
-    case Qt::Key_Delete:
-        ClearBlock(table, block);
-        return true;
+    case Qt::Key_Space: QApplication::beep(); return true;
+    case Qt::Key_Delete: ClearBlock(table, block); return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!(Modifiers(key) & Qt::ControlModifier))
@@ -178,8 +171,7 @@ bool vse_mer::gridKey(QKeyEvent *key)
             return false;
         QApplication::clipboard()->setText(CutCell(table, block.row, block.column));
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -256,8 +248,8 @@ void vse_mer::placeOverCell(QLineEdit *editor, int row, int column)
     Grid1->scrollTo(index);
     const QRect cell = Grid1->visualRect(index);
     const int inset = TwipsToPixels(this, 20);
-    editor->setGeometry(QRect(Grid1->viewport()->mapTo(this, cell.topLeft()),
-                              QSize(cell.width() - inset, cell.height() - inset)));
+    editor->setGeometry(
+        QRect(Grid1->viewport()->mapTo(this, cell.topLeft()), QSize(cell.width() - inset, cell.height() - inset)));
 }
 
 void vse_mer::applyColumnWidths()

@@ -30,7 +30,7 @@ protected:
 
 class RealPaceTest : public TickTest {
 protected:
-    RealPaceTest() : TickTest(SimulatedAnalyser::Pace::RealTime) {}
+    RealPaceTest() : TickTest(SimulatedAnalyser::Pace::RealTime) { }
 };
 
 TEST(EvenMeasureTime, IsEvenAndAtLeastTwo)
@@ -39,7 +39,7 @@ TEST(EvenMeasureTime, IsEvenAndAtLeastTwo)
         const char *text;
         int16_t previous, expected;
     } cases[] = {
-        {"7", 100, 8},  {"1", 100, 2},   {"abc", 100, 2},  {"-6", 100, 2},        {"2.5", 100, 2},
+        {"7", 100, 8},   {"1", 100, 2},     {"abc", 100, 2},       {"-6", 100, 2},    {"2.5", 100, 2},
         {"3.5", 100, 4}, {"60 s", 100, 60}, {"32767", 100, 32766}, {"40000", 10, 10}, {"40000", 9, 10},
     };
     for (const auto &c : cases)
@@ -218,7 +218,10 @@ TEST_F(TickTest, TheReadOutsAreTheRateOfTheWholeSpectrumOverTheTimeItsCountsTook
         {32001, "2.5", "1", {"O V E R !", "", "O V E R !", "", "", ""}},
         // 64401 in 6 s: n = 10733.5, a = (n - 1) * 2.5, u(a) = 2.5 sqrt(64401) / 6,
         // a* = 2.5 * 1.6449 sqrt(1 / 6), a# = 2.5 (2 * 1.6449 sqrt(1 / 6) + 1.6449^2 / 6).
-        {400, "2,5", "1", {"1.0734E+04", "± 4.23E+01", "2.6831E+04", "± 1.06E+02", "a* = 1.6788E+00", "a# = 4.4850E+00"}},
+        {400,
+         "2,5",
+         "1",
+         {"1.0734E+04", "± 4.23E+01", "2.6831E+04", "± 1.06E+02", "a* = 1.6788E+00", "a# = 4.4850E+00"}},
         // 64401 + 2 in 8 s against a background of 8050/s: not told apart, so below a# only.
         {2, "2.5", "8050", {"8.0504E+03", "± 3.17E+01", "< 2.6174E+02", "", "a* = 1.3045E+02", "a# = 2.6174E+02"}},
     };

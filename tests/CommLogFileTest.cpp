@@ -1,8 +1,8 @@
 // MCA_Com.TXT: the communication log kept past its emptying, in the file's code page.
 
+#include "core/CommLogFile.h"
 #include "TestSupport.h"
 #include "core/CommLog.h"
-#include "core/CommLogFile.h"
 #include "core/TextFile.h"
 
 #include <QCoreApplication>
@@ -21,7 +21,11 @@ protected:
             // Czech text and an analyser byte that Windows-1250 lacks as a character.
             log.append(QStringLiteral("entry %1 Přetečení ").arg(next) + QChar(0x8A) + QString(200, QLatin1Char('x')));
             if (expected)
-                *expected += "\r\nentry " + QByteArray::number(next) + " P\xF8" "ete\xE8" "en\xED \x8A" + QByteArray(200, 'x');
+                *expected += "\r\nentry " + QByteArray::number(next) +
+                    " P\xF8"
+                    "ete\xE8"
+                    "en\xED \x8A" +
+                    QByteArray(200, 'x');
         }
     }
     CommLog log;

@@ -48,9 +48,12 @@ TEST_F(ConnectionTest, AFailingStepIsLoggedAndSkipsTheIdentityQuery)
         Step step;
         const char *text;
     } cases[] = {
-        {Step::Description, "Device Description failed"}, {Step::Serial, "To get Serial Number failed"},
-        {Step::Open, "Open Failed."}, {Step::BaudRate, "SetBaudRate Failed"},
-        {Step::DataCharacteristics, "SetDataCharacteristics Failed"}, {Step::Timeouts, "SetTimeouts Failed"},
+        {Step::Description, "Device Description failed"},
+        {Step::Serial, "To get Serial Number failed"},
+        {Step::Open, "Open Failed."},
+        {Step::BaudRate, "SetBaudRate Failed"},
+        {Step::DataCharacteristics, "SetDataCharacteristics Failed"},
+        {Step::Timeouts, "SetTimeouts Failed"},
         {Step::Chars, "SetFlowControl Failed"},
     };
     for (const auto &c : cases) {
@@ -126,7 +129,7 @@ TEST_F(ConnectionTest, TheComFileKeepsReplyBytesAsTheyAreAndCzechTextInItsCodePa
 // The test plays the analyser on the master side of a pseudo-terminal.
 class SerialPortTest : public LinkFixture {
 protected:
-    SerialPortTest() : LinkFixture(SimulatedAnalyser::Pace::Fast, Time::Real) {}
+    SerialPortTest() : LinkFixture(SimulatedAnalyser::Pace::Fast, Time::Real) { }
     void SetUp() override
     {
         LinkFixture::SetUp();
@@ -195,7 +198,7 @@ TEST_F(SerialPortTest, ReceivesInTheBackgroundAndReportsAVanishedPort)
 // The --port path against the simulated analyser on a pseudo-terminal, at the wire's pace.
 class PtyLinkTest : public LinkFixture {
 protected:
-    PtyLinkTest() : LinkFixture(SimulatedAnalyser::Pace::RealTime, Time::Real) {}
+    PtyLinkTest() : LinkFixture(SimulatedAnalyser::Pace::RealTime, Time::Real) { }
 };
 
 TEST_F(PtyLinkTest, IdentifiesAndMeasuresOverThePort)
@@ -232,7 +235,8 @@ TEST_F(PtyLinkTest, APortThatVanishesAndReturnsUnderItsNameIsOpenedAgain)
     pty.reset();
     ASSERT_TRUE(WaitUntil([] { return linkRecovery().recovering(); }));
     pty = std::make_unique<PtyAnalyser>(SimulatedAnalyser::Pace::RealTime, name);
-    ASSERT_TRUE(WaitUntil([] { return !linkRecovery().recovering(); })) << qPrintable(QString(Log()).replace(QChar(0), QLatin1Char('.'))); // 5 s on
+    ASSERT_TRUE(WaitUntil([] { return !linkRecovery().recovering(); }))
+        << qPrintable(QString(Log()).replace(QChar(0), QLatin1Char('.'))); // 5 s on
     EXPECT_TRUE(Log().contains(QStringLiteral("Spojení obnoveno po ")));
     MCA_Command(QStringLiteral("R"));
     EXPECT_EQ(link().CommandOk, 1);

@@ -1,13 +1,13 @@
+#include "TestSupport.h"
 #include "core/Clock.h"
 #include "core/RoiSums.h"
 #include "core/Startup.h"
 #include "core/TerminationSignals.h"
-#include "TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <csignal>
 #include <QFileInfo>
+#include <csignal>
 #include <limits>
 
 using namespace pxr3;
@@ -25,8 +25,13 @@ TEST(RoiSums, IncludeBothBoundsStayInsideTheSpectrumAndSaturate)
         int16_t left, right;
         int32_t sum;
     } cases[] = {
-        {10, 12, 10 + 11 + 12}, {7, 7, 7},       {200, 100, 0},         {-5, 3, 1 + 2 + 3},
-        {255, 400, 255 + 256},  {300, 400, 0},   {-32768, 32767, 256 * 257 / 2},
+        {10, 12, 10 + 11 + 12},
+        {7, 7, 7},
+        {200, 100, 0},
+        {-5, 3, 1 + 2 + 3},
+        {255, 400, 255 + 256},
+        {300, 400, 0},
+        {-32768, 32767, 256 * 257 / 2},
     };
     for (const auto &c : cases) {
         state().RoiBounds(1) = c.left;
@@ -85,8 +90,8 @@ TEST_F(StartupTest, AppliesOnlyARecordThatIsInUseAndItsRoiWithIt)
     state().CurrentNuclide = 1;
     ASSERT_TRUE(ApplyCurrentRecord());
     const SharedState &s = state();
-    EXPECT_EQ(NuclideRecord({radon.name, s.WorkLeftRoi, s.WorkRightRoi, s.WorkHighVoltage, s.WorkCalFactor,
-                             s.WorkBackground}),
+    EXPECT_EQ(NuclideRecord(
+                  {radon.name, s.WorkLeftRoi, s.WorkRightRoi, s.WorkHighVoltage, s.WorkCalFactor, s.WorkBackground}),
               radon);
     EXPECT_EQ(s.RoiBounds(1), 120);
     EXPECT_EQ(s.RoiBounds(2), 180);

@@ -24,16 +24,13 @@ TEST(CourseAxisTest, StartsOnTheWallClocksMinuteOfTheSameDay)
         const char *to;
     } cases[] = {
         {QTime(14, 37, 50), QTime(14, 37), "14:37", "14:47"}, // afternoon: the date must not move on
-        {QTime(9, 5, 59, 999), QTime(9, 5), "9:05", "9:15"},
-        {QTime(12, 0), QTime(12, 0), "12:00", "12:10"},
-        {QTime(23, 55, 30), QTime(23, 55), "23:55", "0:05"},
-        {QTime(0, 0), QTime(0, 0), "0:00", "0:10"},
+        {QTime(9, 5, 59, 999), QTime(9, 5), "9:05", "9:15"},  {QTime(12, 0), QTime(12, 0), "12:00", "12:10"},
+        {QTime(23, 55, 30), QTime(23, 55), "23:55", "0:05"},  {QTime(0, 0), QTime(0, 0), "0:00", "0:10"},
     };
     for (const auto &c : cases) {
         const CourseAxis axis = CourseAxisAt(Days(c.opened));
         // A point 13 frames on lies at that second of the wall clock, date included.
-        EXPECT_EQ(DateTimeFromDays(axis.CourseStart + 13 / 86400.0), QDateTime(kDay, c.minute.addSecs(13)))
-            << c.from;
+        EXPECT_EQ(DateTimeFromDays(axis.CourseStart + 13 / 86400.0), QDateTime(kDay, c.minute.addSecs(13))) << c.from;
         EXPECT_EQ(FormatNumber(kTime, axis.CourseStart), QLatin1String(c.from));
         EXPECT_EQ(FormatNumber(kTime, axis.CourseEnd), QLatin1String(c.to));
     }

@@ -126,7 +126,10 @@ private slots:
         // A new highest point and a point past the axis's end make it paint everything afresh.
         std::vector<std::pair<double, double>> points;
         for (int i = 1; i <= 1000; ++i)
-            points.push_back({Second(*m_window, i % 50 + (i == 900 ? 650 : 0)), i == 1 ? 100 : i == 300 ? 120 : 20 + i % 37});
+            points.push_back({Second(*m_window, i % 50 + (i == 900 ? 650 : 0)),
+                              i == 1         ? 100
+                                  : i == 300 ? 120
+                                             : 20 + i % 37});
         for (size_t i = 0; i < points.size(); ++i) {
             m_window->AddCoursePoint(points[i].first, points[i].second);
             if (i % 97 == 0 || i + 4 > points.size())

@@ -31,7 +31,8 @@ TEST_F(CycleSpectrumTest, TheSpectrumsTimeTakesOnlyPlausibleFrameTimesAndEndsWit
 {
     SharedState &s = state();
     s.ReceivedSpectrum(1) = 5;
-    for (const auto &[seconds, added] : {std::pair{2, true}, {1, true}, {60, true}, {0, false}, {61, false}, {-2, false}})
+    for (const auto &[seconds, added] :
+         {std::pair{2, true}, {1, true}, {60, true}, {0, false}, {61, false}, {-2, false}})
         EXPECT_EQ(AddReceivedToCycle(seconds).time, added) << seconds;
     EXPECT_EQ(s.CycleSpectrumTime, 63);
     EXPECT_EQ(s.CycleSpectrum(1), 30); // the counts of every frame

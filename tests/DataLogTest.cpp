@@ -20,8 +20,9 @@ TEST_F(DataLogTest, TwoLinesUnderACzechLocale)
     ASSERT_TRUE(AppendDataLog(DataLogLine(morning, 617.25, LogActivity(617.25, 1.0, 2.5), 2)).ok);
     ASSERT_TRUE(AppendDataLog(DataLogLine(evening, 0.0, LogActivity(0.0, 0.25, 1.0), 0)).ok);
 
-    EXPECT_EQ(test::FileBytes(path(QStringLiteral("DATA_LOG.TXT"))), QByteArray("07.03.2024\t09:05:03\t6,1725E+02\t1,5406E+03\t2\r\n"
-                                        "31.12.2024\t23:59:59\t0,0000E+00\t-2,5000E-01\t1\r\n"));
+    EXPECT_EQ(test::FileBytes(path(QStringLiteral("DATA_LOG.TXT"))),
+              QByteArray("07.03.2024\t09:05:03\t6,1725E+02\t1,5406E+03\t2\r\n"
+                         "31.12.2024\t23:59:59\t0,0000E+00\t-2,5000E-01\t1\r\n"));
 }
 
 // A line the disk has no room for is not written at all, so the next one starts a line of its own.

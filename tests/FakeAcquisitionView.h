@@ -19,7 +19,7 @@ public:
     QString timeText() const override { return time; }
     void setTimeText(const QString &text) override { time = text; }
     QString roiText(int index) const override { return roi[index]; }
-    void redrawSpectrum(int) override {}
+    void redrawSpectrum(int) override { }
     void closeLink() override
     {
         ++closes;
@@ -57,7 +57,7 @@ public:
             ++failed;
     }
     void showDelivering(bool on) override { delivering = on; }
-    void showRoiCounts(const QString &) override {}
+    void showRoiCounts(const QString &) override { }
     int rowsInView() const override { return inView; }
 
     static constexpr double kCourseStart = 46083.6;
@@ -102,7 +102,7 @@ inline int FramesRoi(const std::vector<QByteArray> &frames, size_t first, int le
 
 class AcquisitionFixture : public LinkFixture {
 protected:
-    explicit AcquisitionFixture(SimulatedAnalyser::Pace pace = SimulatedAnalyser::Pace::Fast) : LinkFixture(pace) {}
+    explicit AcquisitionFixture(SimulatedAnalyser::Pace pace = SimulatedAnalyser::Pace::Fast) : LinkFixture(pace) { }
     void SetUp() override
     {
         LinkFixture::SetUp();
@@ -118,7 +118,10 @@ protected:
         view.timer.stop();
         LinkFixture::TearDown();
     }
-    long Written(const QByteArray &frame) const { return std::count(sim->written().begin(), sim->written().end(), frame); }
+    long Written(const QByteArray &frame) const
+    {
+        return std::count(sim->written().begin(), sim->written().end(), frame);
+    }
 
     FakeView view;
     QObject resuming; // the view's measurement resumed after a reconnection while the case runs

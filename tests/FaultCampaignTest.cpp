@@ -34,19 +34,19 @@ int EnvNumber(const char *name, int fallback)
 
 class CampaignControls : public SeriesControls {
 public:
-    explicit CampaignControls(FakeView &view) : view_(view) {}
-    void setSeriesRunning(bool) override {}
-    void applyMeasuringSet() override {}
+    explicit CampaignControls(FakeView &view) : view_(view) { }
+    void setSeriesRunning(bool) override { }
+    void applyMeasuringSet() override { }
     void emptyLog() override { commLog().clear(); }
     void writeVoltage() override { MCA_Command(QStringLiteral("W")); }
     void startMeasuring() override { StartSeriesMeasurement(view_); }
     void clearCycle() override { EraseCycleSpectrum(); }
     void stopMeasuring() override { StopMeasurement(view_); }
-    void showIdle() override {}
+    void showIdle() override { }
     bool acquisitionRunning() const override { return view_.timer.isActive(); }
     bool clearTable() override { return true; }
-    void showProgress(const QString &, int, int) override {}
-    void showWarning(const QString &) override {}
+    void showProgress(const QString &, int, int) override { }
+    void showWarning(const QString &) override { }
 
 private:
     FakeView &view_;
@@ -55,7 +55,7 @@ private:
 constexpr int kLeft = 20, kRight = 220; // the ROI
 constexpr double kCalFactor = 12.5, kBackground = 0.75;
 constexpr int kCyclesPerSeries = 50;
-constexpr int kFramesPerCycle = 2; // T = 4 s
+constexpr int kFramesPerCycle = 2;                 // T = 4 s
 constexpr int64_t kLongestCycleUs = 200 * kSecond; // beyond this a cycle is taken to hang
 constexpr int64_t kStepUs = 100'000;
 
@@ -130,7 +130,8 @@ protected:
                 ADD_FAILURE() << "intact frame " << at << " read but not counted, cycle " << cycles;
             ++at;
         }
-        ASSERT_LT(at, sent.size()) << "a frame counted that the analyser never sent whole (or counted twice), cycle " << cycles;
+        ASSERT_LT(at, sent.size()) << "a frame counted that the analyser never sent whole (or counted twice), cycle "
+                                   << cycles;
         ASSERT_TRUE(sent[at].intact() || sent[at].bytes != frame) << "a damaged frame counted";
         cursor = at + 1;
         ++framesCounted;
@@ -142,7 +143,8 @@ protected:
             roi += expected[k];
         for (int k = 1; k <= 254; ++k)
             if (state().CycleSpectrum(k) != expected[k]) {
-                ADD_FAILURE() << "cycle spectrum channel " << k << " at cycle " << cycles << ", frame " << framesCounted << " row " << state().CurrentRow;
+                ADD_FAILURE() << "cycle spectrum channel " << k << " at cycle " << cycles << ", frame " << framesCounted
+                              << " row " << state().CurrentRow;
                 break;
             }
         EXPECT_EQ(state().CycleSpectrumTime, expectedSeconds);
@@ -285,8 +287,8 @@ TEST_F(FaultCampaign, EveryIntactFrameCountsOnceAndEveryRowIsSavedThroughEveryFa
         ++dataFrames;
         intactRead += s.intact() && s.fate == Sent::Fate::Read;
     }
-    static const char *const names[] = {"no reply", "dropped byte", "extra byte", "wrong checksum",
-                                        "wrong start byte", "in pieces"};
+    static const char *const names[] = {"no reply",       "dropped byte",     "extra byte",
+                                        "wrong checksum", "wrong start byte", "in pieces"};
     std::printf("fault campaign, seed %u: %d cycles, %d data frames sent, %d read intact, %d counted in cycles\n", seed,
                 cycles, dataFrames, intactRead, framesCounted);
     for (int i = 0; i < 6; ++i)

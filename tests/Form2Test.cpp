@@ -1,13 +1,13 @@
 // The parameters dialog as the operator types into it, and what applying a set shows on the
 // main window and the communication window.
 
+#include "records/Form2.h"
 #include "acquisition/frm_USBkom.h"
 #include "core/MDIForm1.h"
 #include "core/ParameterDisplay.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "core/UserMessages.h"
-#include "records/Form2.h"
 #include "records/SettingsFiles.h"
 
 #include <QComboBox>

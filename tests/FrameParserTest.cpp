@@ -1,9 +1,9 @@
 // The frame parser and the data frame decoder on made-up byte streams, and the receive
 // queue's rules for what it hands the acquisition.
 
+#include "devicelink/FrameParser.h"
 #include "LinkTestSupport.h"
 #include "devicelink/FrameDecoder.h"
-#include "devicelink/FrameParser.h"
 #include "devicelink/LinkDebug.h"
 #include "devicelink/LinkReceiver.h"
 
@@ -41,7 +41,7 @@ std::vector<Seen> Parse(const QByteArray &stream, int piece)
 
 TEST(FrameParserTest, FramesAreFoundAfterJunkAndDamageInAnyPieces)
 {
-    const QByteArray ack = TestFrame("A");       // 5 bytes
+    const QByteArray ack = TestFrame("A");             // 5 bytes
     const QByteArray data = TestDataFrame(2, 0, 1, 0); // 517 bytes
     QByteArray spoiled = data;
     spoiled.back() = char(spoiled.back() ^ 1);
@@ -56,7 +56,8 @@ TEST(FrameParserTest, FramesAreFoundAfterJunkAndDamageInAnyPieces)
         {"junk, then a frame", Bytes({1, 2, 3}) + ack, {{Kind::Junk, 0, 3}, {Kind::Frame, 3, 5}}},
         {"false start byte", falseStart + ack, {{Kind::Junk, 0, 3}, {Kind::Frame, 3, 5}}},
         {"bad checksum", spoiled + ack, {{Kind::Damaged, 0, 517}, {Kind::Frame, 517, 5}}},
-        {"one byte lost inside a frame", data.left(300) + data.mid(301) + data,
+        {"one byte lost inside a frame",
+         data.left(300) + data.mid(301) + data,
          {{Kind::Damaged, 0, 517}, {Kind::Frame, 516, 517}}},
         {"frames back to back", ack + data + ack, {{Kind::Frame, 0, 5}, {Kind::Frame, 5, 517}, {Kind::Frame, 522, 5}}},
     };
@@ -66,7 +67,8 @@ TEST(FrameParserTest, FramesAreFoundAfterJunkAndDamageInAnyPieces)
         }
     // A byte gained inside a frame leaves its checksum byte behind the frame's end: even when
     // the shifted bytes happen to pass the checksum, the stray byte that came with them tells.
-    EXPECT_EQ(Parse(data + Bytes({0x33}) + ack, 4096), (std::vector<Seen>{{Kind::Damaged, 0, 517}, {Kind::Frame, 518, 5}}));
+    EXPECT_EQ(Parse(data + Bytes({0x33}) + ack, 4096),
+              (std::vector<Seen>{{Kind::Damaged, 0, 517}, {Kind::Frame, 518, 5}}));
 }
 
 TEST(FrameParserTest, AFrameCutBySilenceIsHandedOverAndTheNextOneIsFound)
@@ -156,10 +158,11 @@ QStringList linkDump;
 TEST_F(ReceiveQueueTest, TheLinkDebugDumpShowsEveryFrameInAndOutInHex)
 {
     EnableLinkDebug();
-    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &c, const QString &m) {
-        if (QLatin1String(c.category) == QLatin1String("pxr3.link"))
-            linkDump << m;
-    });
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &c, const QString &m) {
+            if (QLatin1String(c.category) == QLatin1String("pxr3.link"))
+                linkDump << m;
+        });
     MCA_Command(QStringLiteral("E"));
     sim->send(Bytes({0x41}) + TestDataFrame(2, 0, 1, 0, 9));
     ReadNext();
@@ -168,7 +171,8 @@ TEST_F(ReceiveQueueTest, TheLinkDebugDumpShowsEveryFrameInAndOutInHex)
     EXPECT_EQ(linkDump.value(0), QStringLiteral("out frame 5 B: 40 01 00 45 46"));
     EXPECT_EQ(linkDump.value(1), QStringLiteral("in frame 5 B: 40 01 00 45 46"));
     EXPECT_EQ(linkDump.value(2), QStringLiteral("in junk 1 B: 41"));
-    EXPECT_TRUE(linkDump.value(3).startsWith(QStringLiteral("in frame 517 B: 40 01 02 44 09 02 00 01 00 01 00"))) << linkDump.value(3).left(60).toStdString();
+    EXPECT_TRUE(linkDump.value(3).startsWith(QStringLiteral("in frame 517 B: 40 01 02 44 09 02 00 01 00 01 00")))
+        << linkDump.value(3).left(60).toStdString();
 }
 
 } // namespace

@@ -126,7 +126,7 @@ TEST_F(FtdiBridge, ListsOpensConfiguresAndMeasuresThroughLibftdi)
     const fakeusb::Record measured = fakeusb::Recorded();
     EXPECT_GE(measured.bytesToHost, 3 * kDataFrameLength);
     EXPECT_GT(measured.dataPackets, 3 * kDataFrameLength / 62); // no frame came in one piece
-    EXPECT_GT(measured.statusOnlyPackets, 0);                  // the idle bridge kept reporting
+    EXPECT_GT(measured.statusOnlyPackets, 0);                   // the idle bridge kept reporting
 
     USB_Close();
     const fakeusb::Record closed = fakeusb::Recorded();

@@ -50,8 +50,8 @@ ChildRun RunChild(const QString &folder, int killAfterMs)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     child.setProcessEnvironment(environment);
-    child.start(QStringLiteral(PXR3_KILL_CHILD), killAfterMs < 0 ? QStringList{folder, QStringLiteral("--start-only")}
-                                                                 : QStringList{folder});
+    child.start(QStringLiteral(PXR3_KILL_CHILD),
+                killAfterMs < 0 ? QStringList{folder, QStringLiteral("--start-only")} : QStringList{folder});
     EXPECT_TRUE(child.waitForStarted());
     QByteArray output;
     if (killAfterMs >= 0) {
@@ -78,13 +78,14 @@ QStringList Autosaves(const QString &folder)
     return QDir(folder + QStringLiteral("/DATA")).entryList({QStringLiteral("serie_*.dat")}, QDir::Files, QDir::Name);
 }
 
-class KillTest : public ProgramFolderFixture {};
+class KillTest : public ProgramFolderFixture { };
 
 TEST_F(KillTest, EveryCompletedRowAndEveryFileSurviveAKillAtAnyMoment)
 {
     WriteFile(path(kSettingsFileName), SettingsBytes(0, 2, 1000, 1, WindowPlacement()));
     WriteFile(path(kNuclideFileName), "PXR3.KAL\r\nRn-222    \r\n 1\r\n 254\r\n 700\r\n12,5\r\n0,5\r\n");
-    const unsigned seed = qEnvironmentVariableIsSet("PXR3_KILL_SEED") ? qEnvironmentVariableIntValue("PXR3_KILL_SEED") : 17;
+    const unsigned seed =
+        qEnvironmentVariableIsSet("PXR3_KILL_SEED") ? qEnvironmentVariableIntValue("PXR3_KILL_SEED") : 17;
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> moment(0, 600);
     int rowsChecked = 0;

@@ -2,9 +2,9 @@
 // its bytes spread over 270 ms) on a virtual clock: the rows it fills, the questions it asks,
 // how it ends, and the autosave file that keeps every completed row.
 
+#include "acquisition/MeasurementSeries.h"
 #include "FakeAcquisitionView.h"
 #include "acquisition/CycleSpectrum.h"
-#include "acquisition/MeasurementSeries.h"
 #include "core/NumberText.h"
 #include "devicelink/LinkRecovery.h"
 #include "records/TableFile.h"
@@ -21,7 +21,7 @@ const QByteArray kStopFrame = Bytes({0x40, 0x01, 0x00, 0x45, 0x46});
 // The communication window's buttons as the series presses them, on the fake view.
 class FakeControls : public SeriesControls {
 public:
-    explicit FakeControls(FakeView &view) : view_(view) {}
+    explicit FakeControls(FakeView &view) : view_(view) { }
     void setSeriesRunning(bool running) override { enabling.push_back(running); }
     void applyMeasuringSet() override { ++measuringSetApplied; }
     void emptyLog() override { commLog().clear(); }
@@ -59,7 +59,7 @@ private:
 
 class SeriesTest : public AcquisitionFixture {
 protected:
-    SeriesTest() : AcquisitionFixture(SimulatedAnalyser::Pace::RealTime) {}
+    SeriesTest() : AcquisitionFixture(SimulatedAnalyser::Pace::RealTime) { }
     void SetUp() override
     {
         AcquisitionFixture::SetUp();

@@ -24,10 +24,12 @@ QImage CodedSkin(int frameW, int height, int extraColumns = 0)
 {
     QImage skin(frameW * 5 + extraColumns, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < skin.width(); ++x) skin.setPixel(x, y, qRgb(x, y, 7));
+        for (int x = 0; x < skin.width(); ++x)
+            skin.setPixel(x, y, qRgb(x, y, 7));
     for (int s = 0; s < 5; ++s)
         for (int x : {s * frameW, s * frameW + frameW - 1})
-            for (int y : {0, height - 1}) skin.setPixel(x, y, kMagenta);
+            for (int y : {0, height - 1})
+                skin.setPixel(x, y, kMagenta);
     return skin;
 }
 
@@ -54,15 +56,33 @@ int CountColour(const QImage &img, QRgb c, const QRect &area = QRect())
     int n = 0;
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
-            if ((img.pixel(x, y) & 0xFFFFFF) == (c & 0xFFFFFF)) ++n;
+            if ((img.pixel(x, y) & 0xFFFFFF) == (c & 0xFFFFFF))
+                ++n;
     return n;
 }
 
 QImage Grab(QWidget &w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
 // One step of an event script: what happens, then the state and the number of clicks so far.
-enum Act { Press, Release, RightPress, RightRelease, Move, Leave, SpaceDown, SpaceUp, SpaceRepeat,
-           KeyA, KeyAUp, KeyB, Return, Enter, FocusButton, FocusOther, FocusInEvent };
+enum Act {
+    Press,
+    Release,
+    RightPress,
+    RightRelease,
+    Move,
+    Leave,
+    SpaceDown,
+    SpaceUp,
+    SpaceRepeat,
+    KeyA,
+    KeyAUp,
+    KeyB,
+    Return,
+    Enter,
+    FocusButton,
+    FocusOther,
+    FocusInEvent
+};
 struct Step {
     Act act;
     int state = 0;
@@ -152,7 +172,8 @@ private slots:
     {
         QImage skin = CodedSkin(10, 12, 3);
         for (int y = 0; y < 12; ++y)
-            for (int x = 50; x < 53; ++x) skin.setPixel(x, y, qRgb(1, 2, 250)); // never shown
+            for (int x = 50; x < 53; ++x)
+                skin.setPixel(x, y, qRgb(1, 2, 250)); // never shown
         const QList<QImage> frames = SkinFrames(skin);
         QCOMPARE(frames.size(), 5);
         QCOMPARE(frames[4], skin.copy(40, 0, 10, 12));
@@ -170,19 +191,22 @@ private slots:
     {
         QTest::addColumn<Script>("script");
         const QPoint in(5, 5);
-        QTest::newRow("press, leave, re-enter, release")
-            << Script{{Press, kP, 0, {20, 15}}, {Move, kH, 0, {200, 15}}, {Move, kP, 0, {30, 12}},
-                      {Release, kF, 1, {30, 12}}};
+        QTest::newRow("press, leave, re-enter, release") << Script{
+            {Press, kP, 0, {20, 15}}, {Move, kH, 0, {200, 15}}, {Move, kP, 0, {30, 12}}, {Release, kF, 1, {30, 12}}};
         // Just past the right and bottom edges counts as outside too.
-        QTest::newRow("release outside")
-            << Script{{Press, kP, 0, in}, {Move, kH, 0, {-4, 5}}, {Release, kF, 0, {-4, 5}},
-                      {Press, kP, 0, in}, {Release, kF, 0, {120, 30}}};
+        QTest::newRow("release outside") << Script{{Press, kP, 0, in},
+                                                   {Move, kH, 0, {-4, 5}},
+                                                   {Release, kF, 0, {-4, 5}},
+                                                   {Press, kP, 0, in},
+                                                   {Release, kF, 0, {120, 30}}};
         QTest::newRow("right button neither holds nor clicks")
             << Script{{RightPress, kH, 0, in}, {RightRelease, kN, 0, in}};
         // A move outside while no button is held is the same as leaving.
-        QTest::newRow("hover and leave")
-            << Script{{Move, kH, 0, {10, 10}}, {Move, kH, 0, {12, 11}}, {Leave, kN}, {Move, kH, 0, {10, 10}},
-                      {Move, kN, 0, {10, -3}}};
+        QTest::newRow("hover and leave") << Script{{Move, kH, 0, {10, 10}},
+                                                   {Move, kH, 0, {12, 11}},
+                                                   {Leave, kN},
+                                                   {Move, kH, 0, {10, 10}},
+                                                   {Move, kN, 0, {10, -3}}};
         // Repeated presses and releases of a held key are no clicks; the mouse is ignored meanwhile.
         QTest::newRow("space clicks once")
             << Script{{SpaceDown, kP}, {SpaceRepeat, kP}, {Move, kP, 0, {-20, 3}}, {SpaceUp, kF, 1}, {SpaceUp, kF, 1}};
@@ -192,9 +216,9 @@ private slots:
         QTest::newRow("enter clicks, a letter does not") << Script{{Return, kF, 1}, {KeyB, kF, 1}, {Enter, kF, 2}};
         // Leaving a hovered focused button falls back to the focused look; losing the focus
         // forgets a held space; a focus gained while the mouse is held keeps the pressed look.
-        QTest::newRow("focus")
-            << Script{{FocusButton, kF}, {Move, kH, 0, in}, {Leave, kF}, {SpaceDown, kP}, {FocusOther, kN},
-                      {Move, kH, 0, {6, 6}}, {Press, kP, 0, in}, {FocusInEvent, kP}, {Release, kF, 1, in}};
+        QTest::newRow("focus") << Script{{FocusButton, kF},  {Move, kH, 0, in},  {Leave, kF},
+                                         {SpaceDown, kP},    {FocusOther, kN},   {Move, kH, 0, {6, 6}},
+                                         {Press, kP, 0, in}, {FocusInEvent, kP}, {Release, kF, 1, in}};
     }
     void eventScripts()
     {
@@ -222,11 +246,16 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("key");
-        QTest::newRow("inner letter") << "Kon&ec" << "e";
-        QTest::newRow("last qualifying") << "&a&b" << "b";
-        QTest::newRow("blank after") << "a& b" << "";
-        QTest::newRow("doubled") << "a&&b" << "b";
-        QTest::newRow("at the end") << "abc&" << "";
+        QTest::newRow("inner letter") << "Kon&ec"
+                                      << "e";
+        QTest::newRow("last qualifying") << "&a&b"
+                                         << "b";
+        QTest::newRow("blank after") << "a& b"
+                                     << "";
+        QTest::newRow("doubled") << "a&&b"
+                                 << "b";
+        QTest::newRow("at the end") << "abc&"
+                                    << "";
     }
     void accessKeyFromTheText()
     {

@@ -1,6 +1,6 @@
-#include "core/DateTimeText.h"
 #include "core/NumberText.h"
 #include "TestSupport.h"
+#include "core/DateTimeText.h"
 
 #include <cmath>
 #include <optional>
@@ -14,11 +14,10 @@ TEST(LeadingNumber, ReadsTheLongestLeadingNumberLeniently)
         double value;
     };
     const Case cases[] = {
-        {"250", 250},       {"  250  ", 250},  {"2 5 0", 250},    {"-12.5", -12.5},   {"+7", 7},
-        {"12a", 12},        {"a12", 0},        {"", 0},           {"   ", 0},         {"0,25", 0},
-        {"1.5E3", 1500},    {"1.5e-2", 0.015}, {"2D2", 200},      {"3E", 3},          {"3E+", 3},
-        {".5", 0.5},        {"5.", 5},         {"-", 0},          {".", 0},           {"1 . 5", 1.5},
-        {"1e400", 0},       {"12-3", 12},      {"- 4", -4},
+        {"250", 250}, {"  250  ", 250}, {"2 5 0", 250}, {"-12.5", -12.5}, {"+7", 7},       {"12a", 12},
+        {"a12", 0},   {"", 0},          {"   ", 0},     {"0,25", 0},      {"1.5E3", 1500}, {"1.5e-2", 0.015},
+        {"2D2", 200}, {"3E", 3},        {"3E+", 3},     {".5", 0.5},      {"5.", 5},       {"-", 0},
+        {".", 0},     {"1 . 5", 1.5},   {"1e400", 0},   {"12-3", 12},     {"- 4", -4},
     };
     for (const Case &c : cases)
         EXPECT_DOUBLE_EQ(LeadingNumber(QString::fromLatin1(c.text)), c.value) << c.text;
@@ -31,10 +30,22 @@ TEST(RoundToInt16, RoundsHalvesToEvenAndDetectsOverflow)
         std::optional<int16_t> expected;
     };
     const Case cases[] = {
-        {0.5, 0},           {1.5, 2},           {2.5, 2},      {-0.5, 0},     {-1.5, -2},
-        {2.4999, 2},        {2.5001, 3},        {32767, 32767}, {32767.4, 32767}, {32767.5, std::nullopt},
-        {-32768, -32768},   {-32768.5, -32768}, {-32769, std::nullopt}, {1e9, std::nullopt},
-        {NAN, std::nullopt}, {INFINITY, std::nullopt},
+        {0.5, 0},
+        {1.5, 2},
+        {2.5, 2},
+        {-0.5, 0},
+        {-1.5, -2},
+        {2.4999, 2},
+        {2.5001, 3},
+        {32767, 32767},
+        {32767.4, 32767},
+        {32767.5, std::nullopt},
+        {-32768, -32768},
+        {-32768.5, -32768},
+        {-32769, std::nullopt},
+        {1e9, std::nullopt},
+        {NAN, std::nullopt},
+        {INFINITY, std::nullopt},
     };
     for (const Case &c : cases)
         EXPECT_EQ(RoundToInt16(c.value), c.expected) << c.value;
@@ -65,8 +76,8 @@ TEST(ExpText, MatchesTheResultPatterns)
         int digits;
         const char *text;
     } cases[] = {
-        {-0.0, 4, "0,0000E+00"},       {-1234.5, 3, "-1,235E+03"},   {0.00012345, 3, "1,235E-04"},
-        {1.5e123, 4, "1,5000E+123"},   {9.99995, 4, "1,0000E+01"}, // the carry moves the exponent
+        {-0.0, 4, "0,0000E+00"},     {-1234.5, 3, "-1,235E+03"}, {0.00012345, 3, "1,235E-04"},
+        {1.5e123, 4, "1,5000E+123"}, {9.99995, 4, "1,0000E+01"}, // the carry moves the exponent
     };
     for (const auto &c : cases)
         EXPECT_EQ(ExpText(c.value, c.digits), QString::fromLatin1(c.text)) << c.text;

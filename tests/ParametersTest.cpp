@@ -1,6 +1,6 @@
+#include "TestSupport.h"
 #include "records/NuclideEditing.h"
 #include "records/SettingsFiles.h"
-#include "TestSupport.h"
 
 using namespace pxr3;
 
@@ -19,8 +19,12 @@ protected:
         ResetSharedState();
         const char *names[] = {"Rn-222", "Tn-220", "Po-218"};
         for (int i = 0; i < 3; ++i)
-            state().NuclideTable(i + 1) = {StoredNuclideName(QString::fromLatin1(names[i])), int16_t(10 * (i + 1)),
-                                           int16_t(100 + i), int16_t(700 + i), 2.5f, 0.25f};
+            state().NuclideTable(i + 1) = {StoredNuclideName(QString::fromLatin1(names[i])),
+                                           int16_t(10 * (i + 1)),
+                                           int16_t(100 + i),
+                                           int16_t(700 + i),
+                                           2.5f,
+                                           0.25f};
         state().NuclideCount = 3;
         state().CurrentNuclide = 3;
         LoadSaveConfig(0);
@@ -70,9 +74,9 @@ TEST_F(ParametersTest, NewNamesAreAppendedByNewAndSaveAndBySetButRenamedBySave)
         int count, stored, current;
         const char *second, *fourth;
     } cases[] = {
-        {true, false, 4, 4, 3, "Tn-220", "Po-214"},  // New, a name, Save
-        {false, true, 4, 4, 4, "Tn-220", "Po-214"},  // a name typed over the second entry, Set
-        {false, false, 3, 2, 3, "Po-214", ""},       // the same, Save: the second entry renamed
+        {true, false, 4, 4, 3, "Tn-220", "Po-214"}, // New, a name, Save
+        {false, true, 4, 4, 4, "Tn-220", "Po-214"}, // a name typed over the second entry, Set
+        {false, false, 3, 2, 3, "Po-214", ""},      // the same, Save: the second entry renamed
     };
     for (const auto &c : cases) {
         openOnThreeRecords();
@@ -181,7 +185,7 @@ TEST_F(ParametersTest, RefusedValuesChangeNothingAndSaySo)
         bool apply;
         const char *says;
     } cases[] = {
-        {"Bi-214", "500", 100, true, "plná"},  // a 101st record
+        {"Bi-214", "500", 100, true, "plná"}, // a 101st record
         {"Bi-214", "500", 100, false, "plná"},
         {"", "1001", 3, true, "0 až 1000 V"},  // more than the detector takes
         {"", "70000", 3, true, "0 až 1000 V"}, // beyond 16 bits: never stored wrapped

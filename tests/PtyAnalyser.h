@@ -26,8 +26,8 @@ public:
     QString portPath() const { return linkPath_.isEmpty() ? path_ : linkPath_; }
 
 private:
-    void hear();     // bytes from the program: whole frames go to the analyser
-    void speak();    // bytes from the analyser go to the program
+    void hear();  // bytes from the program: whole frames go to the analyser
+    void speak(); // bytes from the analyser go to the program
 
     int master_ = -1;
     int slave_ = -1;

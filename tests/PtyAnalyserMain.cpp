@@ -17,8 +17,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: pxr3-pty-analyser [--link PATH]\n");
         return 2;
     }
-    pxr3::test::PtyAnalyser analyser(pxr3::SimulatedAnalyser::Pace::RealTime,
-                                     link > 0 ? args[link + 1] : QString());
+    pxr3::test::PtyAnalyser analyser(pxr3::SimulatedAnalyser::Pace::RealTime, link > 0 ? args[link + 1] : QString());
     if (!analyser.ready()) {
         std::fprintf(stderr, "no pseudo-terminal\n");
         return 1;

@@ -76,9 +76,16 @@ TEST_F(SettingsFilesTest, WritesTheSettingsByteForByteTopBeforeLeftAndWithoutAWi
     state().CurrentNuclide = 2;
     window.current = {0, 0x01020304, -2, 12000, 9000};
     LoadSaveConfig(0);
-    const QByteArray expected("\x01\x00" "\x2C\x01" "\xCF\x07" "\x02\x00"
-                              "\x00\x00\x00\x00" "\x04\x03\x02\x01" "\xFE\xFF\xFF\xFF"
-                              "\xE0\x2E\x00\x00" "\x28\x23\x00\x00", 28);
+    const QByteArray expected("\x01\x00"
+                              "\x2C\x01"
+                              "\xCF\x07"
+                              "\x02\x00"
+                              "\x00\x00\x00\x00"
+                              "\x04\x03\x02\x01"
+                              "\xFE\xFF\xFF\xFF"
+                              "\xE0\x2E\x00\x00"
+                              "\x28\x23\x00\x00",
+                              28);
     EXPECT_EQ(readFile("PARAMETRY.CFG"), expected);
     EXPECT_TRUE(messages.empty());
 
@@ -103,8 +110,10 @@ TEST_F(SettingsFilesTest, AppliesTheRangeRulesOnReading)
     const struct {
         int16_t link, time, repeat, current, wantLink, wantTime, wantRepeat, wantCurrent;
     } cases[] = {
-        {0, 1, 1, 0, 0, 1, 1, 0},      {16, 9999, 1999, 100, 16, 9999, 1999, 100},
-        {-1, 0, 0, -1, 0, 100, 10, 0}, {17, 10000, 2000, 101, 0, 100, 10, 0},
+        {0, 1, 1, 0, 0, 1, 1, 0},
+        {16, 9999, 1999, 100, 16, 9999, 1999, 100},
+        {-1, 0, 0, -1, 0, 100, 10, 0},
+        {17, 10000, 2000, 101, 0, 100, 10, 0},
         {-32768, -5, 32767, 32767, 0, 100, 10, 0},
     };
     for (const auto &c : cases) {
@@ -120,9 +129,9 @@ TEST_F(SettingsFilesTest, RestoresTheWindowPlacement)
 {
     const std::pair<WindowPlacement, QStringList> cases[] = {
         {{0, 300, 400, 12000, 8000}, {"state 0", "position 300 400", "size 12000 8000"}},
-        {{2, 300, 400, 12000, 8000}, {"state 2"}},                     // maximised: size and position left alone
-        {{0, 300, 400, 0, 8000}, {"state 0", "position 300 400"}},     // zero width keeps the design size
-        {{7, 300, 400, 12000, 8000}, {}},                              // no such state
+        {{2, 300, 400, 12000, 8000}, {"state 2"}},                 // maximised: size and position left alone
+        {{0, 300, 400, 0, 8000}, {"state 0", "position 300 400"}}, // zero width keeps the design size
+        {{7, 300, 400, 12000, 8000}, {}},                          // no such state
     };
     for (const auto &[placement, calls] : cases) {
         window.calls.clear();
@@ -227,8 +236,8 @@ TEST_F(SettingsFilesTest, ABrokenRecordIsReportedOnceAndTheCompleteOnesKept)
 {
     const std::pair<QByteArray, int> cases[] = {
         {KalFile({"A"}, "B\r\n1\r\nxx\r\n3\r\n4\r\n5\r\nC\r\n1\r\n2\r\n3\r\n4\r\n5\r\n"), 1},
-        {KalFile({"A"}, "B\r\n1\r\n2"), 1},                       // truncated in a record
-        {"PXR3.KAL\r\nA\r\n1\r\n40000\r\n3\r\n4\r\n5\r\n", 0},    // beyond 16 bits
+        {KalFile({"A"}, "B\r\n1\r\n2"), 1},                    // truncated in a record
+        {"PXR3.KAL\r\nA\r\n1\r\n40000\r\n3\r\n4\r\n5\r\n", 0}, // beyond 16 bits
     };
     for (const auto &[content, kept] : cases) {
         messages.clear();

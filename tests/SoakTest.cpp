@@ -20,7 +20,8 @@ class SoakTest : public QObject {
 private slots:
     void hoursOfFramesHoldNoMemoryAndLogEveryFrame()
     {
-        const int frames = qEnvironmentVariableIsSet("PXR3_SOAK_FRAMES") ? qEnvironmentVariableIntValue("PXR3_SOAK_FRAMES") : 5'000;
+        const int frames =
+            qEnvironmentVariableIsSet("PXR3_SOAK_FRAMES") ? qEnvironmentVariableIntValue("PXR3_SOAK_FRAMES") : 5'000;
         constexpr int kWarmUp = 1'000; // caches, the course's first screen, the log's first page
         bench::ProgramFolderScope folder;
         VirtualClock clock;
@@ -28,9 +29,8 @@ private slots:
         bench::MeasuringProgram program(SimulatedAnalyser::Pace::Fast, true);
         QVERIFY(program.measuring());
         int logged = 0;
-        QObject::connect(&tickNotifier(), &TickNotifier::ticked, this, [&logged] {
-            logged += link().LastReading == DataReading::Good;
-        });
+        QObject::connect(&tickNotifier(), &TickNotifier::ticked, this,
+                         [&logged] { logged += link().LastReading == DataReading::Good; });
         double residentAfterWarmUp = 0;
         for (int frame = 0; frame < frames; ++frame) {
             clock.runFor(SimulatedAnalyser::kFramePeriodUs);

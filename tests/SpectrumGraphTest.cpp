@@ -1,10 +1,10 @@
 // The spectrum graph: number formats of the axes, the y range, the drawn channels, the
 // title and the LOG Y-osa toggle.
 
+#include "graphs/SpectrumGraph.h"
 #include "core/SharedState.h"
 #include "core/UserMessages.h"
 #include "graphs/NumberFormat.h"
-#include "graphs/SpectrumGraph.h"
 
 #include <QLocale>
 #include <QTemporaryDir>
@@ -36,7 +36,10 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
         ResetSharedState();
         m_messages = 0;
-        SetMessageSink([this](const UserMessage &) { ++m_messages; return false; });
+        SetMessageSink([this](const UserMessage &) {
+            ++m_messages;
+            return false;
+        });
     }
     void cleanup() { SetMessageSink({}); }
 

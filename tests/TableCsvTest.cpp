@@ -1,10 +1,10 @@
 // The table as CSV for a spreadsheet.
 
+#include "records/TableCsv.h"
+#include "TestSupport.h"
 #include "core/Clock.h"
 #include "records/MeasurementTable.h"
 #include "records/MeasuringConditions.h"
-#include "records/TableCsv.h"
-#include "TestSupport.h"
 
 #include <QDir>
 
@@ -34,9 +34,10 @@ TEST_F(TableCsvTest, TheLocaleChoosesTheSeparatorAndFieldsAreQuotedOnlyWhenNeede
     // Czech: ';' between fields, so comma decimals stay plain; rows without data are left out.
     // No KF yet: every activity figure is 0.
     EXPECT_EQ(RowsCsv(QLocale()),
-              headers + QStringLiteral("1;02.03.2026 14:37:50;1,234E+01;123;60;;0,000E+00;0,000E+00;0,000E+00\r\n"
-                                       "3;02.03.2026 14:37:50;1,234E+01;123;60;\"filtr; \"\"nový\"\"\";"
-                                       "0,000E+00;0,000E+00;0,000E+00\r\n"));
+              headers +
+                  QStringLiteral("1;02.03.2026 14:37:50;1,234E+01;123;60;;0,000E+00;0,000E+00;0,000E+00\r\n"
+                                 "3;02.03.2026 14:37:50;1,234E+01;123;60;\"filtr; \"\"nový\"\"\";"
+                                 "0,000E+00;0,000E+00;0,000E+00\r\n"));
     // English: ',' between fields, so a comma decimal is quoted.
     EXPECT_TRUE(RowsCsv(QLocale(QLocale::English))
                     .endsWith(QStringLiteral("3,02.03.2026 14:37:50,\"1,234E+01\",123,60,\"filtr; \"\"nový\"\"\","
@@ -67,8 +68,8 @@ TEST_F(TableCsvTest, EachRowCarriesItsUncertaintyThresholdAndLimitInItsOwnTime)
             row = row.section(QLatin1Char(';'), 6);
         return rows;
     };
-    EXPECT_EQ(statistics(), (QStringList{"u(a) [Bq/m3];a* [Bq/m3];a# [Bq/m3]", "1,000E-01;9,497E-02;1,990E-01",
-                                         ";;", ";;", ""}));
+    EXPECT_EQ(statistics(),
+              (QStringList{"u(a) [Bq/m3];a* [Bq/m3];a# [Bq/m3]", "1,000E-01;9,497E-02;1,990E-01", ";;", ";;", ""}));
     s.CurrentNuclide = 0; // no set current: the working values stand in
     s.WorkBackground = 0.5f;
     EXPECT_EQ(statistics()[1], QStringLiteral("2,000E-01;1,899E-01;3,979E-01"));

@@ -1,10 +1,10 @@
 // The ".dat" table files: their exact bytes and the reading of odd lines; the commands that
 // empty, save and load the program's table, with their questions and failures.
 
-#include "records/MeasurementTable.h"
-#include "records/TableCommands.h"
 #include "records/TableFile.h"
 #include "TestSupport.h"
+#include "records/MeasurementTable.h"
+#include "records/TableCommands.h"
 
 #include <QFile>
 
@@ -64,7 +64,8 @@ TEST_F(TableFileTest, SavedCzechTextComesBackExactly)
     table.setText(500, 5, QStringLiteral("řádek\r\ndva"));
     ASSERT_TRUE(SaveTableFile(table, path("a.dat")).ok);
     const QByteArray bytes = fileBytes("a.dat");
-    EXPECT_TRUE(bytes.startsWith("07.03.2024 09:05:03\t\t\t\tPozn\xE1mka \xE8. 1 \x96 \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2\r\n"));
+    EXPECT_TRUE(
+        bytes.startsWith("07.03.2024 09:05:03\t\t\t\tPozn\xE1mka \xE8. 1 \x96 \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2\r\n"));
     EXPECT_EQ(bytes.count("\r\n"), 1000);
 
     MeasurementTable loaded;
@@ -94,11 +95,12 @@ TEST_F(TableFileTest, SavedCzechTextComesBackExactly)
 
 TEST_F(TableFileTest, OddLinesFillWhatTheirTabsReach)
 {
-    writeFile("odd.dat", QByteArray("one\ttwo\tdropped\r\n"          // two TABs: cells 1, 2
-                                    "a\tb\tc\td\te\tf\tg\n"         // more than four: the rest in cell 5
-                                    "no tab at all\r"               // a row emptied
-                                    "\xE8\x61s\t\xF8\t3\t4\t5\r\n"  // Windows-1250
-                                    "last\t\t\t\t"));               // a short file ends here
+    writeFile("odd.dat",
+              QByteArray("one\ttwo\tdropped\r\n"        // two TABs: cells 1, 2
+                         "a\tb\tc\td\te\tf\tg\n"        // more than four: the rest in cell 5
+                         "no tab at all\r"              // a row emptied
+                         "\xE8\x61s\t\xF8\t3\t4\t5\r\n" // Windows-1250
+                         "last\t\t\t\t"));              // a short file ends here
     ASSERT_TRUE(LoadTableFile(table, path("odd.dat")).ok);
     EXPECT_EQ(rowTexts(1), QStringList({"1", "one", "two", "old 1/3", "old 1/4", "old 1/5"}));
     EXPECT_EQ(rowTexts(2), QStringList({"2", "a", "b", "c", "d", "e\tf\tg"}));

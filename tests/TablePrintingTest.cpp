@@ -1,10 +1,10 @@
 // Printing the table through Qt's printer into PDF files, and the spreadsheet button.
 
+#include "records/TablePrinting.h"
 #include "core/ProgramFolder.h"
 #include "core/UserMessages.h"
 #include "records/MeasurementTable.h"
 #include "records/SpreadsheetExport.h"
-#include "records/TablePrinting.h"
 #include "windows/ProgramPrinter.h"
 
 #include <QDesktopServices>
@@ -37,8 +37,8 @@ class TablePrintingTest : public QObject {
     {
         QFile file(path);
         return file.open(QIODevice::ReadOnly)
-                   ? int(QString::fromLatin1(file.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))))
-                   : -1;
+            ? int(QString::fromLatin1(file.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))))
+            : -1;
     }
     void expectOneMessage(MessageIcon icon, const QString &text)
     {
@@ -118,4 +118,3 @@ private slots:
 
 QTEST_MAIN(TablePrintingTest)
 #include "TablePrintingTest.moc"
-

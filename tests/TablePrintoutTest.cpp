@@ -1,11 +1,11 @@
 // The printed listing's layout, measured with a font of fixed character widths so that every
 // position can be worked out by hand.
 
+#include "records/TablePrintout.h"
+#include "TestSupport.h"
 #include "core/SharedState.h"
 #include "records/MeasurementTable.h"
 #include "records/MeasuringConditions.h"
-#include "records/TablePrintout.h"
-#include "TestSupport.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -17,7 +17,9 @@ PrintMetrics FixedMetrics(double pageHeight)
 {
     // 2.2 mm a character; lines of 5 (title), 4.5 (header) and 4 mm (conditions, rows).
     return {[](PrintFont, const QString &text) { return 2.2 * text.size(); },
-            [](PrintFont font) { return font == PrintFont::Title ? 5 : font == PrintFont::Header ? 4.5 : 4; },
+            [](PrintFont font) { return font == PrintFont::Title ? 5
+                                     : font == PrintFont::Header ? 4.5
+                                                                 : 4; },
             pageHeight};
 }
 
@@ -46,7 +48,7 @@ TEST(TablePrintout, TitleHeaderAndTheRowsThatHoldData)
 {
     MeasurementTable table;
     Fill(table, 1, 3);
-    table.setText(5, 1, QStringLiteral(" ")); // what an emptied date edit leaves
+    table.setText(5, 1, QStringLiteral(" "));  // what an emptied date edit leaves
     table.setText(12, 5, QStringLiteral("x")); // a note alone is data
     const QVector<PrintedPage> pages = TablePrintout(table, FixedMetrics(297));
     ASSERT_EQ(RowNumbers(pages), (QList<QStringList>{{"1", "2", "3", "12"}}));
@@ -85,8 +87,9 @@ TEST(MeasuringConditions, NameTheMeasuringSetAndSimulatedRowsFirst)
     s.WorkBackground = 1.25f;
     MeasurementTable table;
     table.noteRowsFromSimulator();
-    EXPECT_EQ(MeasuringConditionsLine(table),
-              QStringLiteral("SIMULACE, Radionuklid: Rn-222, ROI: 120–180, U: 800 V, KF: 1,5, pozadí: 0,5 1/s, T: 600 s"));
+    EXPECT_EQ(
+        MeasuringConditionsLine(table),
+        QStringLiteral("SIMULACE, Radionuklid: Rn-222, ROI: 120–180, U: 800 V, KF: 1,5, pozadí: 0,5 1/s, T: 600 s"));
     table.reset(); // emptied: no longer the simulator's rows
     s.CurrentNuclide = 0;
     EXPECT_EQ(MeasuringConditionsLine(table),

@@ -1,12 +1,12 @@
 // Text files and the program's saves: encodings, and what a save does when the disk is full.
 
-#include "acquisition/CycleSpectrum.h"
 #include "core/TextFile.h"
+#include "TestSupport.h"
+#include "acquisition/CycleSpectrum.h"
 #include "records/MeasurementTable.h"
 #include "records/SettingsFiles.h"
 #include "records/TableCsv.h"
 #include "records/TableFile.h"
-#include "TestSupport.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -100,7 +100,7 @@ TEST_F(TextFileTest, OnARealFullDiskASaveFailsAndAnAppendLeavesNoBrokenLine)
     ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     const auto fillUp = [&filler] {
         const QByteArray block(4096, 'f');
-        while (filler.write(block) == block.size()) {}
+        while (filler.write(block) == block.size()) { }
     };
     fillUp();
     ASSERT_TRUE(filler.resize(filler.size() - 4096)); // one page free, less than the table needs

@@ -46,7 +46,8 @@ class VseMerTest : public QObject {
     static void doubleClick(QTableView *grid, int row, int column)
     {
         click(grid, row, column);
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row - 1, column)).center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                           grid->visualRect(grid->model()->index(row - 1, column)).center());
     }
 
     // Whether Ctrl+X on `target` opens the quit dialog, which is closed again at once.
@@ -217,12 +218,18 @@ private slots:
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<bool>("asks");
-        QTest::newRow("Delete") << int(Qt::Key_Delete) << "r2c5" << "" << true;
-        QTest::newRow("Delete on an empty cell") << int(Qt::Key_Delete) << "" << "" << false;
-        QTest::newRow("Ctrl+X") << int(Qt::Key_X) << "r2c5" << "" << true;
-        QTest::newRow("Ctrl+X on an empty cell") << int(Qt::Key_X) << "" << "" << false;
-        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << "r2c5" << "vloženo" << true;
-        QTest::newRow("Ctrl+V of the same text") << int(Qt::Key_V) << "r2c5" << "r2c5" << false;
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << "r2c5"
+                                << "" << true;
+        QTest::newRow("Delete on an empty cell") << int(Qt::Key_Delete) << ""
+                                                 << "" << false;
+        QTest::newRow("Ctrl+X") << int(Qt::Key_X) << "r2c5"
+                                << "" << true;
+        QTest::newRow("Ctrl+X on an empty cell") << int(Qt::Key_X) << ""
+                                                 << "" << false;
+        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << "r2c5"
+                                << "vloženo" << true;
+        QTest::newRow("Ctrl+V of the same text") << int(Qt::Key_V) << "r2c5"
+                                                 << "r2c5" << false;
     }
     void keysThatChangeACellMakeEmptyingTheTableAsk()
     {

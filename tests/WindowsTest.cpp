@@ -135,13 +135,15 @@ private slots:
         recordCommands();
         for (const char *key : {"start", "tisk", "novy", "nast", "save", "load", "excel"})
             w.toolButton(QString::fromLatin1(key))->trigger();
-        QCOMPARE(called, (QStringList{"NewMeasurement", "PrintTable", "ClearTable", "ShowParameters", "SaveTable",
-                                      "LoadTable", "ExportTable"}));
+        QCOMPARE(called,
+                 (QStringList{"NewMeasurement", "PrintTable", "ClearTable", "ShowParameters", "SaveTable", "LoadTable",
+                              "ExportTable"}));
         called.clear();
         for (const char *item : {"m41", "m42", "m43", "m45", "m46", "m47", "m21", "m14"})
             w.menuItem(QString::fromLatin1(item))->trigger();
-        QCOMPARE(called, (QStringList{"ClearTable", "SaveTable", "LoadTable", "PrintTable", "PreviewTable",
-                                      "PrintTableToPdf", "NewMeasurement", "ShowParameters"}));
+        QCOMPARE(called,
+                 (QStringList{"ClearTable", "SaveTable", "LoadTable", "PrintTable", "PreviewTable", "PrintTableToPdf",
+                              "NewMeasurement", "ShowParameters"}));
         w.toolButton(QStringLiteral("stop"))->trigger();
         QCOMPARE(state().StopRequest, int16_t(-1));
         QVERIFY(!w.toolButton(QStringLiteral("stop"))->isEnabled());

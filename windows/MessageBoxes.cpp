@@ -13,14 +13,10 @@ namespace {
 QMessageBox::Icon BoxIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Critical:
-        return QMessageBox::Critical;
-    case MessageIcon::Warning:
-        return QMessageBox::Warning;
-    case MessageIcon::Question:
-        return QMessageBox::Question;
-    case MessageIcon::Information:
-        break;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Information: break;
     }
     return QMessageBox::Information;
 }

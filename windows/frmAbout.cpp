@@ -32,7 +32,8 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 
     auto *icon = new QLabel;
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
-    auto *title = new QLabel(QStringLiteral("<b style='font-size:14pt'>%1</b>").arg(QString::fromLatin1(kProgramTitle)));
+    auto *title =
+        new QLabel(QStringLiteral("<b style='font-size:14pt'>%1</b>").arg(QString::fromLatin1(kProgramTitle)));
     auto *version = new QLabel(QStringLiteral("Verze %1").arg(QStringLiteral(PXR3_VERSION)));
     version->setObjectName(QStringLiteral("lblVersion"));
     auto *description = new QLabel(QStringLiteral("Ovládání a vyhodnocení mnohokanálového analyzátoru PXR3"));
@@ -54,8 +55,8 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     connect(cmdSysInfo, &MyButton::Click, this, &frmAbout::StartSysInfo);
 
     auto *text = new QVBoxLayout;
-    for (QWidget *w : {static_cast<QWidget *>(title), static_cast<QWidget *>(version), static_cast<QWidget *>(description),
-                       static_cast<QWidget *>(mail)})
+    for (QWidget *w : {static_cast<QWidget *>(title), static_cast<QWidget *>(version),
+                       static_cast<QWidget *>(description), static_cast<QWidget *>(mail)})
         text->addWidget(w);
     auto *top = new QHBoxLayout;
     top->addWidget(icon, 0, Qt::AlignTop);

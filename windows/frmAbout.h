@@ -4,7 +4,6 @@
 
 #include <QDialog>
 
-
 namespace pxr3 {
 
 class MyButton;

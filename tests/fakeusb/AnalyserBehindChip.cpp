@@ -10,8 +10,8 @@ AnalyserBehindChip::AnalyserBehindChip(SimulatedAnalyser::Device device)
     analyser_.setDevices({device_});
     analyser_.setArrivalHandler([this] { speak(); });
     fakeusb::SetTransmitHandler([this](const std::string &bytes) {
-        QMetaObject::invokeMethod(this, [this, written = QByteArray::fromStdString(bytes)] { hear(written); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, written = QByteArray::fromStdString(bytes)] { hear(written); }, Qt::QueuedConnection);
     });
 }
 

@@ -26,8 +26,8 @@ struct Record {
     int stopBits = 0;
     bool breakOn = false;
     int latencyMs = 16;
-    int flowControl = 0;  // the handshake bits of the request (RTS/CTS 0x100, DTR/DSR 0x200, XON/XOFF 0x400)
-    int eventChar = -1;   // -1 while disabled
+    int flowControl = 0; // the handshake bits of the request (RTS/CTS 0x100, DTR/DSR 0x200, XON/XOFF 0x400)
+    int eventChar = -1;  // -1 while disabled
     int errorChar = -1;
     bool dtr = false;
     bool rts = false;
@@ -36,8 +36,8 @@ struct Record {
     int controlRequests = 0; // the chip's vendor requests
     int stringReads = 0;     // string descriptors read
     int resets = 0;
-    int rxPurges = 0;        // of the bytes waiting for the host
-    int txPurges = 0;        // of the bytes the host sent and the line has not yet taken
+    int rxPurges = 0; // of the bytes waiting for the host
+    int txPurges = 0; // of the bytes the host sent and the line has not yet taken
     int opens = 0;
     int openHandles = 0;
     bool kernelDriverBound = true; // ftdi_sio holds the device: the serial port exists
@@ -63,7 +63,7 @@ void SetTransmitHandler(std::function<void(const std::string &)> handler);
 // Bytes on the bridge's receive line, from any thread; they wait in the bridge for the host.
 void Receive(const std::string &bytes);
 
-Record Recorded(); // of the device plugged in last, also after it went
+Record Recorded();  // of the device plugged in last, also after it went
 int LiveContexts(); // libusb_init calls not yet ended by libusb_exit
 
 } // namespace fakeusb

@@ -284,9 +284,9 @@ int libusb_get_string_descriptor_ascii(libusb_device_handle *handle, uint8_t ind
         return LIBUSB_ERROR_INVALID_PARAM;
     const fakeusb::Identity &id = chip.identity;
     const std::string *text = index == kManufacturer ? &id.manufacturer
-                              : index == kProductName ? &id.product
-                              : index == kSerial      ? &id.serial
-                                                      : nullptr;
+        : index == kProductName                      ? &id.product
+        : index == kSerial                           ? &id.serial
+                                                     : nullptr;
     if (!text)
         return LIBUSB_ERROR_PIPE;
     ++chip.record.stringReads;

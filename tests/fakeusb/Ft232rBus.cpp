@@ -80,8 +80,8 @@ void Bus::receive(const std::string &bytes)
     changed_.notify_all();
 }
 
-int Bus::control(Chip &chip, uint8_t requestType, uint8_t request, uint16_t value, uint16_t index,
-                 unsigned char *data, uint16_t length)
+int Bus::control(Chip &chip, uint8_t requestType, uint8_t request, uint16_t value, uint16_t index, unsigned char *data,
+                 uint16_t length)
 {
     if (!chip.present) {
         ++chip.record.refusedAfterUnplug;
@@ -109,12 +109,8 @@ int Bus::control(Chip &chip, uint8_t requestType, uint8_t request, uint16_t valu
         if (value & 0x200)
             r.rts = value & 2;
         return 0;
-    case kFlowCtrl:
-        r.flowControl = index & 0xFF00;
-        return 0;
-    case kBaudRate:
-        r.baud = BaudOf(value, index);
-        return 0;
+    case kFlowCtrl: r.flowControl = index & 0xFF00; return 0;
+    case kBaudRate: r.baud = BaudOf(value, index); return 0;
     case kData:
         r.dataBits = value & 0xFF;
         r.parity = (value >> 8) & 0x7;
@@ -131,9 +127,7 @@ int Bus::control(Chip &chip, uint8_t requestType, uint8_t request, uint16_t valu
         r.eventChar = Char(value);
         changed_.notify_all();
         return 0;
-    case kErrorChar:
-        r.errorChar = Char(value);
-        return 0;
+    case kErrorChar: r.errorChar = Char(value); return 0;
     case kSetLatency:
         if ((value & 0xFF) == 0)
             return LIBUSB_ERROR_PIPE;
@@ -145,8 +139,7 @@ int Bus::control(Chip &chip, uint8_t requestType, uint8_t request, uint16_t valu
             return LIBUSB_ERROR_PIPE;
         data[0] = uint8_t(r.latencyMs);
         return 1;
-    default:
-        return LIBUSB_ERROR_PIPE; // not emulated (bit-bang modes, the EEPROM): the chip stalls
+    default: return LIBUSB_ERROR_PIPE; // not emulated (bit-bang modes, the EEPROM): the chip stalls
     }
 }
 
@@ -166,10 +159,11 @@ int Bus::bulkIn(std::unique_lock<std::mutex> &held, Chip &chip, unsigned char *d
             return LIBUSB_SUCCESS;
         const Clock::time_point now = Clock::now();
         const Clock::time_point flushAt = chip.lastPacket + std::chrono::milliseconds(chip.record.latencyMs);
-        const int payload = int(std::min<std::size_t>(chip.toHost.size(), std::size_t(std::min(room, kPacketSize) - kStatusBytes)));
+        const int payload =
+            int(std::min<std::size_t>(chip.toHost.size(), std::size_t(std::min(room, kPacketSize) - kStatusBytes)));
         const bool full = kStatusBytes + payload == kPacketSize;
-        const bool eventChar = chip.record.eventChar >= 0 &&
-                               chip.toHost.find(char(chip.record.eventChar), 0) < std::size_t(payload);
+        const bool eventChar =
+            chip.record.eventChar >= 0 && chip.toHost.find(char(chip.record.eventChar), 0) < std::size_t(payload);
         // The chip sends a full packet at once, and what it has (perhaps nothing) when its
         // latency timer runs out or the event character came in.
         if (full || eventChar || now >= flushAt) {

@@ -22,8 +22,8 @@ struct Chip {
     uint8_t address = 0;
     bool present = true;
     Record record;
-    std::string toHost;            // received on the serial line, not yet sent over USB
-    Clock::time_point lastPacket;  // the latency timer runs from the last packet sent
+    std::string toHost;           // received on the serial line, not yet sent over USB
+    Clock::time_point lastPacket; // the latency timer runs from the last packet sent
 };
 
 class Bus {
@@ -39,8 +39,8 @@ public:
     void unplug();
     void receive(const std::string &bytes);
 
-    int control(Chip &chip, uint8_t requestType, uint8_t request, uint16_t value, uint16_t index,
-                unsigned char *data, uint16_t length);
+    int control(Chip &chip, uint8_t requestType, uint8_t request, uint16_t value, uint16_t index, unsigned char *data,
+                uint16_t length);
     // Fills `data` with packets as the chip sends them: each begins with the two modem-status
     // bytes; a packet short of the full size ends the transfer.
     int bulkIn(std::unique_lock<std::mutex> &held, Chip &chip, unsigned char *data, int length, int *actual,
@@ -60,8 +60,7 @@ private:
 } // namespace fakeusb
 
 // libusb's opaque types, as this bus has them.
-struct libusb_context {
-};
+struct libusb_context { };
 
 struct libusb_device {
     int references = 1;
