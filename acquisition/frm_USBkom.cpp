@@ -1,6 +1,7 @@
 #include "acquisition/frm_USBkom.h"
 
 #include "acquisition/CycleSpectrum.h"
+#include "controls/LogView.h"
 #include "core/Clock.h"
 #include "core/CommLog.h"
 #include "core/NumberText.h"
@@ -70,10 +71,7 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("USB komunikace"));
     resize(TwipsToPixels(this, kDesignWidth), TwipsToPixels(this, kDesignHeight));
 
-    Text1 = new QPlainTextEdit(this);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1 = new LogView(this);
     place(Text1, kMargin, kMargin, kColumn1 - 2 * kMargin, 4200);
 
     // Value, its uncertainty and the unit on one line each; the activity's limits below them.
@@ -356,30 +354,14 @@ void frm_USBkom::takeRoiField(int index)
         state().RoiBounds(index + 1) = *value;
 }
 
-void frm_USBkom::showLog(const QString &text)
-{
-    const QString shown = LogForView(text);
-    if (shown == shownLog_)
-        return;
-    showingLog_ = true;
-    if (shown.startsWith(shownLog_) && !shownLog_.isEmpty()) {
-        QTextCursor end(Text1->document());
-        end.movePosition(QTextCursor::End);
-        end.insertText(shown.mid(shownLog_.size()));
-    } else {
-        Text1->setPlainText(shown);
-    }
-    shownLog_ = shown;
-    Text1->verticalScrollBar()->setValue(Text1->verticalScrollBar()->maximum());
-    showingLog_ = false;
-}
+void frm_USBkom::showLog(const QString &text) { Text1->follow(LogForView(text)); }
 
 void frm_USBkom::takeLogEdit()
 {
-    if (showingLog_)
+    if (Text1->following())
         return;
-    shownLog_ = Text1->toPlainText();
-    QString log = shownLog_;
+    Text1->takeEdits();
+    QString log = Text1->shown();
     commLog().setText(log.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
 }
 

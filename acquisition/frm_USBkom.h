@@ -12,13 +12,13 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace pxr3 {
 
 class RepeatingTimer;
 class SpectrumGraph;
+class LogView;
 class frm_Prubeh;
 
 class frm_USBkom : public QWidget, private AcquisitionView {
@@ -51,7 +51,7 @@ public:
     QLineEdit *text3(int index) const { return Text3[index]; }
     QCheckBox *check(int number) const; // 1 "LOG data", 2 " SF:", 3 "LOG Y-osa"
     QPushButton *command4(int index) const { return Command4.value(index); }
-    QPlainTextEdit *logView() const { return Text1; }
+    LogView *logView() const { return Text1; }
     QLabel *statusLine() const { return StatusBar; }
     QLabel *rateLabel() const { return a_v; }
     QLabel *activityLabel() const { return Label5; }
@@ -115,7 +115,7 @@ private:
     void takeLogEdit();
     void takeRoiField(int index);
 
-    QPlainTextEdit *Text1 = nullptr;
+    LogView *Text1 = nullptr;
     QLineEdit *Text2 = nullptr;
     QLineEdit *Text4 = nullptr;
     QLineEdit *Text3[5] = {};
@@ -135,8 +135,6 @@ private:
     std::unique_ptr<RepeatingTimer> Timer1;
     frm_Prubeh *course_ = nullptr;
     std::function<int()> rowsInView_;
-    QString shownLog_; // the log as the view shows it, to append without rebuilding
-    bool showingLog_ = false;
     bool logUpdatePending_ = false;
 };
 

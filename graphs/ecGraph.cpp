@@ -91,6 +91,12 @@ ecGraph::ecGraph(QWidget *parent, PointOrder order) : QWidget(parent), m_plot(ne
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_plot);
     m_plot->setContextMenuPolicy(Qt::NoContextMenu); // ours, see contextMenuEvent
+    // The plot fills all of itself: nothing beneath it needs painting first.
+    m_plot->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Nothing is drawn on the overlay: without a buffer of its own, a repaint blits one picture, not two.
+    m_plot->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
+    // Lines as segments rather than one stroked path: the joins of a 2 px line look the same.
+    m_plot->setPlottingHint(QCP::phFastPolylines, true);
     m_plot->plotLayout()->insertRow(0);
     m_title = new QCPTextElement(m_plot, QString());
     m_plot->plotLayout()->addElement(0, 0, m_title);
@@ -100,6 +106,8 @@ ecGraph::ecGraph(QWidget *parent, PointOrder order) : QWidget(parent), m_plot(ne
         m_series = m_asAdded;
     } else {
         m_byX = m_plot->addGraph();
+        // The line is drawn over the fill's edge, so smoothing that edge shows nowhere and costs a frame's drawing much.
+        m_byX->setAntialiasedFill(false);
         m_series = m_byX;
     }
     Clear();

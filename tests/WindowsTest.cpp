@@ -3,6 +3,7 @@
 
 #include "acquisition/MeasurementSeries.h"
 #include "acquisition/frm_USBkom.h"
+#include "controls/LogView.h"
 #include "controls/MyButton.h"
 #include "core/Clock.h"
 #include "core/CommLog.h"
