@@ -17,6 +17,9 @@ public:
     const T &operator()(int index) const { return inRange(index) ? items_[index - 1] : zero_; }
 
     void fill(const T &value) { items_.fill(value); }
+    // Element 1 onwards, for filling a run of them at once.
+    T *data() { return items_.data(); }
+    const T *data() const { return items_.data(); }
     bool operator==(const OneBased &other) const { return items_ == other.items_; }
 
 private:

@@ -9,6 +9,7 @@
 #include "devicelink/USB_KOM.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace pxr3 {
@@ -53,9 +54,12 @@ std::optional<int16_t> SignedWord(int offset, const QString &what)
 void FillRxBytes()
 {
     LinkState &l = link();
-    l.RxBytes.fill(0);
-    for (int i = 0; i < std::min<int>(l.RxData.size(), kDataFrameLength); ++i)
-        l.RxBytes(i + 1) = uint8_t(l.RxData[i]);
+    // Only const access to RxData: it shares its bytes with the frame taken, and a writable
+    // access would copy them.
+    const int n = std::min<int>(l.RxData.size(), kDataFrameLength);
+    uint8_t *const bytes = l.RxBytes.data();
+    std::memcpy(bytes, l.RxData.constData(), std::size_t(n));
+    std::fill(bytes + n, bytes + kDataFrameLength, uint8_t(0));
     l.RxLen = Word(1);
 }
 
@@ -138,7 +142,7 @@ void RunCommand(const QString &Cmd)
     if (!TakeReceived(reply))
         return;
     l.Reply = BytesText(l.RxData);
-    if (l.RxData.isEmpty() || uint8_t(l.RxData[0]) != 0x40) {
+    if (l.RxData.isEmpty() || uint8_t(l.RxData.at(0)) != 0x40) {
         l.CommandOk = 0;
         return;
     }
@@ -204,7 +208,7 @@ DataReading ReadData()
     if (!TakeReceived(frame))
         return DataReading::Failed;
     l.Reply = BytesText(l.RxData);
-    if (uint8_t(l.RxData[0]) != 0x40)
+    if (uint8_t(l.RxData.at(0)) != 0x40)
         return DataReading::Failed; // bytes that made no frame: a failed reading, nothing to log
     log.append(QStringLiteral("Data received ...") + kCrLf);
     FillRxBytes();
