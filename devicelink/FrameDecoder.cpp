@@ -5,24 +5,26 @@
 namespace pxr3 {
 
 namespace {
-int Byte(const QByteArray &frame, int offset) { return uint8_t(frame[offset]); }
-int Word(const QByteArray &frame, int offset) { return Byte(frame, offset) + 256 * Byte(frame, offset + 1); }
+int Word(const uint8_t *bytes, int offset) { return bytes[offset] + 256 * bytes[offset + 1]; }
 } // namespace
 
 DecodedData DecodeDataFrame(const QByteArray &frame, FrameTimeField time)
 {
     constexpr int kLength = FrameParser::kDataBody + 4;
-    if (frame.size() != kLength || Byte(frame, 0) != 0x40 || Word(frame, 1) != FrameParser::kDataBody)
+    const auto *bytes = reinterpret_cast<const uint8_t *>(frame.constData());
+    if (frame.size() != kLength || bytes[0] != 0x40 || Word(bytes, 1) != FrameParser::kDataBody)
         return {std::nullopt, QStringLiteral("no data frame")};
-    DataBody body;
-    body.number = Byte(frame, 4);
+    // Built in place: the body is a kilobyte, decoded for every frame.
+    DecodedData decoded;
+    DataBody &body = decoded.body.emplace();
+    body.number = bytes[4];
     if (time == FrameTimeField::Byte)
-        body.seconds = Byte(frame, 5);
-    else if (Byte(frame, 6) < 0x80)
-        body.seconds = Word(frame, 5);
+        body.seconds = bytes[5];
+    else if (bytes[6] < 0x80)
+        body.seconds = Word(bytes, 5);
     for (int k = 0; k < 254; ++k)
-        body.counts[k] = Word(frame, 7 + 2 * k);
-    return {body, {}};
+        body.counts[k] = Word(bytes, 7 + 2 * k);
+    return decoded;
 }
 
 } // namespace pxr3

@@ -81,8 +81,7 @@ void DecodeDataBody(FrameTimeField time)
     if (time == FrameTimeField::Byte)
         l.TotalTime += l.FrameTime;
     log.extend(QStringLiteral("Time:") + IntText(l.FrameTime) + QStringLiteral(" [s]"));
-    for (int k = 0; k < 254; ++k)
-        state().ReceivedSpectrum(k + 1) = body.counts[k];
+    std::copy(body.counts.begin(), body.counts.end(), state().ReceivedSpectrum.data());
 }
 
 // Steps 1 to 12 of a command.
