@@ -4,16 +4,25 @@
 
 namespace pxr3 {
 
-void CommLog::append(const QString &entry) { grow(QStringLiteral("\r\n") + entry); }
+void CommLog::append(const QString &entry)
+{
+    // The line end and the entry go in one after the other, with no joined copy made; the
+    // log's own text as the entry is copied first, as the line end would land inside it.
+    if (&entry == &text_)
+        grow(u"\r\n", QString(entry));
+    else
+        grow(u"\r\n", entry);
+}
 
 void CommLog::event(const QString &text) { append(NowText() + QStringLiteral("  ") + text); }
 
 void CommLog::extend(const QString &text) { grow(text); }
 
-void CommLog::grow(const QString &more)
+void CommLog::grow(QStringView first, QStringView second)
 {
     // In place: the log is written for every frame and should not be copied each time.
-    text_ += more;
+    text_ += first;
+    text_ += second;
     if (text_.size() > kMaxLength)
         empty(text_);
     emit textChanged(text_);

@@ -39,7 +39,7 @@ signals:
     void emptied(const QString &text);
 
 private:
-    void grow(const QString &more);
+    void grow(QStringView first, QStringView second = {});
     void empty(QString gone);
 
     QString text_;

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "core/Clock.h"
+#include "core/CommLog.h"
 #include "core/RoiSums.h"
 #include "core/Startup.h"
 #include "core/TerminationSignals.h"
@@ -45,6 +46,28 @@ TEST(RoiSums, IncludeBothBoundsStayInsideTheSpectrumAndSaturate)
         state().CycleSpectrum.fill(extreme);
         EXPECT_EQ(RoiSumCycle(), extreme); // saturated, not wrapped
     }
+}
+
+TEST(CommLog, AppendsEntriesInPlaceEvenItsOwnTextAndEmptiesPastTheLimit)
+{
+    CommLog log;
+    log.append(QStringLiteral("Data received ..."));
+    log.extend(QStringLiteral("\r\n"));
+    log.append(log.text()); // the entry is the text as it was, without the line end put in front
+    EXPECT_EQ(log.text(), QStringLiteral("\r\nData received ...\r\n\r\n\r\nData received ...\r\n"));
+
+    QString gone;
+    QObject::connect(&log, &CommLog::emptied, [&gone](const QString &text) { gone = text; });
+    const QString entry(100, QLatin1Char('x'));
+    QString expected = log.text();
+    while (gone.isEmpty()) {
+        log.append(entry);
+        expected += QStringLiteral("\r\n") + entry;
+    }
+    // The entry that went past the limit is in what was emptied, nothing is left behind.
+    EXPECT_GT(gone.size(), CommLog::kMaxLength);
+    EXPECT_EQ(gone, expected);
+    EXPECT_TRUE(log.text().isEmpty());
 }
 
 TEST(WaitSeconds, LetsAtLeastTheTimePassWithoutRunningEvents)
