@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 namespace pxr3 {
@@ -140,6 +141,22 @@ std::optional<double> WholeNumber(QStringView text)
 }
 
 QString IntText(long long value) { return QString::number(value); }
+
+void AppendIntText(QString &text, long long value)
+{
+    char16_t digits[24];
+    char16_t *const end = std::end(digits);
+    char16_t *first = end;
+    // The magnitude unsigned, so that the most negative value has one too.
+    unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : value;
+    do {
+        *--first = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--first = u'-';
+    text.append(QStringView(first, end));
+}
 
 QString SignedIntText(long long value)
 {

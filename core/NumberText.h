@@ -24,6 +24,9 @@ std::optional<double> WholeNumber(QStringView text);
 
 // Plain decimal, no leading blank: "250", "-3".
 QString IntText(long long value);
+// The same added to the end of `text`, with no string of its own made: for texts written
+// with every frame.
+void AppendIntText(QString &text, long long value);
 
 // Plain decimal with a blank where a minus sign would stand: " 250", "-3".
 QString SignedIntText(long long value);

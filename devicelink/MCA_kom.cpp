@@ -35,6 +35,18 @@ std::optional<int16_t> BoxValue(const std::function<QString()> &box, const QStri
     return value;
 }
 
+// A log entry of a text, a number and a text, put together in a buffer kept from one frame
+// to the next: these entries are written for every frame and so make no strings of their own.
+const QString &NumberEntry(QStringView before, long long number, QStringView after = {})
+{
+    static QString entry;
+    entry.resize(0); // keeps the room
+    entry += before;
+    AppendIntText(entry, number);
+    entry += after;
+    return entry;
+}
+
 // Reply bytes by their frame offset (0 = start byte).
 int ByteAt(int offset) { return link().RxBytes(offset + 1); }
 
@@ -69,8 +81,8 @@ void DecodeDataBody(FrameTimeField time)
     LinkState &l = link();
     CommLog &log = commLog();
     const DecodedData decoded = DecodeDataFrame(l.RxData, time);
-    log.append(QStringLiteral("DATA:") + kCrLf);
-    log.extend(QStringLiteral("No.Meas.:") + IntText(ByteAt(4)) + kCrLf);
+    log.append(QStringLiteral("DATA:\r\n"));
+    log.extend(NumberEntry(u"No.Meas.:", ByteAt(4), u"\r\n"));
     if (!decoded.body)
         return;
     const DataBody &body = *decoded.body;
@@ -80,7 +92,7 @@ void DecodeDataBody(FrameTimeField time)
         l.FrameTime = int16_t(*body.seconds);
     if (time == FrameTimeField::Byte)
         l.TotalTime += l.FrameTime;
-    log.extend(QStringLiteral("Time:") + IntText(l.FrameTime) + QStringLiteral(" [s]"));
+    log.extend(NumberEntry(u"Time:", l.FrameTime, u" [s]"));
     std::copy(body.counts.begin(), body.counts.end(), state().ReceivedSpectrum.data());
 }
 
@@ -206,10 +218,12 @@ DataReading ReadData()
     const Received frame = TakeDataFrame();
     if (!TakeReceived(frame))
         return DataReading::Failed;
-    l.Reply = BytesText(l.RxData);
+    // The bytes as text only for a failed reading: a good frame's reply is "DATA Ok".
+    if (!frame.intact)
+        l.Reply = BytesText(l.RxData);
     if (uint8_t(l.RxData.at(0)) != 0x40)
         return DataReading::Failed; // bytes that made no frame: a failed reading, nothing to log
-    log.append(QStringLiteral("Data received ...") + kCrLf);
+    log.append(QStringLiteral("Data received ...\r\n"));
     FillRxBytes();
     if (!frame.intact) {
         log.append(QStringLiteral("CSUM ERROR !"));
@@ -217,7 +231,7 @@ DataReading ReadData()
     }
     log.append(QStringLiteral("CSUM Ok !"));
     l.CommandOk = 1;
-    log.append(QStringLiteral("Read :") + kCrLf + QStringLiteral("No.bytes : ") + IntText(l.RxLen));
+    log.append(NumberEntry(u"Read :\r\nNo.bytes : ", l.RxLen));
     DecodeDataBody(FrameTimeField::Byte);
     l.Reply = QStringLiteral("DATA Ok");
     log.setStatus(l.Reply);

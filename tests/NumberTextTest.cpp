@@ -3,6 +3,7 @@
 #include "core/DateTimeText.h"
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 using namespace pxr3;
@@ -65,6 +66,26 @@ TEST(FloatText, WritesTheShortestFormThatReadsBackWithTheLocaleSeparator)
     for (const auto &c : cases) {
         test::LocaleScope scope(c.language);
         EXPECT_EQ(FloatText(c.value), QString::fromLatin1(c.text)) << c.text;
+    }
+}
+
+TEST(AppendIntText, WritesWhatIntTextWritesBehindTheText)
+{
+    const long long values[] = {0,
+                                7,
+                                -7,
+                                10,
+                                -10,
+                                254,
+                                65535,
+                                1000000007,
+                                std::numeric_limits<long long>::max(),
+                                std::numeric_limits<long long>::min(),
+                                std::numeric_limits<long long>::min() + 1};
+    for (long long value : values) {
+        QString text = QStringLiteral("No.bytes : ");
+        AppendIntText(text, value);
+        EXPECT_EQ(text, QStringLiteral("No.bytes : ") + IntText(value)) << value;
     }
 }
 
