@@ -39,6 +39,26 @@ std::vector<Seen> Parse(const QByteArray &stream, int piece)
     return seen;
 }
 
+// The checksum is added up several bytes at a time: every length, bytes that fill its
+// sums to the brim, and a change in any one byte must still be seen.
+TEST(FrameParserTest, TheChecksumCoversEveryByteOfEveryLength)
+{
+    for (const int body : {1, 5, 21, FrameParser::kDataBody}) {
+        for (const char fill : {char(0xFF), char(0x5A), char(0x00)}) {
+            const QByteArray good = MakeFrame(QByteArray(body, fill));
+            ASSERT_EQ(good.size(), body + 4);
+            EXPECT_EQ(Parse(good, int(good.size())), (std::vector<Seen>{{Kind::Frame, 0, int(good.size())}})) << body;
+            for (int at = 3; at < good.size(); ++at) { // a changed length makes no frame to judge
+                QByteArray changed = good;
+                changed[at] = char(changed[at] + 1);
+                const std::vector<Seen> seen = Parse(changed, int(changed.size()));
+                ASSERT_FALSE(seen.empty()) << body << " " << at;
+                EXPECT_NE(seen.front().kind, Kind::Frame) << body << " " << at;
+            }
+        }
+    }
+}
+
 TEST(FrameParserTest, FramesAreFoundAfterJunkAndDamageInAnyPieces)
 {
     const QByteArray ack = TestFrame("A");             // 5 bytes
