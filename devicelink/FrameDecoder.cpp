@@ -2,10 +2,13 @@
 
 #include "devicelink/FrameParser.h"
 
+#include <QtEndian>
+
 namespace pxr3 {
 
 namespace {
-int Word(const uint8_t *bytes, int offset) { return bytes[offset] + 256 * bytes[offset + 1]; }
+// Low byte first; read as one 16-bit load where the processor's order is the same.
+int Word(const uint8_t *bytes, int offset) { return qFromLittleEndian<quint16>(bytes + offset); }
 } // namespace
 
 DecodedData DecodeDataFrame(const QByteArray &frame, FrameTimeField time)
