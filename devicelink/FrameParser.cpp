@@ -44,6 +44,13 @@ bool FrameParser::Leftover::beginsDataFrame() const
     return bytes.size() >= 3 && uint8_t(bytes[0]) == kStartByte && BodyLength(bytes) == kDataBody;
 }
 
+// Always a copy: mid() hands out the buffer itself when it holds just these bytes, and the
+// next feed would then copy the whole buffer before appending to it.
+QByteArray FrameParser::held(int offset, int length) const
+{
+    return QByteArray(buffer_.constData() + head_ + offset, length);
+}
+
 void FrameParser::feed(const char *data, int size)
 {
     // Consumed bytes are dropped only now and then, so a frame costs no shifting per byte.
@@ -114,13 +121,13 @@ std::optional<FrameParser::Item> FrameParser::next()
             head_ += length;
             coveredUntil_ = std::max(coveredUntil_, start + length);
             afterDamage_ = false;
-            return Item{Item::Kind::Frame, buffer_.mid(head_ - length, length), start};
+            return Item{Item::Kind::Frame, held(-length, length), start};
         }
         // Not a frame after all, or a damaged one: the search goes on from the next byte,
         // and the rest of these bytes is not reported a second time. Junk just before it
         // and the damaged frame are one failure.
         const bool reported = start < coveredUntil_ || !junk_.isEmpty();
-        QByteArray bytes = buffer_.mid(head_, length);
+        QByteArray bytes = held(0, length);
         if (!junk_.isEmpty())
             skipByte();
         else
@@ -137,7 +144,7 @@ FrameParser::Leftover FrameParser::takeLeftover()
 {
     Leftover left;
     left.start = junk_.isEmpty() ? headPosition() : junkStart_;
-    left.bytes = junk_ + buffer_.mid(head_);
+    left.bytes = junk_ + held(0, available());
     left.covered = junk_.isEmpty() && headPosition() < coveredUntil_;
     junk_.clear();
     head_ = buffer_.size();

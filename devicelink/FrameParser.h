@@ -50,6 +50,7 @@ private:
     int available() const { return int(buffer_.size() - head_); }
     uint8_t at(int offset) const { return uint8_t(buffer_[head_ + offset]); }
     int64_t headPosition() const { return fed_ - available(); }
+    QByteArray held(int offset, int length) const; // bytes from the head on
     bool StrayAt(int offset) const;
     void skipByte();
     std::optional<Item> takeJunk();
