@@ -33,14 +33,6 @@ namespace pxr3 {
 
 namespace {
 
-// A theme icon where the desktop has one, else Qt's own picture of the same thing.
-QIcon themed(const char *name, QStyle::StandardPixmap fallback = QStyle::SP_CustomBase)
-{
-    const QIcon fallbackIcon =
-        fallback == QStyle::SP_CustomBase ? QIcon() : QApplication::style()->standardIcon(fallback);
-    return QIcon::fromTheme(QString::fromLatin1(name), fallbackIcon);
-}
-
 QPixmap lamp(const QColor &color, int size)
 {
     QPixmap pixmap(size, size);
@@ -140,10 +132,42 @@ void MDIForm1::buildPanel()
     showDelivering(false);
 }
 
-QAction *MDIForm1::addMenuItem(QMenu *menu, const QString &name, const QString &text, const QKeySequence &key,
-                               const QIcon &icon, void (MDIForm1::*handler)())
+// A theme icon where the desktop has one, else Qt's own picture of the same thing. A look-up
+// searches the theme's folders and decodes every size of the picture, so each icon is made
+// once and shared by the toolbar and the menus.
+QIcon MDIForm1::themed(const char *name, QStyle::StandardPixmap fallback)
 {
-    QAction *action = menu->addAction(icon, text);
+    const QString key = QString::fromLatin1(name) + QLatin1Char('|') + QString::number(fallback);
+    auto found = icons_.constFind(key);
+    if (found != icons_.constEnd())
+        return *found;
+    // As QIcon::fromTheme(name, fallback), without making the fallback when the theme has one.
+    QIcon icon = QIcon::fromTheme(QString::fromLatin1(name));
+    if (icon.isNull() || icon.availableSizes().isEmpty())
+        icon = fallback == QStyle::SP_CustomBase ? QIcon() : QApplication::style()->standardIcon(fallback);
+    icons_.insert(key, icon);
+    return icon;
+}
+
+// A menu's icons are drawn only when it opens: they are made then, not at start-up.
+void MDIForm1::showMenuIcons(QMenu *menu)
+{
+    for (auto i = menuIcons_.begin(); i != menuIcons_.end();) {
+        if (i->menu == menu) {
+            i->action->setIcon(themed(i->name, i->fallback));
+            i = menuIcons_.erase(i);
+        } else {
+            ++i;
+        }
+    }
+}
+
+QAction *MDIForm1::addMenuItem(QMenu *menu, const QString &name, const QString &text, const QKeySequence &key,
+                               const char *iconName, QStyle::StandardPixmap fallback, void (MDIForm1::*handler)())
+{
+    QAction *action = menu->addAction(text);
+    if (iconName)
+        menuIcons_.append({menu, action, iconName, fallback});
     action->setObjectName(name);
     action->setShortcut(key);
     action->setShortcutContext(Qt::ApplicationShortcut);
@@ -158,49 +182,54 @@ void MDIForm1::buildMenu()
     QMenuBar *bar = menuBar();
     QMenu *m1 = bar->addMenu(QStringLiteral("&Systém"));
     menuItems_.insert(QStringLiteral("m1"), m1->menuAction());
-    addMenuItem(m1, "m11", QStringLiteral("&Nastavní tisku"), {},
-                themed("document-page-setup", QStyle::SP_FileDialogDetailedView), &MDIForm1::printerSetup);
-    addMenuItem(m1, "m13", QStringLiteral("&Komunikace"), {}, themed("network-wired", QStyle::SP_BrowserReload),
+    connect(m1, &QMenu::aboutToShow, this, [this, m1] { showMenuIcons(m1); });
+    addMenuItem(m1, "m11", QStringLiteral("&Nastavní tisku"), {}, "document-page-setup",
+                QStyle::SP_FileDialogDetailedView, &MDIForm1::printerSetup);
+    addMenuItem(m1, "m13", QStringLiteral("&Komunikace"), {}, "network-wired", QStyle::SP_BrowserReload,
                 &MDIForm1::reconnect);
-    addMenuItem(m1, "m14", QStringLiteral("Nastavení měření"), {},
-                themed("preferences-system", QStyle::SP_FileDialogContentsView), &MDIForm1::parameters);
+    addMenuItem(m1, "m14", QStringLiteral("Nastavení měření"), {}, "preferences-system",
+                QStyle::SP_FileDialogContentsView, &MDIForm1::parameters);
     m1->addSeparator()->setObjectName(QStringLiteral("m15"));
-    addMenuItem(m1, "m16", QStringLiteral("Konec &programu"), QKeySequence(Qt::CTRL | Qt::Key_X),
-                themed("application-exit", QStyle::SP_DialogCloseButton), &MDIForm1::quit);
+    addMenuItem(m1, "m16", QStringLiteral("Konec &programu"), QKeySequence(Qt::CTRL | Qt::Key_X), "application-exit",
+                QStyle::SP_DialogCloseButton, &MDIForm1::quit);
 
     QMenu *m4 = bar->addMenu(QStringLiteral("&Data"));
     menuItems_.insert(QStringLiteral("m4"), m4->menuAction());
-    addMenuItem(m4, "m41", QStringLiteral("&Nový"), QKeySequence(Qt::CTRL | Qt::Key_N),
-                themed("document-new", QStyle::SP_FileIcon), &MDIForm1::clearTable);
-    addMenuItem(m4, "m42", QStringLiteral("&Uložit"), QKeySequence(Qt::Key_F2),
-                themed("document-save", QStyle::SP_DialogSaveButton), &MDIForm1::saveTable);
-    addMenuItem(m4, "m43", QStringLiteral("&Načíst"), QKeySequence(Qt::Key_F3),
-                themed("document-open", QStyle::SP_DialogOpenButton), &MDIForm1::loadTable);
+    connect(m4, &QMenu::aboutToShow, this, [this, m4] { showMenuIcons(m4); });
+    addMenuItem(m4, "m41", QStringLiteral("&Nový"), QKeySequence(Qt::CTRL | Qt::Key_N), "document-new",
+                QStyle::SP_FileIcon, &MDIForm1::clearTable);
+    addMenuItem(m4, "m42", QStringLiteral("&Uložit"), QKeySequence(Qt::Key_F2), "document-save",
+                QStyle::SP_DialogSaveButton, &MDIForm1::saveTable);
+    addMenuItem(m4, "m43", QStringLiteral("&Načíst"), QKeySequence(Qt::Key_F3), "document-open",
+                QStyle::SP_DialogOpenButton, &MDIForm1::loadTable);
     m4->addSeparator()->setObjectName(QStringLiteral("m44"));
-    addMenuItem(m4, "m45", QStringLiteral("&Tisk"), QKeySequence(Qt::CTRL | Qt::Key_T), themed("document-print"),
-                &MDIForm1::printTable);
-    addMenuItem(m4, "m46", QStringLiteral("Náhled tisku"), {}, themed("document-print-preview"),
+    addMenuItem(m4, "m45", QStringLiteral("&Tisk"), QKeySequence(Qt::CTRL | Qt::Key_T), "document-print",
+                QStyle::SP_CustomBase, &MDIForm1::printTable);
+    addMenuItem(m4, "m46", QStringLiteral("Náhled tisku"), {}, "document-print-preview", QStyle::SP_CustomBase,
                 &MDIForm1::previewTable);
-    addMenuItem(m4, "m47", QStringLiteral("Tisk do PDF..."), {}, themed("application-pdf"), &MDIForm1::printTableToPdf);
+    addMenuItem(m4, "m47", QStringLiteral("Tisk do PDF..."), {}, "application-pdf", QStyle::SP_CustomBase,
+                &MDIForm1::printTableToPdf);
 
     QMenu *m2 = bar->addMenu(QStringLiteral("&Měření"));
     menuItems_.insert(QStringLiteral("m2"), m2->menuAction());
-    addMenuItem(m2, "m21", QStringLiteral("&Start"), QKeySequence(Qt::Key_F4),
-                themed("media-playback-start", QStyle::SP_MediaPlay), &MDIForm1::start);
-    addMenuItem(m2, "m22", QStringLiteral("S&top"), QKeySequence(Qt::Key_F5),
-                themed("media-playback-stop", QStyle::SP_MediaStop), &MDIForm1::stopFromMenu)
+    connect(m2, &QMenu::aboutToShow, this, [this, m2] { showMenuIcons(m2); });
+    addMenuItem(m2, "m21", QStringLiteral("&Start"), QKeySequence(Qt::Key_F4), "media-playback-start",
+                QStyle::SP_MediaPlay, &MDIForm1::start);
+    addMenuItem(m2, "m22", QStringLiteral("S&top"), QKeySequence(Qt::Key_F5), "media-playback-stop",
+                QStyle::SP_MediaStop, &MDIForm1::stopFromMenu)
         ->setEnabled(false);
 
     QMenu *m3 = bar->addMenu(QStringLiteral("&Okna"));
     menuItems_.insert(QStringLiteral("m3"), m3->menuAction());
-    addMenuItem(m3, "m31", QStringLiteral("&Tabulka dat"), QKeySequence(Qt::CTRL | Qt::Key_D),
-                themed("x-office-spreadsheet"), &MDIForm1::showTable);
-    addMenuItem(m3, "m32", QStringLiteral("&Graf dat"), QKeySequence(Qt::CTRL | Qt::Key_G),
-                themed("x-office-presentation"), &MDIForm1::showCourse);
+    connect(m3, &QMenu::aboutToShow, this, [this, m3] { showMenuIcons(m3); });
+    addMenuItem(m3, "m31", QStringLiteral("&Tabulka dat"), QKeySequence(Qt::CTRL | Qt::Key_D), "x-office-spreadsheet",
+                QStyle::SP_CustomBase, &MDIForm1::showTable);
+    addMenuItem(m3, "m32", QStringLiteral("&Graf dat"), QKeySequence(Qt::CTRL | Qt::Key_G), "x-office-presentation",
+                QStyle::SP_CustomBase, &MDIForm1::showCourse);
     m3->addSeparator()->setObjectName(QStringLiteral("m33"));
-    addMenuItem(m3, "m34", QStringLiteral("&Horizontálně"), {}, themed("view-split-top-bottom"),
+    addMenuItem(m3, "m34", QStringLiteral("&Horizontálně"), {}, "view-split-top-bottom", QStyle::SP_CustomBase,
                 &MDIForm1::tileHorizontally);
-    addMenuItem(m3, "m35", QStringLiteral("&Vertikálně"), {}, themed("view-split-left-right"),
+    addMenuItem(m3, "m35", QStringLiteral("&Vertikálně"), {}, "view-split-left-right", QStyle::SP_CustomBase,
                 &MDIForm1::tileVertically);
 
     QAction *m5 = bar->addAction(QStringLiteral("&O programu"));

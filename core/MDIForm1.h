@@ -4,9 +4,12 @@
 
 #include "records/WindowPlacement.h"
 
+#include <QHash>
+#include <QIcon>
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <QStyle>
 
 class QAction;
 class QCheckBox;
@@ -90,7 +93,9 @@ private:
     void buildPanel();
     void buildStatusBar();
     QAction *addMenuItem(QMenu *menu, const QString &name, const QString &text, const QKeySequence &key,
-                         const QIcon &icon, void (MDIForm1::*handler)());
+                         const char *iconName, QStyle::StandardPixmap fallback, void (MDIForm1::*handler)());
+    QIcon themed(const char *name, QStyle::StandardPixmap fallback);
+    void showMenuIcons(QMenu *menu);
     void runCommand(const std::function<void()> &command);
     void showQuitDialog(bool modal);
     void updateClock();
@@ -124,6 +129,14 @@ private:
     QToolBar *p2 = nullptr;
     QMap<QString, QAction *> toolButtons_;
     QMap<QString, QAction *> menuItems_;
+    QHash<QString, QIcon> icons_;
+    struct MenuIcon {
+        QMenu *menu;
+        QAction *action;
+        const char *name;
+        QStyle::StandardPixmap fallback;
+    };
+    QList<MenuIcon> menuIcons_; // not made yet: their menu has not been opened
     QList<QAction *> toolOrder_;
     QLabel *panels_[5] = {};
     QLabel *simulationNotice_ = nullptr;

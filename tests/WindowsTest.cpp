@@ -38,6 +38,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -191,6 +192,27 @@ private slots:
             QCOMPARE(w.menuItem(QStringLiteral("m22"))->isEnabled(), running);
             QVERIFY(w.toolButton(QStringLiteral("mca"))->isEnabled());
         }
+    }
+
+    // Menu icons are made when their menu first opens: then every item that had one has it.
+    void openingAMenuGivesItsItemsTheirIcons()
+    {
+        MDIForm1 w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        for (const char *menu : {"m1", "m4", "m2"}) {
+            QMenu *m = w.menuItem(QString::fromLatin1(menu))->menu();
+            QVERIFY2(m, menu);
+            m->popup(w.geometry().center());
+            QTRY_VERIFY(m->isVisible());
+            m->hide();
+        }
+        // Those with a picture of Qt's own when the desktop has none.
+        for (const char *item : {"m11", "m13", "m14", "m16", "m41", "m42", "m43", "m21", "m22"})
+            QVERIFY2(!w.menuItem(QString::fromLatin1(item))->icon().isNull(), item);
+        // Shared with the toolbar button of the same command.
+        QCOMPARE(w.menuItem(QStringLiteral("m42"))->icon().cacheKey(),
+                 w.toolButton(QStringLiteral("save"))->icon().cacheKey());
     }
 
     void closingIsRefusedInFavourOfTheQuitDialog()
