@@ -93,10 +93,13 @@ ecGraph::ecGraph(QWidget *parent, PointOrder order) : QWidget(parent), m_plot(ne
     m_plot->setContextMenuPolicy(Qt::NoContextMenu); // ours, see contextMenuEvent
     // The plot fills all of itself: nothing beneath it needs painting first.
     m_plot->setAttribute(Qt::WA_OpaquePaintEvent);
-    // Nothing is drawn on the overlay: without a buffer of its own, a repaint blits one picture, not two.
+    // Nothing is drawn on the overlay: drawn with the other layers it needs no paint buffer
+    // (a picture of the plot's size) of its own, and a repaint blits one picture, not two.
     m_plot->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
     // Lines as segments rather than one stroked path: the joins of a 2 px line look the same.
     m_plot->setPlottingHint(QCP::phFastPolylines, true);
+    // A replot of any cause (the first show's resize among them) draws the current state.
+    connect(m_plot, &QCustomPlot::afterReplot, this, [this] { m_stale = false; });
     m_plot->plotLayout()->insertRow(0);
     m_title = new QCPTextElement(m_plot, QString());
     m_plot->plotLayout()->addElement(0, 0, m_title);
