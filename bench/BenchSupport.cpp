@@ -6,7 +6,6 @@
 #include <QFile>
 #include <chrono>
 #include <random>
-#include <sys/resource.h>
 #include <time.h>
 
 namespace pxr3::bench {
@@ -35,25 +34,6 @@ std::vector<QByteArray> DataFrames(int count)
         frames.push_back(MakeFrame(body));
     }
     return frames;
-}
-
-double ResidentMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine())
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
-    return 0;
-}
-
-double ProcessorSeconds()
-{
-    rusage use{};
-    getrusage(RUSAGE_SELF, &use);
-    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return seconds(use.ru_utime) + seconds(use.ru_stime);
 }
 
 double ThreadProcessorSeconds()

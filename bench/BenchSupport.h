@@ -2,6 +2,7 @@
 // What the benchmarks share: a throw-away program folder, ready-made data frames and the
 // process's own use of memory and processor time.
 
+#include "bench/ProcessFigures.h"
 #include "core/UserMessages.h"
 
 #include <QByteArray>
@@ -29,8 +30,6 @@ private:
 // one different.
 std::vector<QByteArray> DataFrames(int count);
 
-double ResidentMegabytes();      // VmRSS
-double ProcessorSeconds();       // user + system time of the process so far
 double ThreadProcessorSeconds(); // this thread's processor time: the event loop's work
 double WallSeconds();            // monotonic
 

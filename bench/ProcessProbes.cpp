@@ -10,11 +10,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QEvent>
 #include <QEventLoop>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
-#include <QWidget>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -24,30 +25,6 @@ namespace {
 
 constexpr int kPortRunMs = 20'000;
 
-// Waits for the window's first paint, then says what the process has used until then.
-class FirstPaint : public QObject {
-public:
-    explicit FirstPaint(QWidget *window) { window->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !painted_) {
-            painted_ = true;
-            // After the paint has been flushed to the screen.
-            QTimer::singleShot(0, [] {
-                std::printf("%.3f %.2f\n", ProcessorSeconds() * 1e3, ResidentMegabytes());
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool painted_ = false;
-};
-
 void RunEventLoop(int ms)
 {
     QEventLoop loop;
@@ -55,24 +32,32 @@ void RunEventLoop(int ms)
     loop.exec();
 }
 
-int StartProgramProbe()
+// `executable` started with the first-paint measurement preloaded; its line of figures is
+// passed on.
+int StartUpProbe(const QString &executable, const QStringList &arguments)
 {
-    ProgramFolderScope folder;
-    SetDriver(MakeDriver(CommandLine{}));
-    const ProgramWindows windows = StartProgram(false);
-    const std::unique_ptr<MDIForm1> main(windows.main);
-    FirstPaint painted(windows.main);
-    return QApplication::exec();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(PXR3_FIRST_PAINT));
+    QProcess probe;
+    probe.setProcessEnvironment(environment);
+    probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    probe.start(executable, arguments);
+    if (!probe.waitForFinished(30'000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
+        return 1;
+    const QByteArray figures = probe.readAllStandardOutput();
+    std::fwrite(figures.constData(), 1, size_t(figures.size()), stdout);
+    std::fflush(stdout);
+    return 0;
 }
 
-int StartBareProbe()
+// The program as the operator starts it, on a fresh folder of its own.
+int StartProgramProbe()
 {
-    QWidget window;
-    window.resize(800, 600);
-    window.show();
-    FirstPaint painted(&window);
-    return QApplication::exec();
+    QTemporaryDir folder;
+    return StartUpProbe(QStringLiteral(PXR3_PROGRAM), {QStringLiteral("--data-dir"), folder.path()});
 }
+
+int StartBareProbe() { return StartUpProbe(QStringLiteral(PXR3_BARE_WINDOW), {}); }
 
 // The processor the program takes over 20 s with its analyser on `port`, measuring as
 // MeasuringProgram sets it up, or connected and idle.
