@@ -99,7 +99,10 @@ ecGraph::ecGraph(QWidget *parent, PointOrder order) : QWidget(parent), m_plot(ne
     // Lines as segments rather than one stroked path: the joins of a 2 px line look the same.
     m_plot->setPlottingHint(QCP::phFastPolylines, true);
     // A replot of any cause (the first show's resize among them) draws the current state.
-    connect(m_plot, &QCustomPlot::afterReplot, this, [this] { m_stale = false; });
+    connect(m_plot, &QCustomPlot::afterReplot, this, [this] {
+        m_stale = false;
+        m_backdropChanged = false;
+    });
     m_plot->plotLayout()->insertRow(0);
     m_title = new QCPTextElement(m_plot, QString());
     m_plot->plotLayout()->addElement(0, 0, m_title);
@@ -118,6 +121,7 @@ ecGraph::ecGraph(QWidget *parent, PointOrder order) : QWidget(parent), m_plot(ne
 
 void ecGraph::Clear()
 {
+    m_backdropChanged = true;
     if (m_byX)
         m_byX->data()->clear();
     else
@@ -151,10 +155,17 @@ void ecGraph::Clear()
     m_plot->setBackground(palette().color(QPalette::Button));
 }
 
-void ecGraph::SetTitle(const QString &text) { m_title->setText(text); }
+void ecGraph::SetTitle(const QString &text)
+{
+    // The title is drawn with the points; only its coming or going moves the plot area.
+    if (text.isEmpty() != m_title->text().isEmpty())
+        m_backdropChanged = true;
+    m_title->setText(text);
+}
 
 void ecGraph::SetTitleFont(const QString &name, const QString &fontText)
 {
+    m_backdropChanged = true;
     QFont f = m_title->font();
     if (!name.isEmpty())
         f.setFamily(name);
@@ -169,6 +180,7 @@ void ecGraph::SetTitleFont(const QString &name, const QString &fontText)
 
 void ecGraph::SetColors(const QColor &top, const QColor &bottom)
 {
+    m_backdropChanged = true;
     // One colour is a plain fill: a gradient of it looks the same and costs a tick far more.
     if (top == bottom) {
         m_plot->axisRect()->setBackground(QBrush(top));
@@ -183,6 +195,7 @@ void ecGraph::SetColors(const QColor &top, const QColor &bottom)
 
 void ecGraph::SetColors2(const QColor &frame, const QColor &surround)
 {
+    m_backdropChanged = true;
     m_plot->setBackground(surround);
     for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis})
         axis->setBasePen(QPen(frame.darker(160), 1));
@@ -190,6 +203,7 @@ void ecGraph::SetColors2(const QColor &frame, const QColor &surround)
 
 void ecGraph::SetLayout(const QString &fontName, bool legend, int, int)
 {
+    m_backdropChanged = true;
     if (!fontName.isEmpty())
         m_plot->legend->setFont(QFont(fontName));
     m_plot->legend->setVisible(legend);
@@ -199,10 +213,15 @@ void ecGraph::SelectAxis(Axis axis) { m_axis = axis; }
 
 QCPAxis *ecGraph::current() const { return m_axis == Axis::X ? m_plot->xAxis : m_plot->yAxis; }
 
-void ecGraph::SetAxisTitle(const QString &text) { current()->setLabel(text); }
+void ecGraph::SetAxisTitle(const QString &text)
+{
+    m_backdropChanged = true;
+    current()->setLabel(text);
+}
 
 void ecGraph::SetAxisScale(double min, double max, int majorTicks, int minorTicks, bool labels, const QString &format)
 {
+    m_backdropChanged = true;
     AxisSettings &s = settings(m_axis);
     s.range = {true, min, max};
     s.format = format;
@@ -253,6 +272,7 @@ void ecGraph::applyRange(Axis which)
 
 void ecGraph::SetAxisGrid(const QColor &major, const QColor &minor, bool showMajor, bool showMinor)
 {
+    m_backdropChanged = true;
     QCPGrid *grid = current()->grid();
     grid->setPen(QPen(major, 0, Qt::SolidLine));
     grid->setSubGridPen(QPen(minor, 0, Qt::DotLine));
@@ -262,6 +282,7 @@ void ecGraph::SetAxisGrid(const QColor &major, const QColor &minor, bool showMaj
 
 void ecGraph::SetAxisTextStyle(const QString &style)
 {
+    m_backdropChanged = true;
     QCPAxis *axis = current();
     axis->setLabelFont(WithStyle(axis->labelFont(), style));
     axis->setTickLabelFont(WithStyle(axis->tickLabelFont(), style));
@@ -269,6 +290,7 @@ void ecGraph::SetAxisTextStyle(const QString &style)
 
 void ecGraph::SetAxisTextStyle(const QString &fontName, int size, int angle, bool labels)
 {
+    m_backdropChanged = true;
     QCPAxis *axis = current();
     QFont f = axis->tickLabelFont();
     if (!fontName.isEmpty())
@@ -282,22 +304,29 @@ void ecGraph::SetAxisTextStyle(const QString &fontName, int size, int angle, boo
 
 void ecGraph::SetAxisProperties(int ticks, int angle)
 {
+    m_backdropChanged = true;
     current()->setTicks(ticks != 0);
     current()->setTickLabelRotation(angle);
 }
 
 void ecGraph::SetLogScale(bool on)
 {
+    m_backdropChanged = true;
     settings(m_axis).log = on;
     current()->setScaleType(on ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
     installTicker(m_axis);
     applyRange(m_axis);
 }
 
-void ecGraph::SetSeriesCaption(const QString &text) { m_series->setName(text); }
+void ecGraph::SetSeriesCaption(const QString &text)
+{
+    m_backdropChanged = true; // the legend's
+    m_series->setName(text);
+}
 
 void ecGraph::SetSeriesAppearance(int lineStyle, int width, const QColor &line, const QColor &fill)
 {
+    m_backdropChanged = true;
     setLineStyle(lineStyle);
     if (line.isValid())
         m_series->setPen(QPen(line, std::max(1, width)));
@@ -312,6 +341,7 @@ void ecGraph::SetSeriesAppearance(int lineStyle, int width, const QColor &line, 
 
 void ecGraph::SetSeriesPoints(const QColor &color, int size, int shape)
 {
+    m_backdropChanged = true;
     QCPScatterStyle::ScatterShape s = QCPScatterStyle::ssDisc;
     switch (shape) {
     case 0: s = QCPScatterStyle::ssNone; break;
@@ -373,7 +403,31 @@ void ecGraph::Refresh()
         m_stale = true;
         return;
     }
-    m_plot->replot(QCustomPlot::rpQueuedReplot);
+    if (!m_keepBackdrop || m_backdropChanged) {
+        m_plot->replot(QCustomPlot::rpQueuedReplot);
+        return;
+    }
+    if (m_pointsReplotQueued)
+        return;
+    m_pointsReplotQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_pointsReplotQueued = false;
+            if (m_backdropChanged)
+                m_plot->replot(QCustomPlot::rpQueuedReplot);
+            else
+                m_plot->layer(QStringLiteral("main"))->replot(); // the points and the title alone
+        },
+        Qt::QueuedConnection);
+}
+
+void ecGraph::KeepBackdrop()
+{
+    // The points' layer gets a picture of its own; the layers below and above it keep theirs.
+    m_keepBackdrop = true;
+    m_plot->layer(QStringLiteral("main"))->setMode(QCPLayer::lmBuffered);
+    m_backdropChanged = true;
 }
 
 void ecGraph::showEvent(QShowEvent *event)

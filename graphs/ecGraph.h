@@ -72,6 +72,9 @@ public:
     void Draw();
     // Draws the graph at the next chance (cheap when called for every point).
     void Refresh();
+    // For a graph that gains a point at every frame: the axes, grid and legend are drawn once
+    // and kept while only the points and the title change.
+    void KeepBackdrop();
 
     // What the graph was asked to show, for callers and tests that check it.
     AxisRange RequestedRange(Axis axis) const;
@@ -113,6 +116,9 @@ private:
     AxisSettings m_x;
     AxisSettings m_y;
     bool m_stale = false; // changed while hidden
+    bool m_keepBackdrop = false;
+    bool m_backdropChanged = true; // since the last whole drawing: more than the points to draw
+    bool m_pointsReplotQueued = false;
 };
 
 } // namespace pxr3

@@ -32,6 +32,7 @@ constexpr int kMinorTicks = 5;
 frm_Prubeh::frm_Prubeh(QWidget *parent) : QWidget(parent), ecGraph1(new ecGraph(this, ecGraph::PointOrder::AsAdded))
 {
     setWindowTitle(QStringLiteral("Data - průběh"));
+    ecGraph1->KeepBackdrop(); // a point a frame, the axes mostly as they were
     const int margin = TwipsToPixels(this, kGraphMargin);
     ecGraph1->move(margin, margin);
     resize(sizeHint());

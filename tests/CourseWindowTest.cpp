@@ -7,6 +7,7 @@
 #include "core/SharedState.h"
 #include "graphs/NumberFormat.h"
 #include "graphs/frm_Prubeh.h"
+#include "tests/ScreenSupport.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -88,6 +89,24 @@ private slots:
         QCOMPARE(qRound((x.upper - x.lower) * 1440), 20); // widened past second 600
         const QCPRange y = m_window->graph()->plot()->yAxis->range();
         QVERIFY(y.lower <= 0 && y.upper >= 50);
+    }
+
+    void aPointAFrameShowsWhatAWholeDrawingShows()
+    {
+        // Between whole drawings only the points and the title are drawn again; an axis that
+        // moves (a new highest or lowest value, a widened time axis) draws everything.
+        m_window->OpenCourse();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        ecGraph &graph = *m_window->graph();
+        for (int frame = 1; frame <= 24; ++frame) {
+            const double value = frame < 8 ? frame : (frame < 16 ? 5 : 24 - frame);
+            m_window->AddCoursePoint(Second(*m_window, 2 * frame), value);
+            QVERIFY(test::ShowsWhatARedrawShows(
+                graph, [&graph] { graph.Draw(); }, QStringLiteral("course")));
+        }
+        m_window->AddCoursePoint(Second(*m_window, 3 * 3600), 4); // past the axis' end: it widens
+        QVERIFY(test::ShowsWhatARedrawShows(
+            graph, [&graph] { graph.Draw(); }, QStringLiteral("course")));
     }
 
     void thePictureKeepsOnlyTheNewestPoints()

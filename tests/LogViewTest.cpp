@@ -3,38 +3,13 @@
 // view after every append, whether the view scrolls, is not yet full, or goes on a line.
 
 #include "controls/LogView.h"
+#include "tests/ScreenSupport.h"
 
-#include <QScreen>
 #include <QScrollBar>
 #include <QtTest>
 
 using namespace pxr3;
-
-namespace {
-
-QImage OnScreen(QWidget &widget)
-{
-    // Posted repaints, then the scroll bars' checks and the repaints those post.
-    for (int turn = 0; turn < 3; ++turn)
-        QCoreApplication::processEvents();
-    return widget.screen()->grabWindow(widget.winId()).toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-QImage PaintedAfresh(QWidget &widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
-
-// What is on the screen against what the view would paint now: equal, or both saved to look at.
-bool ShowsItsText(QWidget &widget)
-{
-    const QImage shown = OnScreen(widget);
-    const QImage fresh = PaintedAfresh(widget);
-    if (shown == fresh)
-        return true;
-    shown.save(QDir::temp().filePath(QStringLiteral("logview-shown.png")));
-    fresh.save(QDir::temp().filePath(QStringLiteral("logview-fresh.png")));
-    return false;
-}
-
-} // namespace
+using pxr3::test::ShowsWhatItPaints;
 
 class LogViewTest : public QObject {
     Q_OBJECT
@@ -57,17 +32,17 @@ private slots:
         for (const QString &piece : appends) {
             text += piece;
             view.follow(text);
-            QVERIFY(ShowsItsText(view));
+            QVERIFY(ShowsWhatItPaints(view, QStringLiteral("logview")));
         }
         for (int frame = 0; frame < 40; ++frame) { // past the bottom: every append scrolls
             text += QStringLiteral("\nDATA Ok frame %1, a line long enough to reach the right edge").arg(frame);
             view.follow(text);
-            QVERIFY(ShowsItsText(view));
+            QVERIFY(ShowsWhatItPaints(view, QStringLiteral("logview")));
             QCOMPARE(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
         }
         view.follow(QStringLiteral("emptied\nand begun again")); // not a continuation: set anew
         QCOMPARE(view.toPlainText(), QStringLiteral("emptied\nand begun again"));
-        QVERIFY(ShowsItsText(view));
+        QVERIFY(ShowsWhatItPaints(view, QStringLiteral("logview")));
     }
 };
 
