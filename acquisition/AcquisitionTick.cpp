@@ -215,6 +215,11 @@ AcquisitionState &acquisition()
     return instance;
 }
 
+TickNotifier::TickNotifier()
+{
+    SetDataQueuedHandler([this] { emit wakeRequested(); });
+}
+
 TickNotifier &tickNotifier()
 {
     static TickNotifier instance;
@@ -270,6 +275,21 @@ QString CycleTraceNote(int failedReadings, int gapSeconds)
     if (gapSeconds > 0)
         parts << QStringLiteral("výpadek: %1 s").arg(gapSeconds);
     return parts.join(QStringLiteral(", "));
+}
+
+int64_t NextTickDueUs()
+{
+    const SharedState &s = state();
+    if (s.ReadingBusy == -1 || LinkBusy() || DataFrameReady() || s.StopRequest == -1)
+        return programClock().nowUs();
+    const AcquisitionState &a = acquisition();
+    return a.linkLossShown ? kNoTickDue : a.watchSinceUs + kLinkLossUs;
+}
+
+void RequestStop()
+{
+    state().StopRequest = -1;
+    emit tickNotifier().wakeRequested();
 }
 
 void Timer1_Timer(AcquisitionView &view)

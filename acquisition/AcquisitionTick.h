@@ -64,6 +64,15 @@ void ResetAcquisition(); // tests start from a fresh state
 // The handler of the 100 ms timer.
 void Timer1_Timer(AcquisitionView &view);
 
+// When the tick has something to do again, in program-clock microseconds: at once (a time
+// already past) while the link is busy, frames wait or a stop is asked for; else when the
+// link-loss watch falls due, or kNoTickDue when only a frame or a stop can give it work.
+constexpr int64_t kNoTickDue = INT64_MAX;
+int64_t NextTickDueUs();
+
+// "Stop": the next tick stops the analyser.
+void RequestStop();
+
 // The frame's ROI counts above which the analyser's counter is taken to have overflowed.
 constexpr int kOverCounts = 32000;
 
@@ -88,8 +97,12 @@ QString CycleTraceNote(int failedReadings, int gapSeconds);
 // waits for ticks rather than looking at the state again and again.
 class TickNotifier : public QObject {
     Q_OBJECT
+public:
+    TickNotifier();
 signals:
     void ticked();
+    // A data frame arrived or a stop was asked for: a sleeping tick has work.
+    void wakeRequested();
 };
 TickNotifier &tickNotifier();
 

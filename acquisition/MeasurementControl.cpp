@@ -117,7 +117,7 @@ void StopMeasurement(MeasurementPanel &panel)
         MCA_Command(QStringLiteral("E"));
         state().StopRequest = 0;
     } else {
-        state().StopRequest = -1;
+        RequestStop();
     }
 }
 

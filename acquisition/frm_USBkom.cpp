@@ -164,7 +164,7 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
         QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 0 6px;"));
     simulationNotice_->hide();
 
-    Timer1 = std::make_unique<RepeatingTimer>([this] { Timer1_Timer(*this); });
+    Timer1 = std::make_unique<TickTimer>([this] { Timer1_Timer(*this); });
 
     // Changes after the design texts are in place: loading the window sets no bounds.
     for (int i = 0; i < 3; ++i)

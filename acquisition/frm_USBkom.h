@@ -3,6 +3,7 @@
 // communication log, the spectrum graph and the rate and activity read-outs.
 
 #include "acquisition/AcquisitionTick.h"
+#include "acquisition/TickTimer.h"
 
 #include <QMap>
 #include <QWidget>
@@ -16,7 +17,6 @@ class QPushButton;
 
 namespace pxr3 {
 
-class RepeatingTimer;
 class SpectrumGraph;
 class LogView;
 class frm_Prubeh;
@@ -58,7 +58,7 @@ public:
     // "± u(n)", "± u(a)", "a* = …" and "a# = …" beside the read-outs.
     QLabel *uncertaintyLabel(int index) const;
     SpectrumGraph *graph() const { return ecGraph1; }
-    RepeatingTimer *timer() const { return Timer1.get(); }
+    TickTimer *timer() const { return Timer1.get(); }
 
     // F2, F5, F8 and Ctrl+F5 act as their buttons; true when the key was one of them. While a
     // measurement runs F5 is left to the main menu, where it is "S&top" during a series.
@@ -132,7 +132,7 @@ private:
     QLabel *StatusBar = nullptr;
     QLabel *simulationNotice_ = nullptr;
     SpectrumGraph *ecGraph1 = nullptr;
-    std::unique_ptr<RepeatingTimer> Timer1;
+    std::unique_ptr<TickTimer> Timer1;
     frm_Prubeh *course_ = nullptr;
     std::function<int()> rowsInView_;
     bool logUpdatePending_ = false;

@@ -149,32 +149,4 @@ VirtualClockScope::~VirtualClockScope()
     SetWaitClock(previousWait_);
 }
 
-void RepeatingTimer::start(int64_t intervalUs)
-{
-    stop();
-    intervalUs_ = intervalUs;
-    active_ = true;
-    arm();
-}
-
-void RepeatingTimer::stop()
-{
-    active_ = false;
-    if (pending_)
-        programClock().cancel(std::exchange(pending_, 0));
-}
-
-void RepeatingTimer::arm()
-{
-    pending_ = programClock().schedule(intervalUs_, [this] { fire(); });
-}
-
-void RepeatingTimer::fire()
-{
-    pending_ = 0;
-    action_();
-    if (active_ && !pending_)
-        arm();
-}
-
 } // namespace pxr3

@@ -86,27 +86,4 @@ private:
     WaitClock previousWait_;
 };
 
-// A repeating timer on the program clock. Like a window timer it does not fire again while
-// its own action runs, and an action that stops it is not undone by the re-arming.
-class RepeatingTimer {
-public:
-    explicit RepeatingTimer(std::function<void()> action) : action_(std::move(action)) { }
-    ~RepeatingTimer() { stop(); }
-    RepeatingTimer(const RepeatingTimer &) = delete;
-    RepeatingTimer &operator=(const RepeatingTimer &) = delete;
-
-    void start(int64_t intervalUs);
-    void stop();
-    bool isActive() const { return active_; }
-
-private:
-    void arm();
-    void fire();
-
-    std::function<void()> action_;
-    int64_t intervalUs_ = 0;
-    TimerId pending_ = 0;
-    bool active_ = false;
-};
-
 } // namespace pxr3

@@ -1,5 +1,6 @@
 #include "core/MDIForm1.h"
 
+#include "acquisition/AcquisitionTick.h"
 #include "acquisition/frm_USBkom.h"
 #include "controls/NumberField.h"
 #include "core/DateTimeText.h"
@@ -379,7 +380,7 @@ void MDIForm1::p2_ButtonClick(const QString &key)
         start();
     } else if (key == QLatin1String("stop")) {
         toolButtons_.value(QStringLiteral("stop"))->setEnabled(false);
-        s.StopRequest = -1;
+        RequestStop();
         emit stopRequested();
     } else if (key == QLatin1String("excel")) {
         exportTable();
@@ -455,7 +456,7 @@ void MDIForm1::exportTable() { runCommand(workCommands().ExportTable); }
 void MDIForm1::start() { runCommand(workCommands().NewMeasurement); }
 void MDIForm1::stopFromMenu()
 {
-    state().StopRequest = -1;
+    RequestStop();
     emit stopRequested();
 }
 

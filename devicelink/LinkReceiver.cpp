@@ -97,6 +97,7 @@ public:
     }
 
     void dropData() { data_.clear(); }
+    void setQueuedHandler(std::function<void()> handler) { queued_ = std::move(handler); }
 
     void expect(int body)
     {
@@ -150,6 +151,8 @@ private:
             commLog().append(QStringLiteral("Fronta dat je plná: nejstarší rámec zahozen."));
         }
         data_.push_back(std::move(item));
+        if (queued_)
+            queued_();
     }
 
     void sort()
@@ -231,6 +234,7 @@ private:
     std::optional<PendingReply> pending_;
     int64_t lastActivity_ = 0;
     TimerId silenceTimer_ = 0;
+    std::function<void()> queued_;
 };
 
 Receiver &receiver()
@@ -248,6 +252,7 @@ int IntactFramesWaiting() { return receiver().intactWaiting(); }
 bool DeviceOpen() { return receiver().open(); }
 Received TakeDataFrame() { return receiver().takeData(); }
 void DropDataFrames() { receiver().dropData(); }
+void SetDataQueuedHandler(std::function<void()> handler) { receiver().setQueuedHandler(std::move(handler)); }
 void ExpectReply(int bodyLength) { receiver().expect(bodyLength); }
 void ForgetReply() { receiver().forget(); }
 Received AwaitReply() { return receiver().await(); }

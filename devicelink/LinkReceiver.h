@@ -8,6 +8,7 @@
 #include "devicelink/Driver.h"
 
 #include <QByteArray>
+#include <functional>
 
 namespace pxr3 {
 
@@ -33,6 +34,9 @@ bool DataFrameWaiting();
 int IntactFramesWaiting(); // good frames among them
 Received TakeDataFrame();
 void DropDataFrames(); // a new measurement starts from the analyser's next frame
+// Called whenever a data frame or a failed reading joins the queue, so that its taker can
+// sleep until then.
+void SetDataQueuedHandler(std::function<void()> handler);
 
 // Called before the command is written: its reply is the next frame of this body length
 // that begins after everything received so far.

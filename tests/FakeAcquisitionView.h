@@ -5,6 +5,7 @@
 #include "LinkTestSupport.h"
 #include "acquisition/AcquisitionTick.h"
 #include "acquisition/Hlazeni.h"
+#include "acquisition/TickTimer.h"
 #include "records/MeasurementTable.h"
 
 #include <algorithm>
@@ -77,7 +78,11 @@ public:
     std::set<int> frameTimes;
     int failed = 0;
     std::vector<std::pair<double, double>> points;
-    RepeatingTimer timer{[this] { Timer1_Timer(*this); }};
+    int ticks = 0;
+    TickTimer timer{[this] {
+        ++ticks;
+        Timer1_Timer(*this);
+    }};
 };
 
 // Worked from a frame's bytes, not by the code under test: the counts of channels left to

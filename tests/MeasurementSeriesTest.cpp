@@ -257,7 +257,7 @@ TEST_F(SeriesTest, EndsCleanlyWithoutCyclesOnAStopInACycleAndOnARefusedStart)
     clock.runFor(3 * kSecond);
     EXPECT_GT(controls->lastSecondsDone, 0);
     const long stopsBefore = Written(kStopFrame);
-    state().StopRequest = -1;
+    RequestStop();
     series->StopRequested();
     clock.runFor(kSecond);
     EXPECT_FALSE(series->running());
