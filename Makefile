@@ -1,6 +1,9 @@
 # Front door: `make run` starts the program, `make test` runs the test suite.
 BUILD ?= build
 JOBS ?= 2
+# ccache finds its results again from any checkout of the tree (CI builds a fresh clone).
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 CMAKE_FLAGS ?=
 # The program starts with the simulated analyser unless told otherwise (ARGS= for a real one).
 ARGS ?= --simulate
