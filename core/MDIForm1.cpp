@@ -3,6 +3,7 @@
 #include "acquisition/AcquisitionTick.h"
 #include "acquisition/frm_USBkom.h"
 #include "controls/NumberField.h"
+#include "controls/SteadyPanel.h"
 #include "core/DateTimeText.h"
 #include "core/Form1.h"
 #include "core/NumberText.h"
@@ -284,6 +285,8 @@ void MDIForm1::buildStatusBar()
         panels_[i]->setContentsMargins(4, 0, 4, 0);
         if (i == 0)
             bar->addWidget(panels_[i], 1);
+        else if (i == 1 || i == 2)
+            bar->addPermanentWidget(new SteadyPanel(panels_[i])); // the clock: a new text each second
         else
             bar->addPermanentWidget(panels_[i]);
     }

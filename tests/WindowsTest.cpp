@@ -194,6 +194,27 @@ private slots:
         }
     }
 
+    // The clock on the status bar: date and time of the wall clock, each panel as wide as its text.
+    void theStatusBarClockShowsTheDateAndTimeWhole()
+    {
+        VirtualClock clock(QDateTime(QDate(2026, 3, 2), QTime(14, 37, 50)));
+        VirtualClockScope virtualTime(clock);
+        MDIForm1 w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCoreApplication::sendPostedEvents();
+        const auto *date = w.findChild<QLabel *>(QStringLiteral("StatusBar1_panel2"));
+        const auto *time = w.findChild<QLabel *>(QStringLiteral("StatusBar1_panel3"));
+        QVERIFY(date && time);
+        QCOMPARE(date->text(), QStringLiteral("02.03.2026"));
+        QCOMPARE(time->text(), QStringLiteral("14:37:50"));
+        for (const QLabel *panel : {date, time}) {
+            QVERIFY2(panel->isVisible(), qPrintable(panel->objectName()));
+            QVERIFY2(panel->width() >= panel->sizeHint().width(), qPrintable(panel->objectName()));
+            QVERIFY2(panel->height() >= panel->sizeHint().height(), qPrintable(panel->objectName()));
+        }
+    }
+
     // Menu icons are made when their menu first opens: then every item that had one has it.
     void openingAMenuGivesItsItemsTheirIcons()
     {
