@@ -79,6 +79,10 @@ public:
         if (any)
             lastActivity_ = programClock().nowUs();
         sort();
+        // A frame that came whole leaves nothing for the silence to cut: its watch would wake
+        // the program once a frame for nothing.
+        if (!waitingForReply() && !parser_.holdsBytes())
+            cancelSilence();
         armSilence();
     }
 
