@@ -46,21 +46,6 @@ class SteadyPanelTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // As the clock's date: its text is set while the window is not shown yet, and then
-    // stays for the whole day.
-    void aTextSetBeforeTheWindowIsShownIsShownWhole()
-    {
-        QMainWindow window;
-        QLabel *label = PanelLabel(QString());
-        window.statusBar()->addPermanentWidget(new SteadyPanel(label));
-        label->setText(QStringLiteral("02.03.2026"));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCoreApplication::sendPostedEvents();
-        QVERIFY(Whole(label));
-        QCOMPARE(label->text(), QStringLiteral("02.03.2026"));
-    }
-
     void aLongerTextWidensThePanel()
     {
         QMainWindow window;
