@@ -21,19 +21,29 @@
 #include <cstdio>
 #include <memory>
 
+namespace {
+// Qt's own texts (the help's headings, dialogs, context menus) in Czech, like the rest of the program.
+void installQtTexts(QTranslator &texts)
+{
+    if (texts.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&texts);
+}
+
+// Read under an application object of its own, before the program's one touches the window
+// system (only one may exist at a time): --help, --version and a bad command line need no display.
+pxr3::CommandLine readCommandLine(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTranslator qtTexts;
+    installQtTexts(qtTexts);
+    return pxr3::ParseCommandLine(QCoreApplication::arguments());
+}
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("pxr3"));
-    QApplication::setApplicationVersion(QStringLiteral(PXR3_VERSION));
-    QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
-    // Qt's own dialogs and context menus in Czech, like the rest of the program.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
-
-    const pxr3::CommandLine options = pxr3::ParseCommandLine(QApplication::arguments());
+    const pxr3::CommandLine options = readCommandLine(argc, argv);
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "%s\n\n%s", qPrintable(options.error), qPrintable(options.helpText));
         return 2;
@@ -46,6 +56,13 @@ int main(int argc, char *argv[])
         std::printf("pxr3 %s\n", PXR3_VERSION);
         return 0;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pxr3"));
+    QApplication::setApplicationVersion(QStringLiteral(PXR3_VERSION));
+    QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
+    QTranslator qtTexts;
+    installQtTexts(qtTexts);
 
     const pxr3::FolderChoice folder =
         pxr3::TakeProgramFolder(options.dataDir.isEmpty() ? QApplication::applicationDirPath() : options.dataDir);
