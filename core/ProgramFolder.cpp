@@ -49,6 +49,18 @@ void removeUnfinishedSaves(const QDir &dir, const std::function<bool(const QStri
 }
 } // namespace
 
+QString WantedProgramFolder(const QString &dataDir, const QString &executableDir, const QString &installedBinDir,
+                            const QString &userFolder)
+{
+    if (!dataDir.isEmpty())
+        return dataDir;
+    // Compared as the same folder on the disk: /bin and /usr/bin are one on Debian.
+    const QString executable = QFileInfo(executableDir).canonicalFilePath();
+    if (!executable.isEmpty() && executable == QFileInfo(installedBinDir).canonicalFilePath())
+        return userFolder;
+    return executableDir;
+}
+
 FolderChoice ChooseProgramFolder(const QString &wanted, const QString &fallback, const QStringList &carried)
 {
     const QString wantedPath = QDir::cleanPath(QFileInfo(wanted).absoluteFilePath());

@@ -14,6 +14,12 @@ struct FolderChoice {
     QString setUpReport;
 };
 
+// The folder the program's files belong in: `dataDir` (--data-dir) when given; the user's
+// folder for a program run from `installedBinDir`, the system's folder it was installed into;
+// otherwise the executable's own folder (a build folder, a copy of the program somewhere).
+QString WantedProgramFolder(const QString &dataDir, const QString &executableDir, const QString &installedBinDir,
+                            const QString &userFolder);
+
 // The wanted folder (the executable's, or --data-dir) when it is writable, otherwise the
 // user's data folder, with a notice saying so. Each of the files named in `carried` that the
 // user's folder lacks is copied there from the wanted folder, so the operator's settings are

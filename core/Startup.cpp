@@ -23,11 +23,12 @@ void prepareFolder(const QString &name)
 }
 } // namespace
 
+QString UserDataFolder() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
+
 FolderChoice TakeProgramFolder(const QString &wanted)
 {
     const QStringList settingsFiles{QString::fromLatin1(kSettingsFileName), QString::fromLatin1(kNuclideFileName)};
-    const FolderChoice folder =
-        ChooseProgramFolder(wanted, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), settingsFiles);
+    const FolderChoice folder = ChooseProgramFolder(wanted, UserDataFolder(), settingsFiles);
     SetProgramFolder(folder.folder);
     if (!folder.notice.isEmpty())
         commLog().append(folder.notice);

@@ -7,6 +7,9 @@ namespace pxr3 {
 
 struct NuclideRecord;
 
+// The user's own folder for the program's files (~/.local/share/pxr3).
+QString UserDataFolder();
+
 // The program folder chosen (the wanted one, or the user's when it is read-only) and set,
 // and what saves cut short by a kill left there removed; both are written to the log.
 FolderChoice TakeProgramFolder(const QString &wanted);

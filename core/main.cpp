@@ -65,7 +65,8 @@ int main(int argc, char *argv[])
     installQtTexts(qtTexts);
 
     const pxr3::FolderChoice folder =
-        pxr3::TakeProgramFolder(options.dataDir.isEmpty() ? QApplication::applicationDirPath() : options.dataDir);
+        pxr3::TakeProgramFolder(pxr3::WantedProgramFolder(options.dataDir, QApplication::applicationDirPath(),
+                                                          QStringLiteral(PXR3_INSTALL_BINDIR), pxr3::UserDataFolder()));
     if (options.debugLink)
         pxr3::EnableLinkDebug();
     pxr3::SetDriver(pxr3::MakeDriver(options));

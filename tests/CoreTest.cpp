@@ -153,3 +153,32 @@ TEST(ProgramFolder, FallsBackToTheUserFolderWhenTheWantedOneIsNotWritable)
     EXPECT_TRUE(choice.notice.contains(QStringLiteral("nelze zapisovat")));
     EXPECT_TRUE(choice.notice.contains(QStringLiteral("blocker")));
 }
+
+// Installed, the program's files belong in the user's folder: no notice, as for a folder chosen.
+TEST(ProgramFolder, AnInstalledProgramWantsTheUserFolderAndABuildFolderItsOwn)
+{
+    QTemporaryDir base;
+    ASSERT_TRUE(base.isValid());
+    const QDir root(base.path());
+    ASSERT_TRUE(root.mkpath(QStringLiteral("usr/bin")) && root.mkpath(QStringLiteral("build")));
+    // /bin and /usr/bin are one folder on Debian: the program may be started through either.
+    ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("usr/bin")), root.filePath(QStringLiteral("bin"))));
+    const QString bindir = root.filePath(QStringLiteral("usr/bin"));
+    const QString user = root.filePath(QStringLiteral("home/.local/share/pxr3"));
+    const QString chosen = root.filePath(QStringLiteral("chosen"));
+
+    for (const QString &installed : {bindir, root.filePath(QStringLiteral("bin"))}) {
+        const QString wanted = WantedProgramFolder({}, installed, bindir, user);
+        EXPECT_EQ(wanted, user);
+        const FolderChoice choice = ChooseProgramFolder(wanted, user);
+        EXPECT_EQ(choice.folder, user);
+        EXPECT_TRUE(choice.notice.isEmpty());
+        EXPECT_TRUE(choice.setUpReport.isEmpty());
+        EXPECT_EQ(WantedProgramFolder(chosen, installed, bindir, user), chosen);
+    }
+    const QString build = root.filePath(QStringLiteral("build"));
+    EXPECT_EQ(WantedProgramFolder({}, build, bindir, user), build);
+    EXPECT_EQ(WantedProgramFolder(chosen, build, bindir, user), chosen);
+    // An install folder that is not there is no installation.
+    EXPECT_EQ(WantedProgramFolder({}, build, root.filePath(QStringLiteral("nowhere")), user), build);
+}
