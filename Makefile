@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 # The program starts with the simulated analyser unless told otherwise (ARGS= for a real one).
 ARGS ?= --simulate
 
-.PHONY: run test bench fuzz format bootstrap configure build clean
+.PHONY: run test bench fuzz format bootstrap configure build clean package
 
 bootstrap:
 	@scripts/bootstrap
@@ -38,6 +38,12 @@ fuzz: bootstrap
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DPXR3_FUZZ=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build build-fuzz -j$(JOBS)
 	fuzz/run build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# A Debian package of the program in $(BUILD)/, for /usr.
+package: bootstrap
+	@cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=/usr $(CMAKE_FLAGS) >/dev/null
+	@rm -f $(BUILD)/pxr3_*.deb
+	@cmake --build $(BUILD) -j$(JOBS) --target package
 
 # Lays out every source file as .clang-format says.
 format:

@@ -13,9 +13,9 @@
 #include "windows/MessageBoxes.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QStyle>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
@@ -60,7 +60,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pxr3"));
     QApplication::setApplicationVersion(QStringLiteral(PXR3_VERSION));
-    QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
+    QApplication::setDesktopFileName(QStringLiteral(PXR3_APP_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" PXR3_APP_ID ".svg")));
     QTranslator qtTexts;
     installQtTexts(qtTexts);
 
