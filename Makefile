@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 # The program starts with the simulated analyser unless told otherwise (ARGS= for a real one).
 ARGS ?= --simulate
 
-.PHONY: run test bench fuzz format bootstrap configure build clean package
+.PHONY: run test bench fuzz format bootstrap configure build clean package package-check
 
 bootstrap:
 	@scripts/bootstrap
@@ -39,11 +39,15 @@ fuzz: bootstrap
 	@cmake --build build-fuzz -j$(JOBS)
 	fuzz/run build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
-# A Debian package of the program in $(BUILD)/, for /usr.
+# A Debian package of the program in $(BUILD)/, for /usr, and its check (files, lintian, an
+# install and removal when run as root).
 package: bootstrap
 	@cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=/usr $(CMAKE_FLAGS) >/dev/null
 	@rm -f $(BUILD)/pxr3_*.deb
 	@cmake --build $(BUILD) -j$(JOBS) --target package
+
+package-check: package
+	scripts/check-package $(BUILD)
 
 # Lays out every source file as .clang-format says.
 format:
