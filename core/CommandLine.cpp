@@ -1,5 +1,7 @@
 #include "core/CommandLine.h"
 
+#include "core/UiLanguage.h"
+
 #include <QCommandLineParser>
 
 namespace pxr3 {
@@ -20,10 +22,14 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption debugLink(
         QStringLiteral("debug-link"),
         QStringLiteral("Vypisuje každý rámec z analyzátoru a do něj šestnáctkově na chybový výstup."));
+    const QCommandLineOption language(
+        QStringLiteral("lang"),
+        QStringLiteral("Jazyk oken: cs (čeština) nebo en (angličtina); bez volby podle národního prostředí."),
+        QStringLiteral("cs|en"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Zobrazí tuto nápovědu."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Zobrazí verzi programu."));
-    parser.addOptions({dataDir, simulate, port, debugLink, help, version});
+    parser.addOptions({dataDir, simulate, port, debugLink, language, help, version});
 
     CommandLine result;
     result.helpText = parser.helpText();
@@ -37,6 +43,9 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     result.simulate = parser.isSet(simulate);
     result.port = parser.value(port);
     result.debugLink = parser.isSet(debugLink);
+    result.language = parser.value(language);
+    if (parser.isSet(language) && !IsUiLanguageCode(result.language))
+        result.error = QStringLiteral("Neznámý jazyk „%1“: volba --lang přijímá cs nebo en.").arg(result.language);
     if (result.simulate && parser.isSet(port))
         result.error = QStringLiteral("Volby --simulate a --port nelze použít současně.");
     result.showHelp = parser.isSet(help);

@@ -11,6 +11,7 @@ struct CommandLine {
     bool simulate = false;  // the simulated analyser instead of a real one
     QString port;           // a serial port that reaches the analyser instead of USB
     bool debugLink = false; // every frame in and out on standard error
+    QString language;       // "cs" or "en"; empty: the user's locale chooses
     bool showHelp = false;
     bool showVersion = false;
     QString error; // a bad command line, said to the user

@@ -7,6 +7,7 @@
 #include "core/MainStartup.h"
 #include "core/Startup.h"
 #include "core/TerminationSignals.h"
+#include "core/Translations.h"
 #include "core/UserMessages.h"
 #include "devicelink/DriverChoice.h"
 #include "devicelink/LinkDebug.h"
@@ -14,29 +15,19 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 #include <cstdio>
 #include <memory>
 
 namespace {
-// Qt's own texts (the help's headings, dialogs, context menus) in Czech, like the rest of the program.
-void installQtTexts(QTranslator &texts)
-{
-    if (texts.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&texts);
-}
-
 // Read under an application object of its own, before the program's one touches the window
 // system (only one may exist at a time): --help, --version and a bad command line need no display.
 pxr3::CommandLine readCommandLine(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QTranslator qtTexts;
-    installQtTexts(qtTexts);
+    // The help is Czech, like its option texts: the language chosen by --lang is not known yet.
+    pxr3::InstallTranslations(pxr3::UiLanguage::Czech);
     return pxr3::ParseCommandLine(QCoreApplication::arguments());
 }
 } // namespace
@@ -62,8 +53,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(PXR3_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(PXR3_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" PXR3_APP_ID ".svg")));
-    QTranslator qtTexts;
-    installQtTexts(qtTexts);
+    pxr3::InstallTranslations(pxr3::ChooseUiLanguage(options.language, QLocale::system().name()));
 
     const pxr3::FolderChoice folder =
         pxr3::TakeProgramFolder(pxr3::WantedProgramFolder(options.dataDir, QApplication::applicationDirPath(),
