@@ -48,10 +48,11 @@ void CommLog::empty(QString gone)
 
 void CommLog::clear() { setText(QString()); }
 
-void CommLog::setStatus(const QString &status)
+void CommLog::setStatus(const QString &status, const QString &shown)
 {
     status_ = status;
-    emit statusChanged(status_);
+    shownStatus_ = shown.isEmpty() ? status : shown;
+    emit statusChanged(shownStatus_);
 }
 
 CommLog &commLog()

@@ -25,13 +25,15 @@ public:
     void clear();
     const QString &text() const { return text_; }
 
-    // The short state that overwrites the previous one.
-    void setStatus(const QString &status);
+    // The short state that overwrites the previous one. `shown` is the same in the user's
+    // language where it differs: the log keeps the Czech status, the window shows `shown`.
+    void setStatus(const QString &status, const QString &shown = QString());
     const QString &status() const { return status_; }
+    const QString &shownStatus() const { return shownStatus_; }
 
 signals:
     void textChanged(const QString &text);
-    void statusChanged(const QString &status);
+    void statusChanged(const QString &shownStatus);
     // setText is about to put `next` in place of `current` (an edit of the log box).
     void replacing(const QString &current, const QString &next);
     // The log has just been emptied (the length rule, clear(), an emptied box); `text` is
@@ -44,6 +46,7 @@ private:
 
     QString text_;
     QString status_;
+    QString shownStatus_;
 };
 
 CommLog &commLog();

@@ -43,16 +43,16 @@ void EndProgram(const QPointer<MDIForm1> &main)
 // Results and edits nobody saved are named before they could be lost with the program.
 QString QuitQuestion()
 {
-    QString text = QStringLiteral("Přejete si ukončit program  PXR3-USB ?");
+    QString text = Form1::tr("Přejete si ukončit program  PXR3-USB ?");
     const MeasurementTable &table = measurementTable();
     if (state().TableModified == 0 && !table.unsavedResults())
         return text;
-    text += QStringLiteral("\n\nPozor: tabulka obsahuje neuložená data.");
+    text += Form1::tr("\n\nPozor: tabulka obsahuje neuložená data.");
     if (!table.autosaveError().isEmpty())
-        text += QStringLiteral("\nAutomatické uložení selhalo (%1): výsledky měření nejsou uloženy v žádném souboru.")
+        text += Form1::tr("\nAutomatické uložení selhalo (%1): výsledky měření nejsou uloženy v žádném souboru.")
                     .arg(table.autosaveError());
     else if (!table.autosavePath().isEmpty() && state().TableModified == 0)
-        text += QStringLiteral("\nVýsledky měření jsou zachovány v souboru\n") + table.autosavePath();
+        text += Form1::tr("\nVýsledky měření jsou zachovány v souboru\n") + table.autosavePath();
     return text;
 }
 
@@ -75,10 +75,10 @@ Form1::Form1(MDIForm1 *mainWindow) : QDialog(mainWindow), main_(mainWindow)
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    const char *texts[] = {"&Ano", "&Ne"};
+    const char *texts[] = {QT_TR_NOOP("&Ano"), QT_TR_NOOP("&Ne")};
     for (int i = 0; i < 2; ++i) {
         MyButton1[i] = new MyButton(QStringLiteral("MyButton1"), this);
-        MyButton1[i]->SetText(QString::fromUtf8(texts[i]));
+        MyButton1[i]->SetText(tr(texts[i]));
         MyButton1[i]->setFixedSize(90, 28);
         connect(MyButton1[i], &MyButton::Click, this, [this, i] { MyButton1_Click(i); });
         buttons->addWidget(MyButton1[i]);

@@ -88,17 +88,17 @@ void MDIForm1::buildPanel()
         const char *caption;
     };
     const Row rows[] = {
-        {0, 120, 120, 1440, "Radionuklid :"},
-        {1, 120, 2640, 3840, "Čas měření :"},
-        {2, 120, 4320, 6600, "[s]     Počet opakování :"},
-        {3, 360, 120, 1440, "L-ROI :"},
-        {4, 360, 2640, 3840, "P-ROI :"},
-        {5, 360, 4800, 6600, "Vysoké napětí :"},
+        {0, 120, 120, 1440, QT_TR_NOOP("Radionuklid :")},
+        {1, 120, 2640, 3840, QT_TR_NOOP("Čas měření :")},
+        {2, 120, 4320, 6600, QT_TR_NOOP("[s]     Počet opakování :")},
+        {3, 360, 120, 1440, QT_TR_NOOP("L-ROI :")},
+        {4, 360, 2640, 3840, QT_TR_NOOP("P-ROI :")},
+        {5, 360, 4800, 6600, QT_TR_NOOP("Vysoké napětí :")},
         {6, 600, 120, 1440, "ROI:"},
-        {8, 600, 4800, 6600, "Pozadí [1/s] :"},
+        {8, 600, 4800, 6600, QT_TR_NOOP("Pozadí [1/s] :")},
     };
     for (const Row &r : rows) {
-        Label1[r.index] = new QLabel(QString::fromUtf8(r.caption), Picture1);
+        Label1[r.index] = new QLabel(tr(r.caption), Picture1);
         Label1[r.index]->move(TwipsToPixels(this, r.captionLeft), TwipsToPixels(this, r.top));
         Label2[r.index] = new QLabel(r.index == 0 ? QStringLiteral("NONAME") : QStringLiteral("0"), Picture1);
         Label2[r.index]->setObjectName(QStringLiteral("Label2_%1").arg(r.index));
@@ -106,10 +106,10 @@ void MDIForm1::buildPanel()
         Label2[r.index]->move(TwipsToPixels(this, r.valueLeft), TwipsToPixels(this, r.top));
         Label2[r.index]->setMinimumWidth(TwipsToPixels(this, r.index == 0 ? 1150 : r.index == 1 ? 480 : 700));
     }
-    Label1[7] = new QLabel(QStringLiteral("Počet řádků :"), Picture1);
+    Label1[7] = new QLabel(tr("Počet řádků :"), Picture1);
     Label1[7]->move(TwipsToPixels(this, 7200), TwipsToPixels(this, 360));
 
-    Check1 = new QCheckBox(QStringLiteral("rolování "), Picture1);
+    Check1 = new QCheckBox(tr("rolování "), Picture1);
     Check1->move(TwipsToPixels(this, 7200), TwipsToPixels(this, 120));
     Text1 = new QLineEdit(QStringLiteral("20"), Picture1);
     Text1->setEnabled(false);
@@ -125,10 +125,10 @@ void MDIForm1::buildPanel()
     const int size = TwipsToPixels(this, 480);
     imgConnected = new QLabel(Picture1);
     imgConnected->setPixmap(lamp(QColor(40, 190, 60), size));
-    imgConnected->setToolTip(QStringLiteral("Analyzátor dodává data"));
+    imgConnected->setToolTip(tr("Analyzátor dodává data"));
     imgNotConnected = new QLabel(Picture1);
     imgNotConnected->setPixmap(lamp(QColor(200, 40, 40), size));
-    imgNotConnected->setToolTip(QStringLiteral("Analyzátor nedodává data"));
+    imgNotConnected->setToolTip(tr("Analyzátor nedodává data"));
     for (QLabel *picture : {imgConnected, imgNotConnected})
         picture->setGeometry(0, TwipsToPixels(this, 200), size, size);
     showDelivering(false);
@@ -182,37 +182,36 @@ QAction *MDIForm1::addMenuItem(QMenu *menu, const QString &name, const QString &
 void MDIForm1::buildMenu()
 {
     QMenuBar *bar = menuBar();
-    QMenu *m1 = bar->addMenu(QStringLiteral("&Systém"));
+    QMenu *m1 = bar->addMenu(tr("&Systém"));
     menuItems_.insert(QStringLiteral("m1"), m1->menuAction());
     connect(m1, &QMenu::aboutToShow, this, [this, m1] { showMenuIcons(m1); });
-    addMenuItem(m1, "m11", QStringLiteral("&Nastavní tisku"), {}, "document-page-setup",
-                QStyle::SP_FileDialogDetailedView, &MDIForm1::printerSetup);
-    addMenuItem(m1, "m13", QStringLiteral("&Komunikace"), {}, "network-wired", QStyle::SP_BrowserReload,
-                &MDIForm1::reconnect);
-    addMenuItem(m1, "m14", QStringLiteral("Nastavení měření"), {}, "preferences-system",
-                QStyle::SP_FileDialogContentsView, &MDIForm1::parameters);
+    addMenuItem(m1, "m11", tr("&Nastavní tisku"), {}, "document-page-setup", QStyle::SP_FileDialogDetailedView,
+                &MDIForm1::printerSetup);
+    addMenuItem(m1, "m13", tr("&Komunikace"), {}, "network-wired", QStyle::SP_BrowserReload, &MDIForm1::reconnect);
+    addMenuItem(m1, "m14", tr("Nastavení měření"), {}, "preferences-system", QStyle::SP_FileDialogContentsView,
+                &MDIForm1::parameters);
     m1->addSeparator()->setObjectName(QStringLiteral("m15"));
-    addMenuItem(m1, "m16", QStringLiteral("Konec &programu"), QKeySequence(Qt::CTRL | Qt::Key_X), "application-exit",
+    addMenuItem(m1, "m16", tr("Konec &programu"), QKeySequence(Qt::CTRL | Qt::Key_X), "application-exit",
                 QStyle::SP_DialogCloseButton, &MDIForm1::quit);
 
     QMenu *m4 = bar->addMenu(QStringLiteral("&Data"));
     menuItems_.insert(QStringLiteral("m4"), m4->menuAction());
     connect(m4, &QMenu::aboutToShow, this, [this, m4] { showMenuIcons(m4); });
-    addMenuItem(m4, "m41", QStringLiteral("&Nový"), QKeySequence(Qt::CTRL | Qt::Key_N), "document-new",
-                QStyle::SP_FileIcon, &MDIForm1::clearTable);
-    addMenuItem(m4, "m42", QStringLiteral("&Uložit"), QKeySequence(Qt::Key_F2), "document-save",
-                QStyle::SP_DialogSaveButton, &MDIForm1::saveTable);
-    addMenuItem(m4, "m43", QStringLiteral("&Načíst"), QKeySequence(Qt::Key_F3), "document-open",
-                QStyle::SP_DialogOpenButton, &MDIForm1::loadTable);
+    addMenuItem(m4, "m41", tr("&Nový"), QKeySequence(Qt::CTRL | Qt::Key_N), "document-new", QStyle::SP_FileIcon,
+                &MDIForm1::clearTable);
+    addMenuItem(m4, "m42", tr("&Uložit"), QKeySequence(Qt::Key_F2), "document-save", QStyle::SP_DialogSaveButton,
+                &MDIForm1::saveTable);
+    addMenuItem(m4, "m43", tr("&Načíst"), QKeySequence(Qt::Key_F3), "document-open", QStyle::SP_DialogOpenButton,
+                &MDIForm1::loadTable);
     m4->addSeparator()->setObjectName(QStringLiteral("m44"));
-    addMenuItem(m4, "m45", QStringLiteral("&Tisk"), QKeySequence(Qt::CTRL | Qt::Key_T), "document-print",
-                QStyle::SP_CustomBase, &MDIForm1::printTable);
-    addMenuItem(m4, "m46", QStringLiteral("Náhled tisku"), {}, "document-print-preview", QStyle::SP_CustomBase,
+    addMenuItem(m4, "m45", tr("&Tisk"), QKeySequence(Qt::CTRL | Qt::Key_T), "document-print", QStyle::SP_CustomBase,
+                &MDIForm1::printTable);
+    addMenuItem(m4, "m46", tr("Náhled tisku"), {}, "document-print-preview", QStyle::SP_CustomBase,
                 &MDIForm1::previewTable);
-    addMenuItem(m4, "m47", QStringLiteral("Tisk do PDF..."), {}, "application-pdf", QStyle::SP_CustomBase,
+    addMenuItem(m4, "m47", tr("Tisk do PDF..."), {}, "application-pdf", QStyle::SP_CustomBase,
                 &MDIForm1::printTableToPdf);
 
-    QMenu *m2 = bar->addMenu(QStringLiteral("&Měření"));
+    QMenu *m2 = bar->addMenu(tr("&Měření"));
     menuItems_.insert(QStringLiteral("m2"), m2->menuAction());
     connect(m2, &QMenu::aboutToShow, this, [this, m2] { showMenuIcons(m2); });
     addMenuItem(m2, "m21", QStringLiteral("&Start"), QKeySequence(Qt::Key_F4), "media-playback-start",
@@ -221,20 +220,20 @@ void MDIForm1::buildMenu()
                 QStyle::SP_MediaStop, &MDIForm1::stopFromMenu)
         ->setEnabled(false);
 
-    QMenu *m3 = bar->addMenu(QStringLiteral("&Okna"));
+    QMenu *m3 = bar->addMenu(tr("&Okna"));
     menuItems_.insert(QStringLiteral("m3"), m3->menuAction());
     connect(m3, &QMenu::aboutToShow, this, [this, m3] { showMenuIcons(m3); });
-    addMenuItem(m3, "m31", QStringLiteral("&Tabulka dat"), QKeySequence(Qt::CTRL | Qt::Key_D), "x-office-spreadsheet",
+    addMenuItem(m3, "m31", tr("&Tabulka dat"), QKeySequence(Qt::CTRL | Qt::Key_D), "x-office-spreadsheet",
                 QStyle::SP_CustomBase, &MDIForm1::showTable);
-    addMenuItem(m3, "m32", QStringLiteral("&Graf dat"), QKeySequence(Qt::CTRL | Qt::Key_G), "x-office-presentation",
+    addMenuItem(m3, "m32", tr("&Graf dat"), QKeySequence(Qt::CTRL | Qt::Key_G), "x-office-presentation",
                 QStyle::SP_CustomBase, &MDIForm1::showCourse);
     m3->addSeparator()->setObjectName(QStringLiteral("m33"));
-    addMenuItem(m3, "m34", QStringLiteral("&Horizontálně"), {}, "view-split-top-bottom", QStyle::SP_CustomBase,
+    addMenuItem(m3, "m34", tr("&Horizontálně"), {}, "view-split-top-bottom", QStyle::SP_CustomBase,
                 &MDIForm1::tileHorizontally);
-    addMenuItem(m3, "m35", QStringLiteral("&Vertikálně"), {}, "view-split-left-right", QStyle::SP_CustomBase,
+    addMenuItem(m3, "m35", tr("&Vertikálně"), {}, "view-split-left-right", QStyle::SP_CustomBase,
                 &MDIForm1::tileVertically);
 
-    QAction *m5 = bar->addAction(QStringLiteral("&O programu"));
+    QAction *m5 = bar->addAction(tr("&O programu"));
     m5->setObjectName(QStringLiteral("m5"));
     connect(m5, &QAction::triggered, this, &MDIForm1::about);
     menuItems_.insert(QStringLiteral("m5"), m5);
@@ -253,12 +252,12 @@ void MDIForm1::buildToolbar()
     const Button buttons[] = {
         {"start", QStringLiteral("Start"), themed("media-playback-start", QStyle::SP_MediaPlay)},
         {"stop", QStringLiteral("Stop"), themed("media-playback-stop", QStyle::SP_MediaStop)},
-        {"novy", QStringLiteral("Nový"), themed("document-new", QStyle::SP_FileIcon)},
-        {"save", QStringLiteral("Uložit "), themed("document-save", QStyle::SP_DialogSaveButton)},
-        {"load", QStringLiteral("Načíst "), themed("document-open", QStyle::SP_DialogOpenButton)},
-        {"tisk", QStringLiteral("Tisk"), themed("document-print", QStyle::SP_FileDialogListView)},
-        {"nast", QStringLiteral("Nastavení"), themed("preferences-system", QStyle::SP_FileDialogContentsView)},
-        {"excel", QStringLiteral("Excelu"), themed("x-office-spreadsheet", QStyle::SP_FileDialogInfoView)},
+        {"novy", tr("Nový"), themed("document-new", QStyle::SP_FileIcon)},
+        {"save", tr("Uložit "), themed("document-save", QStyle::SP_DialogSaveButton)},
+        {"load", tr("Načíst "), themed("document-open", QStyle::SP_DialogOpenButton)},
+        {"tisk", tr("Tisk"), themed("document-print", QStyle::SP_FileDialogListView)},
+        {"nast", tr("Nastavení"), themed("preferences-system", QStyle::SP_FileDialogContentsView)},
+        {"excel", tr("Excelu"), themed("x-office-spreadsheet", QStyle::SP_FileDialogInfoView)},
         {"mca", QString(), QIcon()},
     };
     for (const Button &b : buttons) {
@@ -277,9 +276,10 @@ void MDIForm1::buildToolbar()
 void MDIForm1::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
-    const char *designTexts[] = {"Co se děje ...", "", "", "Připojeno", "Nepřipojeno"};
+    const char *designTexts[] = {QT_TR_NOOP("Co se děje ..."), "", "", QT_TR_NOOP("Připojeno"),
+                                 QT_TR_NOOP("Nepřipojeno")};
     for (int i = 0; i < 5; ++i) {
-        panels_[i] = new QLabel(QString::fromUtf8(designTexts[i]));
+        panels_[i] = new QLabel(tr(designTexts[i]));
         panels_[i]->setObjectName(QStringLiteral("StatusBar1_panel%1").arg(i + 1));
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panels_[i]->setContentsMargins(4, 0, 4, 0);
@@ -292,7 +292,7 @@ void MDIForm1::buildStatusBar()
     }
     panels_[3]->setStyleSheet(QStringLiteral("color: #1a7f2a; font-weight: bold;"));
     panels_[4]->setStyleSheet(QStringLiteral("color: #b01c1c; font-weight: bold;"));
-    simulationNotice_ = new QLabel(QStringLiteral("SIMULACE – data nejsou měřená"));
+    simulationNotice_ = new QLabel(tr("SIMULACE – data nejsou měřená"));
     simulationNotice_->setStyleSheet(
         QStringLiteral("background: #b01c1c; color: white; font-weight: bold; padding: 0 6px;"));
     simulationNotice_->setVisible(false);
@@ -334,7 +334,7 @@ void MDIForm1::updateClock()
 void MDIForm1::setCaption(const QString &caption)
 {
     caption_ = caption;
-    setWindowTitle(simulated_ ? caption_ + QStringLiteral("  – SIMULOVANÝ ANALYZÁTOR") : caption_);
+    setWindowTitle(simulated_ ? caption_ + tr("  – SIMULOVANÝ ANALYZÁTOR") : caption_);
 }
 
 void MDIForm1::setSimulated(bool simulated)
@@ -436,7 +436,7 @@ void MDIForm1::runCommand(const std::function<void()> &command)
     if (command)
         command();
     else
-        setStatusText(QString::fromUtf8(kUnavailableCommand));
+        setStatusText(UnavailableCommandText());
 }
 
 void MDIForm1::printerSetup() { ShowPrinterSetup(this); }

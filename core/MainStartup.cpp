@@ -26,6 +26,7 @@
 #include "records/TablePrinting.h"
 #include "records/vse_mer.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -41,7 +42,7 @@ void InstallLinkHooks(MDIForm1 *main, frm_USBkom *usbkom, QMdiSubWindow *usbkomF
     hooks.highVoltageText = [usbkom] { return usbkom->text4()->text(); };
     hooks.measureTimeText = [usbkom] { return usbkom->text2()->text(); };
     hooks.deviceConnected = [main, usbkomFrame] {
-        main->setStatusText(QStringLiteral("PXD3 připojena."));
+        main->setStatusText(QCoreApplication::translate("MainStartup", "PXD3 připojena."));
         usbkomFrame->showMinimized();
     };
     SetLinkHooks(hooks);

@@ -2,6 +2,7 @@
 
 #include "core/TextFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -65,15 +66,18 @@ FolderChoice ChooseProgramFolder(const QString &wanted, const QString &fallback,
 {
     const QString wantedPath = QDir::cleanPath(QFileInfo(wanted).absoluteFilePath());
     if (canWriteIn(wantedPath))
-        return {wantedPath, QString(), QString()};
+        return {wantedPath, QString(), QString(), QString()};
     const QString fallbackPath = QDir::cleanPath(QFileInfo(fallback).absoluteFilePath());
     const bool firstUse = !QFileInfo(fallbackPath).isDir();
     canWriteIn(fallbackPath);
-    FolderChoice choice{fallbackPath,
-                        // Where the files are first: the status bar may show only the beginning.
-                        QStringLiteral("Soubory programu jsou ve složce %2, do složky %1 nelze zapisovat")
-                            .arg(QDir::toNativeSeparators(wantedPath), QDir::toNativeSeparators(fallbackPath)),
-                        QString()};
+    // Where the files are first: the status bar may show only the beginning.
+    const char *const notice =
+        QT_TRANSLATE_NOOP("ProgramFolder", "Soubory programu jsou ve složce %2, do složky %1 nelze zapisovat");
+    const auto fillIn = [&](const QString &text) {
+        return text.arg(QDir::toNativeSeparators(wantedPath), QDir::toNativeSeparators(fallbackPath));
+    };
+    FolderChoice choice{fallbackPath, fillIn(QCoreApplication::translate("ProgramFolder", notice)), QString(),
+                        fillIn(QString::fromUtf8(notice))};
 
     // Each file on its own: one that cannot be copied does not keep the other from being copied.
     QStringList copied;
@@ -87,12 +91,13 @@ FolderChoice ChooseProgramFolder(const QString &wanted, const QString &fallback,
         if (result.ok)
             copied << name;
         else
-            failures << QStringLiteral("Soubor %1 nelze zkopírovat: %2").arg(name, result.error);
+            failures << QCoreApplication::translate("ProgramFolder", "Soubor %1 nelze zkopírovat: %2")
+                            .arg(name, result.error);
     }
     if (firstUse || !copied.isEmpty() || !failures.isEmpty()) {
         QStringList report{choice.notice + QLatin1Char('.')};
         if (!copied.isEmpty())
-            report << QStringLiteral("Nastavení bylo převzato z původní složky (%1).")
+            report << QCoreApplication::translate("ProgramFolder", "Nastavení bylo převzato z původní složky (%1).")
                           .arg(copied.join(QStringLiteral(", ")));
         choice.setUpReport = (report + failures).join(QLatin1Char('\n'));
     }

@@ -12,6 +12,7 @@ struct FolderChoice {
     // When this start set the other folder up (made it, or copied settings into it): the notice
     // with what was copied, worth a message box once; empty otherwise.
     QString setUpReport;
+    QString loggedNotice; // the notice in Czech, as the communication log keeps it
 };
 
 // The folder the program's files belong in: `dataDir` (--data-dir) when given; the user's

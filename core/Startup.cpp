@@ -31,7 +31,7 @@ FolderChoice TakeProgramFolder(const QString &wanted)
     const FolderChoice folder = ChooseProgramFolder(wanted, UserDataFolder(), settingsFiles);
     SetProgramFolder(folder.folder);
     if (!folder.notice.isEmpty())
-        commLog().append(folder.notice);
+        commLog().append(folder.loggedNotice);
     // Before anything is read: what a killed save left is no file of the program's.
     for (const QString &removed :
          RemoveUnfinishedSaves(settingsFiles + QStringList{QStringLiteral("SpektrumPXR3.TXT")}))

@@ -3,6 +3,7 @@
 // the series, the parameters dialog, printing and the spreadsheet export. Each is installed by the window that
 // owns the work; the main window only dispatches.
 
+#include <QString>
 #include <functional>
 
 namespace pxr3 {
@@ -24,7 +25,10 @@ struct WorkCommands {
 
 WorkCommands &workCommands();
 
-// Shown where a command's window is not part of this build.
-inline const char *const kUnavailableCommand = "Tato funkce není v této verzi k dispozici";
+// Shown where a command's window is not part of this build; the Czech text is what a log keeps.
+inline const char *const kUnavailableCommand =
+    QT_TRANSLATE_NOOP("WorkCommands", "Tato funkce není v této verzi k dispozici");
+// The same in the user's language, for the screen.
+QString UnavailableCommandText();
 
 } // namespace pxr3

@@ -1,9 +1,11 @@
 #include "TestSupport.h"
 #include "core/Clock.h"
 #include "core/CommLog.h"
+#include "core/CommandLine.h"
 #include "core/RoiSums.h"
 #include "core/Startup.h"
 #include "core/TerminationSignals.h"
+#include "core/UiLanguage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -152,6 +154,28 @@ TEST(ProgramFolder, FallsBackToTheUserFolderWhenTheWantedOneIsNotWritable)
     EXPECT_TRUE(QFileInfo(fallback).isDir());
     EXPECT_TRUE(choice.notice.contains(QStringLiteral("nelze zapisovat")));
     EXPECT_TRUE(choice.notice.contains(QStringLiteral("blocker")));
+    EXPECT_EQ(choice.loggedNotice, choice.notice); // no translation installed: the log's Czech
+}
+
+TEST(UiLanguage, TheLocaleChoosesAndLangOverrides)
+{
+    const auto choose = [](const char *option, const char *locale) {
+        return ChooseUiLanguage(QString::fromLatin1(option), QString::fromLatin1(locale));
+    };
+    for (const char *czech : {"cs_CZ", "cs_CZ.UTF-8", "cs", "sk_SK", "C", "POSIX", ""})
+        EXPECT_EQ(choose("", czech), UiLanguage::Czech) << czech;
+    for (const char *english : {"en_US", "en_GB.UTF-8", "de_DE", "pl_PL"})
+        EXPECT_EQ(choose("", english), UiLanguage::English) << english;
+    EXPECT_EQ(choose("en", "cs_CZ"), UiLanguage::English);
+    EXPECT_EQ(choose("cs", "en_US"), UiLanguage::Czech);
+
+    const auto parse = [](const char *value) {
+        return ParseCommandLine({QStringLiteral("pxr3"), QStringLiteral("--lang"), QString::fromLatin1(value)});
+    };
+    EXPECT_EQ(parse("en").language, QStringLiteral("en"));
+    EXPECT_TRUE(parse("en").error.isEmpty());
+    EXPECT_TRUE(parse("de").error.contains(QStringLiteral("Neznámý jazyk")));
+    EXPECT_TRUE(parse("cs").helpText.contains(QStringLiteral("--lang")));
 }
 
 // Installed, the program's files belong in the user's folder: no notice, as for a folder chosen.
