@@ -19,6 +19,7 @@
 #include "records/MeasurementTable.h"
 #include "records/MeasuringConditions.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace pxr3 {
@@ -184,10 +185,11 @@ void WatchLink(AcquisitionView &view)
         return;
     a.linkLossShown = true;
     ++a.linkLosses;
-    const QString text =
-        QStringLiteral("Z analyzátoru nepřišla %1 s žádná data – zkontrolujte spojení.").arg(kLinkLossSeconds);
+    const char *const silence =
+        QT_TRANSLATE_NOOP("AcquisitionTick", "Z analyzátoru nepřišla %1 s žádná data – zkontrolujte spojení.");
+    const QString text = QString::fromUtf8(silence).arg(kLinkLossSeconds);
     commLog().event(text);
-    commLog().setStatus(text);
+    commLog().setStatus(text, QCoreApplication::translate("AcquisitionTick", silence).arg(kLinkLossSeconds));
     view.showDelivering(false);
     // An analyser that stays silent is let go and opened again, as one that was unplugged; a
     // link the operator closed stays closed.

@@ -46,16 +46,16 @@ void MeasurementSeries::NewMeasurement()
     controls_->setSeriesRunning(true);
     controls_->emptyLog();
     if (s.CurrentRow > 0) {
-        if (!AskYesNoDefaultNo(MessageIcon::Question, QString(), QStringLiteral("Přejete si pokračovat v měření ?"))) {
+        if (!AskYesNoDefaultNo(MessageIcon::Question, QString(), tr("Přejete si pokračovat v měření ?"))) {
             if (measurementTable().text(1, 1).size() > 3) {
                 if (!AskYesNoDefaultNo(MessageIcon::Question, QString(),
-                                       QStringLiteral("Tabulka obsahuje data, přejete si je zrušit ?"))) {
-                    finish(QString());
+                                       tr("Tabulka obsahuje data, přejete si je zrušit ?"))) {
+                    finish(false);
                     return;
                 }
                 // Rows the operator chose to keep must not be written over.
                 if (!controls_->clearTable()) {
-                    finish(QString());
+                    finish(false);
                     return;
                 }
             }
@@ -160,15 +160,13 @@ void MeasurementSeries::autosave()
     autosaveError_ = saved.ok ? QString() : saved.error;
     measurementTable().noteUnsavedResults(autosavePath_, autosaveError_);
     if (!saved.ok) {
-        const QString text = QStringLiteral("Automatické uložení do %1 selhalo: %2, další pokus po příštím cyklu")
-                                 .arg(QFileInfo(autosavePath_).fileName(), saved.error);
-        commLog().event(text);
-        controls_->showWarning(text);
+        const char *const text = QT_TR_NOOP("Automatické uložení do %1 selhalo: %2, další pokus po příštím cyklu");
+        commLog().event(QString::fromUtf8(text).arg(QFileInfo(autosavePath_).fileName(), saved.error));
+        controls_->showWarning(tr(text).arg(QFileInfo(autosavePath_).fileName(), saved.error));
     } else if (failedBefore) {
-        const QString text =
-            QStringLiteral("Automatické uložení do %1 opět proběhlo").arg(QFileInfo(autosavePath_).fileName());
-        commLog().event(text);
-        controls_->showWarning(text);
+        const char *const text = QT_TR_NOOP("Automatické uložení do %1 opět proběhlo");
+        commLog().event(QString::fromUtf8(text).arg(QFileInfo(autosavePath_).fileName()));
+        controls_->showWarning(tr(text).arg(QFileInfo(autosavePath_).fileName()));
     }
 }
 
@@ -177,27 +175,35 @@ void MeasurementSeries::stopAndFinish()
     // A stop the tick has already carried out is not sent again.
     if (controls_->acquisitionRunning())
         controls_->stopMeasuring();
-    finish(QStringLiteral("%1 z %2 cyklů").arg(completed_).arg(repeatCount_));
+    finish(true);
 }
 
-void MeasurementSeries::finish(const QString &outcome)
+void MeasurementSeries::finish(bool report)
 {
     phase_ = Phase::Idle;
     controls_->setSeriesRunning(false);
     controls_->showIdle();
-    if (!outcome.isEmpty()) {
-        QString text = QStringLiteral("Série skončila: ") + outcome;
-        if (!autosaveError_.isEmpty())
-            text += QStringLiteral(", NEULOŽENO (%1: %2)").arg(QFileInfo(autosavePath_).fileName(), autosaveError_);
-        else if (!autosavePath_.isEmpty())
-            text += QStringLiteral(", uloženo v ") + QFileInfo(autosavePath_).fileName();
-        // An unattended night's gaps are found here in the morning, not only in a log since emptied.
-        if (const int losses = acquisition().linkLosses - linkLossesBefore_)
-            text += QStringLiteral(", výpadky spojení: %1").arg(losses);
-        commLog().event(text);
-        controls_->showProgress(text, 0, 0);
+    if (report) {
+        commLog().event(outcomeText(false));
+        controls_->showProgress(outcomeText(true), 0, 0);
     }
     emit finished();
+}
+
+QString MeasurementSeries::outcomeText(bool shown) const
+{
+    // The log keeps the Czech text; the status bar shows it in the user's language.
+    const auto text = [shown](const char *source) { return shown ? tr(source) : QString::fromUtf8(source); };
+    QString result =
+        text(QT_TR_NOOP("Série skončila: ")) + text(QT_TR_NOOP("%1 z %2 cyklů")).arg(completed_).arg(repeatCount_);
+    if (!autosaveError_.isEmpty())
+        result += text(QT_TR_NOOP(", NEULOŽENO (%1: %2)")).arg(QFileInfo(autosavePath_).fileName(), autosaveError_);
+    else if (!autosavePath_.isEmpty())
+        result += text(QT_TR_NOOP(", uloženo v ")) + QFileInfo(autosavePath_).fileName();
+    // An unattended night's gaps are found here in the morning, not only in a log since emptied.
+    if (const int losses = acquisition().linkLosses - linkLossesBefore_)
+        result += text(QT_TR_NOOP(", výpadky spojení: %1")).arg(losses);
+    return result;
 }
 
 void MeasurementSeries::StopRequested()
@@ -222,15 +228,14 @@ void MeasurementSeries::showCycleProgress()
     const SharedState &s = state();
     const int perCycle = std::max<int>(s.MeasureTime, kSecondsPerFrame);
     const int done = std::min(int(s.CycleTick) * kSecondsPerFrame, perCycle);
-    QString text = linkRecovery().recovering()
-        ? QStringLiteral("Série čeká na analyzátor, výpadek %1 (cyklus %2 z %3)")
-              .arg(OutageText(linkRecovery().outageSeconds()))
-              .arg(repeatIndex_)
-              .arg(repeatCount_)
-        : QStringLiteral("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_);
+    QString text = linkRecovery().recovering() ? tr("Série čeká na analyzátor, výpadek %1 (cyklus %2 z %3)")
+                                                     .arg(OutageText(linkRecovery().outageSeconds()))
+                                                     .arg(repeatIndex_)
+                                                     .arg(repeatCount_)
+                                               : tr("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_);
     // Stays in sight for as long as the results are not in the file.
     if (!autosaveError_.isEmpty())
-        text += QStringLiteral(" – automatické uložení selhalo");
+        text += tr(" – automatické uložení selhalo");
     controls_->showProgress(text, done, perCycle);
 }
 

@@ -59,7 +59,9 @@ private:
     void onTick();
     void cycleCompleted();
     void stopAndFinish();
-    void finish(const QString &outcome);
+    // Ends the series; `report`: tells how it went, in the log and the status bar.
+    void finish(bool report);
+    QString outcomeText(bool shown) const;
     bool stopWanted() const;
     void showCycleProgress();
     void autosave();

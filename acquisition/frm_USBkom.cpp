@@ -52,10 +52,10 @@ constexpr int kValueLeft = 640;
 constexpr int kValueWidth = 1400;
 constexpr int kUnitLeft = kValueLeft + 2 * kValueWidth + 60;
 
-const QString kTipOpen = QStringLiteral("otevření USB portu");
-const QString kTipClose = QStringLiteral("zavření USB portu");
-const QString kTipVoltage = QStringLiteral("nastavení VN a T do PXR5");
-const QString kTipStop = QStringLiteral("stop mereni spektra");
+const char *const kTipOpen = QT_TRANSLATE_NOOP("pxr3::frm_USBkom", "otevření USB portu");
+const char *const kTipClose = QT_TRANSLATE_NOOP("pxr3::frm_USBkom", "zavření USB portu");
+const char *const kTipVoltage = QT_TRANSLATE_NOOP("pxr3::frm_USBkom", "nastavení VN a T do PXR5");
+const char *const kTipStop = QT_TRANSLATE_NOOP("pxr3::frm_USBkom", "stop mereni spektra");
 
 QString LogForView(const QString &log)
 {
@@ -68,7 +68,7 @@ QString LogForView(const QString &log)
 frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_USBkom"));
-    setWindowTitle(QStringLiteral("USB komunikace"));
+    setWindowTitle(tr("USB komunikace"));
     resize(TwipsToPixels(this, kDesignWidth), TwipsToPixels(this, kDesignHeight));
 
     Text1 = new LogView(this);
@@ -85,17 +85,16 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     addLabel(QStringLiteral("Bq/m<sup>3</sup>"), kUnitLeft, kActivityTop, 800)->setTextFormat(Qt::RichText);
     threshold_ = addLabel(QString(), kMargin, kLimitsTop, 2200);
     limit_ = addLabel(QString(), kMargin + 2300, kLimitsTop, 2200);
-    threshold_->setToolTip(QStringLiteral("rozhodovací mez aktivity (α = 5 %)"));
-    limit_->setToolTip(QStringLiteral("mez detekce aktivity (α = β = 5 %)"));
+    threshold_->setToolTip(tr("rozhodovací mez aktivity (α = 5 %)"));
+    limit_->setToolTip(tr("mez detekce aktivity (α = β = 5 %)"));
 
-    auto *open = addButton(QStringLiteral("Open USB"), kTipOpen, kColumn1, kMargin);
+    auto *open = addButton(QStringLiteral("Open USB"), tr(kTipOpen), kColumn1, kMargin);
     connect(open, &QPushButton::clicked, this, &frm_USBkom::Command2_Click);
-    auto *close = addButton(QStringLiteral("Close USB"), kTipClose, kColumn1, kMargin + kRowStep);
+    auto *close = addButton(QStringLiteral("Close USB"), tr(kTipClose), kColumn1, kMargin + kRowStep);
     connect(close, &QPushButton::clicked, this, &frm_USBkom::Command1_Click);
-    Command4[0] =
-        addButton(QStringLiteral("MCA ID"), QStringLiteral("ID analyzátoru"), kColumn1, kMargin + 2 * kRowStep);
-    Command4[7] = addButton(QStringLiteral("Read VN"), kTipVoltage, kColumn1, kMargin + 3 * kRowStep);
-    Command4[2] = addButton(QStringLiteral("Write VN"), kTipVoltage, kColumn1, kMargin + 4 * kRowStep);
+    Command4[0] = addButton(QStringLiteral("MCA ID"), tr("ID analyzátoru"), kColumn1, kMargin + 2 * kRowStep);
+    Command4[7] = addButton(tr("Read VN"), tr(kTipVoltage), kColumn1, kMargin + 3 * kRowStep);
+    Command4[2] = addButton(tr("Write VN"), tr(kTipVoltage), kColumn1, kMargin + 4 * kRowStep);
 
     int row = kMargin + 5 * kRowStep + 60;
     addLabel(QStringLiteral("T                [s]"), kColumn1, row + 30, kButtonWidth);
@@ -104,26 +103,24 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     addLabel(QStringLiteral("U               [V]"), kColumn1, row + 30, kButtonWidth);
     Text4 = addField(QStringLiteral("550"), kFieldLeft + 60, row);
     row += kRowStep;
-    const char *roiLabels[] = {"ROI L :", "ROI P :"};
+    const char *roiLabels[] = {QT_TR_NOOP("ROI L :"), QT_TR_NOOP("ROI P :")};
     for (int i = 0; i < 2; ++i, row += kRowStep) {
-        addLabel(QString::fromLatin1(roiLabels[i]), kColumn1, row + 30, 840);
+        addLabel(tr(roiLabels[i]), kColumn1, row + 30, 840);
         Text3[i] = addField(i == 0 ? QStringLiteral("5") : QStringLiteral("250"), kRoiFieldLeft, row);
     }
-    addLabel(QStringLiteral("KF :"), kColumn1, row + 30, 840);
+    addLabel(tr("KF :"), kColumn1, row + 30, 840);
     Text3[3] = addField(QStringLiteral("1"), kRoiFieldLeft, row);
     row += kRowStep;
-    addLabel(QStringLiteral("Poz:"), kColumn1, row + 30, 840);
+    addLabel(tr("Poz:"), kColumn1, row + 30, 840);
     Text3[4] = addField(QStringLiteral("1"), kRoiFieldLeft, row);
 
-    auto *clear =
-        addButton(QStringLiteral("&Clear F8"), QStringLiteral("vymazání okna zápisu komunikace"), kColumn2, kMargin);
+    auto *clear = addButton(QStringLiteral("&Clear F8"), tr("vymazání okna zápisu komunikace"), kColumn2, kMargin);
     connect(clear, &QPushButton::clicked, this, &frm_USBkom::Command5_Click);
-    Command4[1] = addButton(QStringLiteral("Akt. Spektrum "), kTipStop, kColumn2, kMargin + kRowStep);
-    Command4[3] = addButton(QStringLiteral("Uložit spektrum"), kTipStop, kColumn2, kMargin + 2 * kRowStep);
-    Command4[8] = addButton(QStringLiteral("Start  F5"), QStringLiteral("start mereni spektra"), kColumn2,
-                            kMargin + 3 * kRowStep);
-    Command4[13] = addButton(QStringLiteral("Stop Ctrl +F5"), kTipStop, kColumn2, kMargin + 4 * kRowStep);
-    auto *course = addButton(QStringLiteral("Průběh F2"), QString(), kColumn2, kMargin + 5 * kRowStep);
+    Command4[1] = addButton(tr("Akt. Spektrum "), tr(kTipStop), kColumn2, kMargin + kRowStep);
+    Command4[3] = addButton(tr("Uložit spektrum"), tr(kTipStop), kColumn2, kMargin + 2 * kRowStep);
+    Command4[8] = addButton(QStringLiteral("Start  F5"), tr("start mereni spektra"), kColumn2, kMargin + 3 * kRowStep);
+    Command4[13] = addButton(QStringLiteral("Stop Ctrl +F5"), tr(kTipStop), kColumn2, kMargin + 4 * kRowStep);
+    auto *course = addButton(tr("Průběh F2"), QString(), kColumn2, kMargin + 5 * kRowStep);
     connect(course, &QPushButton::clicked, this, &frm_USBkom::Command6_Click);
     for (auto it = Command4.cbegin(); it != Command4.cend(); ++it) {
         const int index = it.key();
@@ -139,10 +136,10 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     Text3[2] = addField(QStringLiteral("0"), kColumn2 + 840, row);
     Text3[2]->setEnabled(false);
     row += kRowStep;
-    Check3 = new QCheckBox(QStringLiteral("LOG Y-osa"), this);
+    Check3 = new QCheckBox(tr("LOG Y-osa"), this);
     place(Check3, kColumn2, row, kButtonWidth, kFieldHeight);
     row += kRowStep + 120;
-    auto *quit = addButton(QStringLiteral("Konec"), QStringLiteral("minimalizace okna USB komunikace"), kColumn2, row);
+    auto *quit = addButton(tr("Konec"), tr("minimalizace okna USB komunikace"), kColumn2, row);
     connect(quit, &QPushButton::clicked, this, &frm_USBkom::Command3_Click);
 
     connect(Check2, &QCheckBox::clicked, this, [this](bool checked) {
@@ -159,7 +156,7 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     StatusBar = new QLabel(this);
     StatusBar->setFrameShape(QFrame::StyledPanel);
     StatusBar->setFrameShadow(QFrame::Sunken);
-    simulationNotice_ = new QLabel(QStringLiteral("SIMULOVANÝ ANALYZÁTOR"), StatusBar);
+    simulationNotice_ = new QLabel(tr("SIMULOVANÝ ANALYZÁTOR"), StatusBar);
     simulationNotice_->setStyleSheet(
         QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 0 6px;"));
     simulationNotice_->hide();
@@ -171,7 +168,7 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
         connect(Text3[i], &QLineEdit::textChanged, this, [this, i] { takeRoiField(i); });
 
     showLog(commLog().text());
-    StatusBar->setText(commLog().status());
+    StatusBar->setText(commLog().shownStatus());
     connect(&commLog(), &CommLog::textChanged, this, [this] {
         // Entries come several to a frame: the view follows once, when the program is idle.
         if (logUpdatePending_)
@@ -235,8 +232,7 @@ QCheckBox *frm_USBkom::check(int number) const
 void frm_USBkom::setSimulated(bool simulated)
 {
     simulationNotice_->setVisible(simulated);
-    setWindowTitle(simulated ? QStringLiteral("USB komunikace  – SIMULOVANÝ ANALYZÁTOR")
-                             : QStringLiteral("USB komunikace"));
+    setWindowTitle(simulated ? tr("USB komunikace  – SIMULOVANÝ ANALYZÁTOR") : tr("USB komunikace"));
 }
 
 void frm_USBkom::Command2_Click()
@@ -272,17 +268,17 @@ void frm_USBkom::followLinkRecovery()
     connect(&recovery, &LinkRecovery::linkLost, this, [this](const QString &reason) {
         state().LinkStatus = 0;
         emit connectionShown(false);
-        emit linkWarningShown(QStringLiteral("Spojení s analyzátorem ztraceno: ") + reason);
+        emit linkWarningShown(tr("Spojení s analyzátorem ztraceno: ") + reason);
     });
     connect(&recovery, &LinkRecovery::retried, this, [this](int seconds) {
-        emit linkWarningShown(QStringLiteral("Analyzátor nedostupný, výpadek %1 – nové připojení každých %2 s")
+        emit linkWarningShown(tr("Analyzátor nedostupný, výpadek %1 – nové připojení každých %2 s")
                                   .arg(OutageText(seconds))
                                   .arg(LinkRecovery::kRetryUs / 1'000'000));
     });
     connect(&recovery, &LinkRecovery::linkRestored, this, [this](int seconds) {
         state().LinkStatus = 1;
         emit connectionShown(true);
-        emit linkWarningShown(QStringLiteral("Spojení obnoveno po %1 s").arg(seconds));
+        emit linkWarningShown(tr("Spojení obnoveno po %1 s").arg(seconds));
     });
     ResumeOnReconnect(*this, this);
 }
@@ -342,7 +338,7 @@ void frm_USBkom::Command6_Click()
     if (workCommands().ShowCourse)
         workCommands().ShowCourse();
     else
-        commLog().setStatus(QString::fromUtf8(kUnavailableCommand));
+        commLog().setStatus(QString::fromUtf8(kUnavailableCommand), UnavailableCommandText());
 }
 
 void frm_USBkom::Command3_Click() { emit quitRequested(); }

@@ -4,9 +4,11 @@
 #include "devicelink/LinkInternal.h"
 #include "devicelink/USB_KOM.h"
 
+#include <QCoreApplication>
+
 namespace pxr3 {
 
-const char *const kBusyText = "Spojení je zaneprázdněno, příkaz odmítnut.";
+const char *const kBusyText = QT_TRANSLATE_NOOP("LinkHooks", "Spojení je zaneprázdněno, příkaz odmítnut.");
 
 namespace {
 LinkHooks &hooks()
@@ -30,7 +32,7 @@ bool RefuseWhenBusy()
     if (!LinkBusy())
         return false;
     link().CommandOk = 0;
-    commLog().setStatus(QString::fromUtf8(kBusyText));
+    commLog().setStatus(QString::fromUtf8(kBusyText), QCoreApplication::translate("LinkHooks", kBusyText));
     return true;
 }
 
