@@ -41,7 +41,7 @@ void SpectrumGraph::DrawSpectrumGraph(int32_t n)
         SetColors2(kGrey200, palette().color(QPalette::Button));
         SetLayout(QString(), true, 90, 0);
         SelectAxis(Axis::X);
-        SetAxisTitle(QStringLiteral("Kanál"));
+        SetAxisTitle(tr("Kanál"));
         SetAxisScale(1, 256, 5, 10, true, QStringLiteral("000"));
         SetAxisGrid(kLightGrey, kLightGrey, true, true);
         SetAxisTextStyle(QStringLiteral("bold"));
@@ -51,11 +51,11 @@ void SpectrumGraph::DrawSpectrumGraph(int32_t n)
         m_graphMax = SpectrumGraphMax(s.CycleSpectrum, n, s.RoiBounds(1), s.RoiBounds(2));
 
         SelectAxis(Axis::Y);
-        SetAxisTitle(QStringLiteral("N [imp]"));
+        SetAxisTitle(tr("N [imp]"));
         SetAxisTextStyle(QString(), -1, 0, true);
         SetAxisProperties(1, 0);
         SetLogScale(s.LogY != 0);
-        SetSeriesCaption(QStringLiteral("N [Imp]"));
+        SetSeriesCaption(tr("N [Imp]"));
         SetSeriesAppearance(1, 2, kBlue, kGrey);
         SetSeriesPoints(kGreen, 2, 1);
         const AxisRange y = SpectrumYRange(s.LogY, m_graphMax);

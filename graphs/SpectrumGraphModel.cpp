@@ -2,6 +2,7 @@
 
 #include "core/NumberText.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace pxr3 {
@@ -34,7 +35,8 @@ AxisRange SpectrumYRange(int16_t logY, double graphMax)
 
 QString SpectrumTitle(int32_t roiSum, long long totalTime)
 {
-    return QStringLiteral("Spektrum PXR3 : ROI = ") + IntText(roiSum) + QStringLiteral(" Čas : ") + IntText(totalTime);
+    return QCoreApplication::translate("SpectrumGraph", "Spektrum PXR3 : ROI = ") + IntText(roiSum) +
+        QCoreApplication::translate("SpectrumGraph", " Čas : ") + IntText(totalTime);
 }
 
 int16_t ToggledLogY(int16_t logY)

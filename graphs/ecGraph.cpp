@@ -455,23 +455,22 @@ bool ecGraph::SaveTo(const QString &fileName)
 void ecGraph::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Uložit graf jako obrázek nebo PDF..."), this, &ecGraph::saveAs);
+    menu.addAction(tr("Uložit graf jako obrázek nebo PDF..."), this, &ecGraph::saveAs);
     menu.exec(event->globalPos());
 }
 
 void ecGraph::saveAs()
 {
     QString selected;
-    QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Uložit graf"), QString(),
-                                                QStringLiteral("Obrázek PNG (*.png);;Dokument PDF (*.pdf)"), &selected);
+    QString name = QFileDialog::getSaveFileName(this, tr("Uložit graf"), QString(),
+                                                tr("Obrázek PNG (*.png);;Dokument PDF (*.pdf)"), &selected);
     if (name.isEmpty())
         return;
     if (!name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) &&
         !name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         name += selected.contains(QLatin1String("pdf")) ? QStringLiteral(".pdf") : QStringLiteral(".png");
     if (!SaveTo(name))
-        ShowMessage(MessageIcon::Warning, QString(),
-                    QStringLiteral("Graf se nepodařilo uložit do souboru %1.").arg(name));
+        ShowMessage(MessageIcon::Warning, QString(), tr("Graf se nepodařilo uložit do souboru %1.").arg(name));
 }
 
 } // namespace pxr3

@@ -31,7 +31,7 @@ constexpr int kMinorTicks = 5;
 
 frm_Prubeh::frm_Prubeh(QWidget *parent) : QWidget(parent), ecGraph1(new ecGraph(this, ecGraph::PointOrder::AsAdded))
 {
-    setWindowTitle(QStringLiteral("Data - průběh"));
+    setWindowTitle(tr("Data - průběh"));
     ecGraph1->KeepBackdrop(); // a point a frame, the axes mostly as they were
     const int margin = TwipsToPixels(this, kGraphMargin);
     ecGraph1->move(margin, margin);
@@ -63,7 +63,7 @@ void frm_Prubeh::DrawCourseGraph(ecGraph &graph)
     graph.Clear();
     if (&graph == ecGraph1) // the kept points are this window's picture
         m_points.Clear();
-    graph.SetTitle(QStringLiteral("Průbeh"));
+    graph.SetTitle(tr("Průbeh"));
     graph.SetColors(kWhite, kWhite);
     graph.SetColors2(kGrey220, kGrey220);
     graph.SetLayout(QString(), true, 90, 0);
@@ -72,12 +72,12 @@ void frm_Prubeh::DrawCourseGraph(ecGraph &graph)
     graph.SelectAxis(ecGraph::Axis::Y);
     graph.SetAxisScale(0, 0, kMajorTicks, kMinorTicks, true, kValueFormat);
     graph.SetAxisGrid(kLightGrey, kLightGrey, true, true);
-    graph.SetAxisTitle(QStringLiteral("N [imp]"));
+    graph.SetAxisTitle(tr("N [imp]"));
     graph.SelectAxis(ecGraph::Axis::X);
     graph.SetAxisGrid(kLightGrey, kLightGrey, true, true);
     m_axis = CourseAxisAt(NowDays());
     graph.SetAxisScale(m_axis.CourseStart, m_axis.CourseEnd, kMajorTicks, kMinorTicks, true, kTimeFormat);
-    graph.SetSeriesCaption(QStringLiteral("N [imp]"));
+    graph.SetSeriesCaption(tr("N [imp]"));
     graph.SetSeriesPoints(QColor(), 2);
     graph.SetSeriesAppearance(0, 1, QColor());
     graph.Refresh();
