@@ -36,14 +36,14 @@ struct Row {
     int maxLength;
 };
 constexpr Row kRows[] = {
-    {0, 240, "Čas měření [s] :", 4},
-    {1, 720, "Počet opakování :", 3},
-    {2, 1200, "Radionuklid :", 0},
-    {3, 1680, "Levá ROI :", 4},
-    {4, 2160, "Pravá ROI :", 4},
-    {5, 2640, "VN :", 8},
-    {6, 3120, "KF :", 8},
-    {7, 3600, "Pozadí :", 8},
+    {0, 240, QT_TRANSLATE_NOOP("pxr3::Form2", "Čas měření [s] :"), 4},
+    {1, 720, QT_TRANSLATE_NOOP("pxr3::Form2", "Počet opakování :"), 3},
+    {2, 1200, QT_TRANSLATE_NOOP("pxr3::Form2", "Radionuklid :"), 0},
+    {3, 1680, QT_TRANSLATE_NOOP("pxr3::Form2", "Levá ROI :"), 4},
+    {4, 2160, QT_TRANSLATE_NOOP("pxr3::Form2", "Pravá ROI :"), 4},
+    {5, 2640, QT_TRANSLATE_NOOP("pxr3::Form2", "VN :"), 8},
+    {6, 3120, QT_TRANSLATE_NOOP("pxr3::Form2", "KF :"), 8},
+    {7, 3600, QT_TRANSLATE_NOOP("pxr3::Form2", "Pozadí :"), 8},
 };
 
 struct Button {
@@ -52,7 +52,9 @@ struct Button {
     int top;
 };
 constexpr Button kButtons[] = {
-    {0, "N&astavit", 120}, {4, "&Nový", 600}, {2, "&Uložit", 1080}, {3, "&Odebrat", 1560}, {1, "&Zavřít", 3600},
+    {0, QT_TRANSLATE_NOOP("pxr3::Form2", "N&astavit"), 120}, {4, QT_TRANSLATE_NOOP("pxr3::Form2", "&Nový"), 600},
+    {2, QT_TRANSLATE_NOOP("pxr3::Form2", "&Uložit"), 1080},  {3, QT_TRANSLATE_NOOP("pxr3::Form2", "&Odebrat"), 1560},
+    {1, QT_TRANSLATE_NOOP("pxr3::Form2", "&Zavřít"), 3600},
 };
 
 } // namespace
@@ -60,7 +62,7 @@ constexpr Button kButtons[] = {
 Form2::Form2(MDIForm1 *main, frm_USBkom *usbkom) : QDialog(main), main_(main), usbkom_(usbkom)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Parametry měření"));
+    setWindowTitle(tr("Parametry měření"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     AddDefaultSkinBox(this);
     auto px = [this](int twips) { return TwipsToPixels(this, twips); };
@@ -74,7 +76,7 @@ Form2::Form2(MDIForm1 *main, frm_USBkom *usbkom) : QDialog(main), main_(main), u
             Combo1->setEditable(true);
             Combo1->setInsertPolicy(QComboBox::NoInsert); // Enter must not add what was typed
             Combo1->setCompleter(nullptr);                // a typed name stays as typed
-            Combo1->lineEdit()->setPlaceholderText(QStringLiteral("nuklid"));
+            Combo1->lineEdit()->setPlaceholderText(tr("nuklid"));
             Combo1->setGeometry(px(kFieldLeft), px(row.top), px(kComboWidth), Combo1->sizeHint().height());
             connect(Combo1, &QComboBox::activated, this, &Form2::Combo1_Click);
             connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { selected_ = -1; });
@@ -90,7 +92,7 @@ Form2::Form2(MDIForm1 *main, frm_USBkom *usbkom) : QDialog(main), main_(main), u
             Text1[row.index] = edit;
             field = edit;
         }
-        auto *label = new QLabel(QString::fromUtf8(row.label), this);
+        auto *label = new QLabel(tr(row.label), this);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(px(kLabelLeft), field->y(), px(kFieldLeft - kLabelLeft - 90), field->height());
         if (previous)
@@ -114,7 +116,7 @@ Form2::Form2(MDIForm1 *main, frm_USBkom *usbkom) : QDialog(main), main_(main), u
 
     for (const Button &b : kButtons) {
         MyButton *button = new MyButton(QStringLiteral("MyButton1"), this);
-        button->SetText(QString::fromUtf8(b.caption));
+        button->SetText(tr(b.caption));
         button->setGeometry(px(kButtonLeft), px(b.top), px(kButtonWidth), px(kButtonHeight));
         connect(button, &MyButton::Click, this, [this, index = b.index] { MyButton1_Click(index); });
         MyButton1[b.index] = button;

@@ -8,22 +8,26 @@ namespace pxr3 {
 namespace {
 
 struct ColumnLayout {
-    const char16_t *header;
+    const char *header;
     int widthTwips;
     Qt::Alignment alignment;
 };
 
 const ColumnLayout kColumns[kTableColumns] = {
-    {u"č.", 800, Qt::AlignCenter},           {u"Datum / čas měření", 2500, Qt::AlignCenter},
-    {u"Emise [1/s]", 2000, Qt::AlignCenter}, {u"N (ROI)", 1500, Qt::AlignCenter},
-    {u"Čas měření", 1500, Qt::AlignCenter},  {u"Poznámka", 4500, Qt::AlignLeft | Qt::AlignVCenter},
+    {QT_TRANSLATE_NOOP("pxr3::MeasurementTable", "č."), 800, Qt::AlignCenter},
+    {QT_TRANSLATE_NOOP("pxr3::MeasurementTable", "Datum / čas měření"), 2500, Qt::AlignCenter},
+    {QT_TRANSLATE_NOOP("pxr3::MeasurementTable", "Emise [1/s]"), 2000, Qt::AlignCenter},
+    {"N (ROI)", 1500, Qt::AlignCenter},
+    {QT_TRANSLATE_NOOP("pxr3::MeasurementTable", "Čas měření"), 1500, Qt::AlignCenter},
+    {QT_TRANSLATE_NOOP("pxr3::MeasurementTable", "Poznámka"), 4500, Qt::AlignLeft | Qt::AlignVCenter},
 };
 
 } // namespace
 
 MeasurementTable::MeasurementTable(QObject *parent) : QAbstractTableModel(parent) { fillFresh(); }
 
-QString MeasurementTable::header(int column) { return QString::fromUtf16(kColumns[column].header); }
+QString MeasurementTable::header(int column) { return QString::fromUtf8(kColumns[column].header); }
+QString MeasurementTable::shownHeader(int column) { return tr(kColumns[column].header); }
 int MeasurementTable::columnWidthTwips(int column) { return kColumns[column].widthTwips; }
 Qt::Alignment MeasurementTable::columnAlignment(int column) { return kColumns[column].alignment; }
 
@@ -48,7 +52,7 @@ QVariant MeasurementTable::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || section < 0 || section >= kTableColumns)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return header(section);
+        return shownHeader(section);
     if (role == Qt::TextAlignmentRole)
         return int(columnAlignment(section));
     return {};

@@ -23,6 +23,8 @@ public:
 
     // Layout of columns 0..5.
     static QString header(int column);
+    // The header in the user's language, for the window and the printout; files keep header().
+    static QString shownHeader(int column);
     static int columnWidthTwips(int column);
     static Qt::Alignment columnAlignment(int column);
 

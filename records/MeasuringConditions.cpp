@@ -4,6 +4,7 @@
 #include "core/SharedState.h"
 #include "records/MeasurementTable.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace pxr3 {
@@ -22,17 +23,22 @@ NuclideRecord MeasuringSet()
     return working;
 }
 
-QString MeasuringConditionsLine(const MeasurementTable &table)
+QString MeasuringConditionsLine(const MeasurementTable &table, bool shown)
 {
+    const auto text = [shown](const char *source) {
+        return shown ? QCoreApplication::translate("MeasuringConditions", source) : QString::fromUtf8(source);
+    };
     const NuclideRecord set = MeasuringSet();
     const QString name = set.name.trimmed();
     QStringList parts;
     if (table.rowsFromSimulator())
-        parts << QStringLiteral("SIMULACE");
-    parts << QStringLiteral("Radionuklid: %1").arg(name.isEmpty() ? QStringLiteral("nevybrán") : name)
+        parts << text(QT_TRANSLATE_NOOP("MeasuringConditions", "SIMULACE"));
+    parts << text(QT_TRANSLATE_NOOP("MeasuringConditions", "Radionuklid: %1"))
+                 .arg(name.isEmpty() ? text(QT_TRANSLATE_NOOP("MeasuringConditions", "nevybrán")) : name)
           << QStringLiteral("ROI: %1–%2").arg(set.leftRoi).arg(set.rightRoi)
-          << QStringLiteral("U: %1 V").arg(set.highVoltage) << QStringLiteral("KF: ") + FloatText(set.calFactor)
-          << QStringLiteral("pozadí: %1 1/s").arg(FloatText(set.background))
+          << QStringLiteral("U: %1 V").arg(set.highVoltage)
+          << text(QT_TRANSLATE_NOOP("MeasuringConditions", "KF: ")) + FloatText(set.calFactor)
+          << text(QT_TRANSLATE_NOOP("MeasuringConditions", "pozadí: %1 1/s")).arg(FloatText(set.background))
           << QStringLiteral("T: %1 s").arg(state().MeasureTime);
     return parts.join(QStringLiteral(", "));
 }

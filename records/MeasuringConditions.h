@@ -18,6 +18,7 @@ NuclideRecord MeasuringSet();
 // One line: the set's name, ROI, high voltage, KF and background, the measurement time, and
 // "SIMULACE" first when the simulated analyser produced the rows, so that no cut or glance
 // misses it.
-QString MeasuringConditionsLine(const MeasurementTable &table);
+// `shown`: in the user's language, for the printout; a file keeps the Czech line.
+QString MeasuringConditionsLine(const MeasurementTable &table, bool shown = false);
 
 } // namespace pxr3

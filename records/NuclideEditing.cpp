@@ -7,6 +7,7 @@
 #include "core/UserMessages.h"
 #include "records/SettingsFiles.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <optional>
 
@@ -38,22 +39,23 @@ std::optional<FieldValues> readFields(const ParameterFields &f)
         const char *label;
         int16_t &value;
     } integers[] = {
-        {f.measureTime, "Čas měření [s]", v.measureTime},
-        {f.repeatCount, "Počet opakování", v.repeatCount},
-        {f.leftRoi, "Levá ROI", v.record.leftRoi},
-        {f.rightRoi, "Pravá ROI", v.record.rightRoi},
+        {f.measureTime, QT_TRANSLATE_NOOP("NuclideEditing", "Čas měření [s]"), v.measureTime},
+        {f.repeatCount, QT_TRANSLATE_NOOP("NuclideEditing", "Počet opakování"), v.repeatCount},
+        {f.leftRoi, QT_TRANSLATE_NOOP("NuclideEditing", "Levá ROI"), v.record.leftRoi},
+        {f.rightRoi, QT_TRANSLATE_NOOP("NuclideEditing", "Pravá ROI"), v.record.rightRoi},
     };
     for (const auto &field : integers) {
         const std::optional<int16_t> value = RoundToInt16(LeadingNumber(field.text));
         if (!value) {
-            refuse(QStringLiteral("Hodnota „%1“ v poli „%2“ je příliš velká.")
-                       .arg(field.text, QString::fromUtf8(field.label)));
+            refuse(QCoreApplication::translate("NuclideEditing", "Hodnota „%1“ v poli „%2“ je příliš velká.")
+                       .arg(field.text, QCoreApplication::translate("NuclideEditing", field.label)));
             return std::nullopt;
         }
         field.value = *value;
     }
     if (!HighVoltageAcceptable(f.highVoltage)) {
-        refuse(QStringLiteral("Vysoké napětí musí být v rozsahu 0 až %1 V.").arg(kMaxHighVoltage));
+        refuse(QCoreApplication::translate("NuclideEditing", "Vysoké napětí musí být v rozsahu 0 až %1 V.")
+                   .arg(kMaxHighVoltage));
         return std::nullopt;
     }
     v.record.name = StoredNuclideName(f.name);
@@ -71,13 +73,14 @@ int targetRecord(int k) { return k >= 1 && k <= state().NuclideCount ? k : 0; }
 bool storable(const NuclideRecord &record, int target)
 {
     if (target == 0 && state().NuclideCount >= kNuclideSlots)
-        return refuse(QStringLiteral("Tabulka radionuklidů je plná (nejvýše %1 záznamů). "
-                                     "Vyberte existující záznam nebo některý odeberte.")
+        return refuse(QCoreApplication::translate("NuclideEditing",
+                                                  "Tabulka radionuklidů je plná (nejvýše %1 záznamů). "
+                                                  "Vyberte existující záznam nebo některý odeberte.")
                           .arg(kNuclideSlots));
     QByteArray encoded;
     const FileResult name = EncodeWindows1250(record.name, encoded);
     if (!name.ok)
-        return refuse(QStringLiteral("Název radionuklidu nelze uložit: ") + name.error);
+        return refuse(QCoreApplication::translate("NuclideEditing", "Název radionuklidu nelze uložit: ") + name.error);
     return true;
 }
 
@@ -190,7 +193,7 @@ bool ApplyParameters(const ParameterFields &fields)
 bool SaveParameters(ParameterFields &fields)
 {
     if (fields.name.isEmpty())
-        return refuse(QStringLiteral("Pozor, není zadán název radionuklidu."));
+        return refuse(QCoreApplication::translate("NuclideEditing", "Pozor, není zadán název radionuklidu."));
     const std::optional<FieldValues> v = readFields(fields);
     if (!v || !storable(v->record, targetRecord(fields.shown)))
         return false;
@@ -201,7 +204,8 @@ bool SaveParameters(ParameterFields &fields)
     s.RepeatCount = v->repeatCount;
     const bool saved = LoadSaveConfig(0);
     if (saved)
-        ShowMessage(MessageIcon::Information, QString(), QStringLiteral("Data byla uložena do CFG souborů."));
+        ShowMessage(MessageIcon::Information, QString(),
+                    QCoreApplication::translate("NuclideEditing", "Data byla uložena do CFG souborů."));
     reloadFiles();
     fields = shownFields(k);
     return saved;
@@ -223,8 +227,9 @@ Removal RemoveNuclide(ParameterFields &fields)
     const int k = targetRecord(fields.shown);
     if (k == 0)
         return Removal::None;
-    if (!AskYesNo(MessageIcon::Question, QStringLiteral("Dotaz"),
-                  QStringLiteral("Chcete odstranit nastavení pro ") + s.NuclideTable(k).name + QStringLiteral(" ?")))
+    if (!AskYesNo(MessageIcon::Question, QCoreApplication::translate("NuclideEditing", "Dotaz"),
+                  QCoreApplication::translate("NuclideEditing", "Chcete odstranit nastavení pro ") +
+                      s.NuclideTable(k).name + QCoreApplication::translate("NuclideEditing", " ?")))
         return Removal::None;
 
     for (int slot = k; slot < s.NuclideCount; ++slot)
@@ -254,7 +259,8 @@ Removal RemoveNuclide(ParameterFields &fields)
     if (left >= 1)
         SelectNuclide(fields, left - 1);
     if (saved)
-        ShowMessage(MessageIcon::Information, QString(), QStringLiteral("Záznam byl odstraněn z CFG souboru."));
+        ShowMessage(MessageIcon::Information, QString(),
+                    QCoreApplication::translate("NuclideEditing", "Záznam byl odstraněn z CFG souboru."));
     return removal;
 }
 

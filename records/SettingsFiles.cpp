@@ -7,6 +7,7 @@
 #include "core/TextFile.h"
 #include "core/UserMessages.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -24,8 +25,9 @@ const char *const kHeader = "PXR3.KAL";
 
 void reportFailure(const QString &description)
 {
-    ShowMessage(MessageIcon::Critical, QStringLiteral("Krytická chyba"),
-                description + QLatin1Char('\r') + QStringLiteral("Chyba v souboru PARAMETRY.CFG !"));
+    ShowMessage(MessageIcon::Critical, QCoreApplication::translate("SettingsFiles", "Krytická chyba"),
+                description + QLatin1Char('\r') +
+                    QCoreApplication::translate("SettingsFiles", "Chyba v souboru PARAMETRY.CFG !"));
 }
 
 template <typename T> void put(QByteArray &bytes, T value)
@@ -187,9 +189,10 @@ NuclideFileContent ParseNuclideFile(const QString &text)
         const std::optional<double> number = field.isEmpty() ? std::optional<double>(0.0) : WholeNumber(field);
         const std::optional<int16_t> rounded = number ? RoundToInt16(*number) : std::nullopt;
         if (!rounded) {
-            content.error = QStringLiteral("Řádek %1 souboru PXR3.KAL neobsahuje celé číslo: \"%2\"")
-                                .arg(next + 1)
-                                .arg(lines[next].left(40));
+            content.error =
+                QCoreApplication::translate("SettingsFiles", "Řádek %1 souboru PXR3.KAL neobsahuje celé číslo: \"%2\"")
+                    .arg(next + 1)
+                    .arg(lines[next].left(40));
             return false;
         }
         value = *rounded;
@@ -206,13 +209,16 @@ NuclideFileContent ParseNuclideFile(const QString &text)
 
     while (!onlyBlankLinesLeft()) {
         if (content.count == kNuclideSlots) {
-            content.error = QStringLiteral("Soubor PXR3.KAL obsahuje více než %1 radionuklidů, načteno prvních %1")
-                                .arg(kNuclideSlots);
+            content.error =
+                QCoreApplication::translate("SettingsFiles",
+                                            "Soubor PXR3.KAL obsahuje více než %1 radionuklidů, načteno prvních %1")
+                    .arg(kNuclideSlots);
             return content;
         }
         if (lines.size() - next < 6) {
-            content.error =
-                QStringLiteral("Soubor PXR3.KAL končí uprostřed záznamu radionuklidu č. %1").arg(content.count + 1);
+            content.error = QCoreApplication::translate("SettingsFiles",
+                                                        "Soubor PXR3.KAL končí uprostřed záznamu radionuklidu č. %1")
+                                .arg(content.count + 1);
             return content;
         }
         NuclideRecord record;

@@ -7,6 +7,7 @@
 #include "records/MeasurementTable.h"
 #include "records/TableFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -14,15 +15,15 @@
 
 namespace pxr3 {
 
-const char *const kTableFileFilter = "Data (*.dat);;Všechny soubory (*.*)";
+const char *const kTableFileFilter = QT_TRANSLATE_NOOP("TableCommands", "Data (*.dat);;Všechny soubory (*.*)");
 
 namespace {
 
 bool MayDropUnsavedChanges()
 {
     return state().TableModified == 0 ||
-        AskYesNo(MessageIcon::Question, QStringLiteral("Upozornění"),
-                 QStringLiteral("Pozor, data nejsou uložena. Chcete je zrušit ?"));
+        AskYesNo(MessageIcon::Question, QCoreApplication::translate("TableCommands", "Upozornění"),
+                 QCoreApplication::translate("TableCommands", "Pozor, data nejsou uložena. Chcete je zrušit ?"));
 }
 
 } // namespace
@@ -47,12 +48,14 @@ void SaveTableCommand(const QString &chosen)
         return;
     const QString path = WithDefaultExtension(chosen, QStringLiteral("dat"));
     if (QFileInfo::exists(path) &&
-        !AskYesNo(MessageIcon::Question, QStringLiteral("Pozor ..."),
-                  QStringLiteral("Soubor s tímto jménem již existuje. Chcete jej přepsat ?")))
+        !AskYesNo(
+            MessageIcon::Question, QCoreApplication::translate("TableCommands", "Pozor ..."),
+            QCoreApplication::translate("TableCommands", "Soubor s tímto jménem již existuje. Chcete jej přepsat ?")))
         return;
     const FileResult saved = SaveTableFile(measurementTable(), path);
     if (!saved.ok) {
-        ShowMessage(MessageIcon::Critical, QString(), QStringLiteral("Soubor se nepodařilo uložit: ") + saved.error);
+        ShowMessage(MessageIcon::Critical, QString(),
+                    QCoreApplication::translate("TableCommands", "Soubor se nepodařilo uložit: ") + saved.error);
         return;
     }
     state().TableModified = 0;
@@ -65,7 +68,8 @@ void LoadTableCommand(const QString &path)
         return;
     const FileResult loaded = LoadTableFile(measurementTable(), path);
     if (!loaded.ok) {
-        ShowMessage(MessageIcon::Critical, QString(), QStringLiteral("Soubor se nepodařilo načíst: ") + loaded.error);
+        ShowMessage(MessageIcon::Critical, QString(),
+                    QCoreApplication::translate("TableCommands", "Soubor se nepodařilo načíst: ") + loaded.error);
         return;
     }
     state().TableModified = 0;

@@ -36,8 +36,8 @@ bool HasPrinter(const QPrinter &printer)
     return !QPrinterInfo::availablePrinters().isEmpty() && printer.isValid();
 }
 
-QString PrintTitle() { return QStringLiteral("Tisk..."); }
-QString PdfTitle() { return QStringLiteral("Tisk do PDF"); }
+QString PrintTitle() { return QCoreApplication::translate("TablePrinting", "Tisk..."); }
+QString PdfTitle() { return QCoreApplication::translate("TablePrinting", "Tisk do PDF"); }
 
 } // namespace
 
@@ -87,28 +87,32 @@ void PrintTable()
     QPrinter &printer = programPrinter();
     if (!HasPrinter(printer)) {
         ShowMessage(MessageIcon::Warning, PrintTitle(),
-                    QStringLiteral("Není k dispozici žádná tiskárna, data nebyla vytištěna.\n"
-                                   "Tabulku lze vytisknout do souboru: Data → Tisk do PDF..."));
+                    QCoreApplication::translate("TablePrinting",
+                                                "Není k dispozici žádná tiskárna, data nebyla vytištěna.\n"
+                                                "Tabulku lze vytisknout do souboru: Data → Tisk do PDF..."));
         return;
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const bool printed = PaintTable(printer, measurementTable());
     QGuiApplication::restoreOverrideCursor();
     if (printed)
-        ShowMessage(MessageIcon::Information, PrintTitle(), QStringLiteral("Data jsou vytištěna !"));
+        ShowMessage(MessageIcon::Information, PrintTitle(),
+                    QCoreApplication::translate("TablePrinting", "Data jsou vytištěna !"));
     else
         ShowMessage(MessageIcon::Warning, PrintTitle(),
-                    QStringLiteral("Tisk se nezdařil: tiskárna %1 data nepřijala.").arg(printer.printerName()));
+                    QCoreApplication::translate("TablePrinting", "Tisk se nezdařil: tiskárna %1 data nepřijala.")
+                        .arg(printer.printerName()));
 }
 
 void PreviewTable(QWidget *parent)
 {
     QPrintPreviewDialog dialog(&programPrinter(), parent);
-    dialog.setWindowTitle(QStringLiteral("Náhled tisku"));
+    dialog.setWindowTitle(QCoreApplication::translate("TablePrinting", "Náhled tisku"));
     // The preview's own print button prints through the same painting.
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [](QPrinter *printer) {
         if (!PaintTable(*printer, measurementTable()))
-            ShowMessage(MessageIcon::Warning, PrintTitle(), QStringLiteral("Tisk se nezdařil."));
+            ShowMessage(MessageIcon::Warning, PrintTitle(),
+                        QCoreApplication::translate("TablePrinting", "Tisk se nezdařil."));
     });
     dialog.exec();
 }
@@ -126,7 +130,7 @@ void PrintTableToPdf(QWidget *parent)
 {
     QString path =
         QFileDialog::getSaveFileName(parent, PdfTitle(), NewDataFilePath(QStringLiteral("Data"), QStringLiteral("pdf")),
-                                     QStringLiteral("Dokument PDF (*.pdf)"));
+                                     QCoreApplication::translate("TablePrinting", "Dokument PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
@@ -137,9 +141,10 @@ void PrintTableToPdf(QWidget *parent)
     const QString shown = QDir::toNativeSeparators(path);
     if (written)
         ShowMessage(MessageIcon::Information, PdfTitle(),
-                    QStringLiteral("Data jsou uložena do souboru %1.").arg(shown));
+                    QCoreApplication::translate("TablePrinting", "Data jsou uložena do souboru %1.").arg(shown));
     else
-        ShowMessage(MessageIcon::Warning, PdfTitle(), QStringLiteral("Soubor %1 se nepodařilo zapsat.").arg(shown));
+        ShowMessage(MessageIcon::Warning, PdfTitle(),
+                    QCoreApplication::translate("TablePrinting", "Soubor %1 se nepodařilo zapsat.").arg(shown));
 }
 
 } // namespace pxr3

@@ -5,6 +5,8 @@
 #include "records/MeasurementTable.h"
 #include "records/MeasuringConditions.h"
 
+#include <QCoreApplication>
+
 namespace pxr3 {
 
 namespace {
@@ -93,15 +95,15 @@ QVector<PrintedPage> TablePrintout(const MeasurementTable &table, const PrintMet
     const auto cells = [&table](int row) {
         QStringList texts;
         for (int column = 0; column < kTableColumns; ++column)
-            texts << table.text(row, column);
+            texts << (row == 0 ? MeasurementTable::shownHeader(column) : table.text(row, column));
         return texts;
     };
 
     QVector<PrintedPage> pages(1);
     double y = kTop;
-    pages.back().append({kLeft, y, PrintFont::Title, QStringLiteral("Data z měření")});
+    pages.back().append({kLeft, y, PrintFont::Title, QCoreApplication::translate("TablePrintout", "Data z měření")});
     y += metrics.lineHeight(PrintFont::Title);
-    pages.back().append({kLeft, y, PrintFont::Conditions, MeasuringConditionsLine(table)});
+    pages.back().append({kLeft, y, PrintFont::Conditions, MeasuringConditionsLine(table, true)});
     y += metrics.lineHeight(PrintFont::Conditions) + metrics.lineHeight(PrintFont::Title); // and an empty line
     const auto header = [&] {
         pages.back() += PrintRow(kLeft, y, layout, cells(0), PrintFont::Header, metrics);

@@ -59,7 +59,7 @@ bool IsClipboardKey(const QKeyEvent *key)
 vse_mer::vse_mer(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("vse_mer"));
-    setWindowTitle(QStringLiteral("Data"));
+    setWindowTitle(tr("Data"));
     MeasurementTable &table = measurementTable();
     Grid1 = new QTableView(this);
     Grid1->setObjectName(QStringLiteral("Grid1"));
