@@ -31,8 +31,8 @@ void InstallMessageBoxes()
                         message.question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                         QApplication::activeWindow());
         if (message.question) {
-            box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ano"));
-            box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
+            box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("MessageBoxes", "&Ano"));
+            box.button(QMessageBox::No)->setText(QCoreApplication::translate("MessageBoxes", "&Ne"));
             box.setDefaultButton(message.defaultNo ? QMessageBox::No : QMessageBox::Yes);
         }
         return box.exec() == QMessageBox::Yes;

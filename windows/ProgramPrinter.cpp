@@ -1,5 +1,6 @@
 #include "windows/ProgramPrinter.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -16,7 +17,7 @@ QPrinter &programPrinter()
 void ShowPrinterSetup(QWidget *parent)
 {
     QPrintDialog dialog(&programPrinter(), parent);
-    dialog.setWindowTitle(QStringLiteral("Nastavení tisku"));
+    dialog.setWindowTitle(QCoreApplication::translate("ProgramPrinter", "Nastavení tisku"));
     dialog.setOptions({});
     // It only chooses: nothing is printed when it closes.
     if (auto *buttons = dialog.findChild<QDialogButtonBox *>())

@@ -28,15 +28,15 @@ QString frmAbout::SystemInfoTool()
 frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("O programu %1").arg(QString::fromLatin1(kProgramTitle)));
+    setWindowTitle(tr("O programu %1").arg(QString::fromLatin1(kProgramTitle)));
 
     auto *icon = new QLabel;
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
     auto *title =
         new QLabel(QStringLiteral("<b style='font-size:14pt'>%1</b>").arg(QString::fromLatin1(kProgramTitle)));
-    auto *version = new QLabel(QStringLiteral("Verze %1").arg(QStringLiteral(PXR3_VERSION)));
+    auto *version = new QLabel(tr("Verze %1").arg(QStringLiteral(PXR3_VERSION)));
     version->setObjectName(QStringLiteral("lblVersion"));
-    auto *description = new QLabel(QStringLiteral("Ovládání a vyhodnocení mnohokanálového analyzátoru PXR3"));
+    auto *description = new QLabel(tr("Ovládání a vyhodnocení mnohokanálového analyzátoru PXR3"));
     auto *mail = new QLabel(QStringLiteral("<a href='mailto:%1'>%1</a>").arg(QString::fromLatin1(kSupportMail)));
     mail->setObjectName(QStringLiteral("lblMail"));
     mail->setOpenExternalLinks(true);
@@ -47,11 +47,11 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     cmdOK->setFixedSize(90, 28);
     connect(cmdOK, &MyButton::Click, this, &QDialog::accept);
     cmdSysInfo = new MyButton(QStringLiteral("cmdSysInfo"), this);
-    cmdSysInfo->SetText(QStringLiteral("&Systémové informace..."));
+    cmdSysInfo->SetText(tr("&Systémové informace..."));
     cmdSysInfo->setFixedSize(cmdSysInfo->sizeHint().width(), 28);
     cmdSysInfo->SetEnabled(!SystemInfoTool().isEmpty());
     if (!cmdSysInfo->Enabled())
-        cmdSysInfo->setToolTip(QStringLiteral("Na tomto počítači není nástroj pro systémové informace"));
+        cmdSysInfo->setToolTip(tr("Na tomto počítači není nástroj pro systémové informace"));
     connect(cmdSysInfo, &MyButton::Click, this, &frmAbout::StartSysInfo);
 
     auto *text = new QVBoxLayout;
@@ -76,7 +76,7 @@ void frmAbout::StartSysInfo()
 {
     const QString tool = SystemInfoTool();
     if (tool.isEmpty() || !QProcess::startDetached(tool, {}))
-        ShowMessage(MessageIcon::Warning, QString(), QStringLiteral("Systémové informace nyní nejsou k dispozici"));
+        ShowMessage(MessageIcon::Warning, QString(), tr("Systémové informace nyní nejsou k dispozici"));
 }
 
 } // namespace pxr3
