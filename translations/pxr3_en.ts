@@ -399,7 +399,7 @@ The measurement results are kept in the file
     </message>
     <message>
         <source>Čas měření :</source>
-        <translation>Measuring time:</translation>
+        <translation>Meas. time:</translation>
     </message>
     <message>
         <source>[s]     Počet opakování :</source>
@@ -613,7 +613,7 @@ The measurement results are kept in the file
     </message>
     <message>
         <source>Datum / čas měření</source>
-        <translation>Measurement date / time</translation>
+        <translation>Date / time</translation>
     </message>
     <message>
         <source>Emise [1/s]</source>
