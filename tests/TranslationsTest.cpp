@@ -12,6 +12,7 @@
 #include "records/MeasurementTable.h"
 
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -76,6 +77,20 @@ private slots:
         QCOMPARE(table.text(0, 5), QStringLiteral("Poznámka"));
         QDialogButtonBox buttons(QDialogButtonBox::Cancel);
         QTEST(buttons.button(QDialogButtonBox::Cancel)->text(), "cancelButton");
+    }
+
+    // A text both shown and logged: the status bar speaks the user's language, the
+    // communication log keeps the Czech.
+    void aNoticeIsShownTranslatedAndLoggedInCzech()
+    {
+        InstallTranslations(UiLanguage::English);
+        QTemporaryDir base;
+        QFile blocker(base.filePath(QStringLiteral("blocker"))); // no folder can be made inside a file
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        const FolderChoice choice = ChooseProgramFolder(base.filePath(QStringLiteral("blocker/pxr3")),
+                                                        base.filePath(QStringLiteral("user/pxr3")));
+        QVERIFY2(choice.notice.contains(QStringLiteral("is not writable")), qPrintable(choice.notice));
+        QVERIFY2(choice.loggedNotice.contains(QStringLiteral("nelze zapisovat")), qPrintable(choice.loggedNotice));
     }
 };
 
