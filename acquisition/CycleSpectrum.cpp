@@ -1,5 +1,6 @@
 #include "acquisition/CycleSpectrum.h"
 
+#include "core/Clock.h"
 #include "core/CommLog.h"
 #include "core/NumberText.h"
 #include "core/ProgramFolder.h"
@@ -36,6 +37,8 @@ CycleAddition AddReceivedToCycle(int frameSeconds)
     if (!added.allCounts)
         commLog().append(QStringLiteral("Přetečení kanálu: součet spektra přesáhl rozsah, kanál ponechán."));
     added.time = PlausibleFrameTime(frameSeconds);
+    if (!s.CycleSpectrumStart.isValid())
+        s.CycleSpectrumStart = programClock().wallNow().addSecs(added.time ? -frameSeconds : 0);
     if (added.time)
         s.CycleSpectrumTime += frameSeconds;
     return added;
@@ -46,6 +49,7 @@ void EraseCycleSpectrum()
     for (int k = 1; k <= kChannels; ++k)
         state().CycleSpectrum(k) = 0;
     state().CycleSpectrumTime = 0;
+    state().CycleSpectrumStart = QDateTime();
 }
 
 FileResult SaveCycleSpectrum()

@@ -15,11 +15,12 @@ struct CycleAddition {
 };
 
 // Adds ReceivedSpectrum into CycleSpectrum for channels 1 to 255 (256 is never touched) and
-// the frame's seconds into CycleSpectrumTime, when plausible. An overflow is written to the
+// the frame's seconds into CycleSpectrumTime, when plausible; the first frame after an erase
+// sets CycleSpectrumStart. An overflow is written to the
 // communication log.
 CycleAddition AddReceivedToCycle(int frameSeconds);
 
-// All channels and the spectrum's time back to 0.
+// All channels and the spectrum's time back to 0, no start.
 void EraseCycleSpectrum();
 
 // Writes SpektrumPXR3.TXT: the spectrum's time, then channels 1 to 255, one per line.

@@ -5,6 +5,7 @@
 #include "core/OneBased.h"
 #include "records/NuclideRecord.h"
 
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 
@@ -35,6 +36,9 @@ struct SharedState {
     // Seconds of the frames added into CycleSpectrum since it was last emptied: the time its
     // counts took, which every rate of the spectrum is divided by.
     int32_t CycleSpectrumTime = 0;
+    // When the counting of CycleSpectrum began: the first frame added since it was emptied,
+    // less that frame's time; invalid while it is empty. A saved spectrum carries it.
+    QDateTime CycleSpectrumStart;
     OneBased<int16_t, 3> RoiBounds;
     int16_t DeviceHighVoltage = 0;
 

@@ -170,10 +170,12 @@ void RunCommand(const QString &Cmd)
     case 'I':
         l.Message = l.Reply.mid(3, l.RxLen);
         log.append(QStringLiteral("Code : ") + l.Message);
-        if (l.Message.contains(QStringLiteral("PXR3")))
+        if (l.Message.contains(QStringLiteral("PXR3"))) {
             log.append(QStringLiteral("Code Ok."));
-        else
+            l.AnalyserIdentity = l.Message.trimmed();
+        } else {
             l.CommandOk = 0;
+        }
         break;
     case 'R':
         if (const auto v = SignedWord(4, QStringLiteral("VN")))

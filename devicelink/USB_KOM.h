@@ -28,8 +28,9 @@ struct LinkState {
     int16_t RxError = 0;   // 0 / -1
     int16_t CommandOk = 0; // 1 ok, 0 failed
 
-    QString Reply;   // the raw reply, one character per byte; "DATA Ok" after a good data frame
-    QString Message; // the frame being built; after "I" the identity text
+    QString Reply;            // the raw reply, one character per byte; "DATA Ok" after a good data frame
+    QString Message;          // the frame being built; after "I" the identity text
+    QString AnalyserIdentity; // the identity text of the last analyser that answered "I"
     OneBased<uint8_t, kDataFrameLength> RxBytes;
     int32_t RxLen = 0;
     int16_t HighVoltageValue = 0;
