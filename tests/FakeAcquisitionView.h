@@ -53,6 +53,7 @@ public:
             for (int i = 1; i <= kDataFrameLength; ++i)
                 raw.append(char(link().RxBytes(i)));
             frames.push_back(raw);
+            frameShownAt.push_back(programClock().wallNow());
             frameTimes.insert(link().FrameTime); // a reply to "D" taken for a frame would say 10 s
         } else
             ++failed;
@@ -75,6 +76,7 @@ public:
     bool delivering = true;
     std::vector<int> good;
     std::vector<QByteArray> frames; // the bytes of each good frame as they came
+    std::vector<QDateTime> frameShownAt;
     std::set<int> frameTimes;
     int failed = 0;
     std::vector<std::pair<double, double>> points;
