@@ -14,6 +14,7 @@
 #include "devicelink/USB_KOM.h"
 #include "graphs/SpectrumGraph.h"
 #include "graphs/frm_Prubeh.h"
+#include "records/SpectrumExportDialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -139,6 +140,10 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     Check3 = new QCheckBox(tr("LOG Y-osa"), this);
     place(Check3, kColumn2, row, kButtonWidth, kFieldHeight);
     row += kRowStep + 120;
+    auto *saveAs =
+        addButton(tr("Uložit spektrum jako…"), tr("spektrum cyklu do souboru N42, SPE nebo CSV"), kColumn2, row);
+    connect(saveAs, &QPushButton::clicked, this, [this] { SaveSpectrumAs(this); });
+    row += kRowStep;
     auto *quit = addButton(tr("Konec"), tr("minimalizace okna USB komunikace"), kColumn2, row);
     connect(quit, &QPushButton::clicked, this, &frm_USBkom::Command3_Click);
 

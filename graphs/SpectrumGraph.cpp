@@ -3,7 +3,9 @@
 #include "core/RoiSums.h"
 #include "core/SharedState.h"
 #include "core/UserMessages.h"
+#include "records/SpectrumExportDialog.h"
 
+#include <QMenu>
 #include <qcustomplot.h>
 
 #include <exception>
@@ -90,6 +92,12 @@ void SpectrumGraph::ToggleLogY()
     } catch (const std::exception &e) {
         showError(QString::fromLocal8Bit(e.what()));
     }
+}
+
+void SpectrumGraph::addMenuActions(QMenu &menu)
+{
+    menu.addSeparator();
+    menu.addAction(tr("Uložit spektrum jako…"), this, [this] { SaveSpectrumAs(this); });
 }
 
 void SpectrumGraph::shadeRoi(int last)

@@ -23,6 +23,9 @@ public:
 
     double GraphMax() const { return m_graphMax; }
 
+protected:
+    void addMenuActions(QMenu &menu) override; // "Uložit spektrum jako…"
+
 private:
     void shadeRoi(int last);
     void showError(const QString &what);

@@ -4,7 +4,6 @@
 #include "graphs/KeptPointsCurve.h"
 #include "graphs/NumberFormat.h"
 
-#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMenu>
 #include <QPalette>
@@ -90,7 +89,10 @@ ecGraph::ecGraph(QWidget *parent, PointOrder order) : QWidget(parent), m_plot(ne
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_plot);
-    m_plot->setContextMenuPolicy(Qt::NoContextMenu); // ours, see contextMenuEvent
+    // The plot takes the right click for itself, so the menu is asked for by the plot.
+    m_plot->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_plot, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { showMenu(m_plot->mapToGlobal(at)); });
     // The plot fills all of itself: nothing beneath it needs painting first.
     m_plot->setAttribute(Qt::WA_OpaquePaintEvent);
     // Nothing is drawn on the overlay: drawn with the other layers it needs no paint buffer
@@ -452,23 +454,25 @@ bool ecGraph::SaveTo(const QString &fileName)
     return m_plot->savePng(fileName);
 }
 
-void ecGraph::contextMenuEvent(QContextMenuEvent *event)
+void ecGraph::showMenu(const QPoint &globalPos)
 {
     QMenu menu(this);
-    menu.addAction(tr("Uložit graf jako obrázek nebo PDF..."), this, &ecGraph::saveAs);
-    menu.exec(event->globalPos());
+    menu.addAction(tr("Uložit graf jako PNG…"), this, [this] { saveAs(PictureFormat::Png); });
+    menu.addAction(tr("Uložit graf jako PDF…"), this, [this] { saveAs(PictureFormat::Pdf); });
+    addMenuActions(menu);
+    menu.exec(globalPos);
 }
 
-void ecGraph::saveAs()
+void ecGraph::saveAs(PictureFormat format)
 {
-    QString selected;
+    const bool pdf = format == PictureFormat::Pdf;
+    const QString suffix = pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
     QString name = QFileDialog::getSaveFileName(this, tr("Uložit graf"), QString(),
-                                                tr("Obrázek PNG (*.png);;Dokument PDF (*.pdf)"), &selected);
+                                                pdf ? tr("Dokument PDF (*.pdf)") : tr("Obrázek PNG (*.png)"));
     if (name.isEmpty())
         return;
-    if (!name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) &&
-        !name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        name += selected.contains(QLatin1String("pdf")) ? QStringLiteral(".pdf") : QStringLiteral(".png");
+    if (!name.endsWith(suffix, Qt::CaseInsensitive))
+        name += suffix;
     if (!SaveTo(name))
         ShowMessage(MessageIcon::Warning, QString(), tr("Graf se nepodařilo uložit do souboru %1.").arg(name));
 }

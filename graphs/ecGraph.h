@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class QCustomPlot;
+class QMenu;
 class QCPAbstractPlottable;
 class QCPAxis;
 class QCPCurve;
@@ -87,7 +88,8 @@ public:
     bool SaveTo(const QString &fileName);
 
 protected:
-    void contextMenuEvent(QContextMenuEvent *event) override;
+    // Actions a graph adds to its right-click menu, after saving the picture as PNG or PDF.
+    virtual void addMenuActions(QMenu &) { }
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -103,7 +105,9 @@ private:
     AxisSettings &settings(Axis axis) { return axis == Axis::X ? m_x : m_y; }
     const AxisSettings &settings(Axis axis) const { return axis == Axis::X ? m_x : m_y; }
     void applyRange(Axis axis);
-    void saveAs();
+    void showMenu(const QPoint &globalPos);
+    enum class PictureFormat { Png, Pdf };
+    void saveAs(PictureFormat format);
     void setLineStyle(int lineStyle);
     void setScatterStyle(const QCPScatterStyle &style);
 

@@ -7,6 +7,7 @@
 #include "graphs/NumberFormat.h"
 
 #include <QLocale>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <qcustomplot.h>
@@ -156,6 +157,31 @@ private slots:
         QVERIFY(g.SaveTo(dir.filePath(QStringLiteral("g.pdf"))));
         QVERIFY(QImage(dir.filePath(QStringLiteral("g.png"))).width() > 0);
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("g.pdf"))).size() > 0);
+    }
+
+    // A right click on the plot opens the graph's menu.
+    void rightClickOnThePlotOpensTheMenu()
+    {
+        SpectrumGraph g;
+        g.resize(400, 300);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        QStringList actions;
+        QTimer::singleShot(0, [&actions] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                for (const QAction *action : menu->actions()) {
+                    if (!action->isSeparator())
+                        actions << action->text();
+                }
+                menu->close();
+            }
+        });
+        // What the window system makes of a right click; QTest's click alone does not make it.
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(200, 150), g.plot()->mapToGlobal(QPoint(200, 150)));
+        QApplication::sendEvent(g.plot(), &click);
+        QCOMPARE(actions,
+                 QStringList({QStringLiteral("Uložit graf jako PNG…"), QStringLiteral("Uložit graf jako PDF…"),
+                              QStringLiteral("Uložit spektrum jako…")}));
     }
 
 private:
