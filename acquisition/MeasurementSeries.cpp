@@ -8,9 +8,11 @@
 #include "devicelink/LinkHooks.h"
 #include "devicelink/LinkRecovery.h"
 #include "records/MeasurementTable.h"
+#include "records/SpectrumExport.h"
 #include "records/TableCommands.h"
 #include "records/TableFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -70,6 +72,7 @@ void MeasurementSeries::NewMeasurement()
     linkLossesBefore_ = acquisition().linkLosses;
     autosavePath_.clear();
     autosaveError_.clear();
+    spectrumFailureShown_ = false;
     controls_->applyMeasuringSet();
     phase_ = Phase::SettlingVoltage; // "Write VN" waits for its reply with events running
     controls_->writeVoltage();
@@ -142,6 +145,7 @@ void MeasurementSeries::cycleCompleted()
     SharedState &s = state();
     ++completed_;
     autosave();
+    keepCycleSpectrum();
     s.CurrentRow = std::min(s.CurrentRow + 1, 1000);
     if (stopWanted())
         stopAndFinish();
@@ -168,6 +172,24 @@ void MeasurementSeries::autosave()
         commLog().event(QString::fromUtf8(text).arg(QFileInfo(autosavePath_).fileName()));
         controls_->showWarning(tr(text).arg(QFileInfo(autosavePath_).fileName()));
     }
+}
+
+// Named after the series' autosave and the row, so a spectrum is found from its row. A failure
+// costs neither the row nor the series.
+void MeasurementSeries::keepCycleSpectrum()
+{
+    const QString name = QStringLiteral("%1_%2.%3")
+                             .arg(QFileInfo(autosavePath_).completeBaseName())
+                             .arg(state().CurrentRow)
+                             .arg(SpectrumSuffix(SpectrumFormat::N42));
+    const FileResult saved = SaveCycleSpectrumAs(QDir(SpectraFolder()).filePath(name), SpectrumFormat::N42);
+    if (saved.ok)
+        return;
+    const QString text = QStringLiteral("Uložení spektra cyklu do SPEKTRA/%1 selhalo: %2").arg(name, saved.error);
+    commLog().event(text);
+    if (!spectrumFailureShown_)
+        controls_->showWarning(text);
+    spectrumFailureShown_ = true;
 }
 
 void MeasurementSeries::stopAndFinish()

@@ -1,7 +1,8 @@
 #pragma once
 // A measurement series: cycle after cycle on the analyser, each cycle's result in the next row
 // of the table. It waits for the acquisition tick's news rather than looking again and again,
-// and every completed row goes at once into an autosave file, so nothing measured is lost.
+// and every completed row goes at once into an autosave file, so nothing measured is lost; each
+// cycle's spectrum is kept beside it in SPEKTRA.
 
 #include <QObject>
 #include <QString>
@@ -65,6 +66,7 @@ private:
     bool stopWanted() const;
     void showCycleProgress();
     void autosave();
+    void keepCycleSpectrum();
 
     std::unique_ptr<SeriesControls> controls_;
     Phase phase_ = Phase::Idle;
@@ -75,7 +77,8 @@ private:
     uint64_t settleTimer_ = 0;
     bool stopPressed_ = false; // StopRequest may still hold the stop of an earlier measurement
     QString autosavePath_;
-    QString autosaveError_; // of the last autosave; empty when it succeeded
+    QString autosaveError_;             // of the last autosave; empty when it succeeded
+    bool spectrumFailureShown_ = false; // a spectrum not kept is shown to the operator once a series
 };
 
 } // namespace pxr3

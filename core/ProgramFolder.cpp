@@ -122,6 +122,9 @@ QStringList RemoveUnfinishedSaves(const QStringList &programFiles)
             return suffix == QLatin1String("dat") || suffix == QLatin1String("csv");
         },
         removed);
+    removeUnfinishedSaves(
+        QDir(programFolder.filePath(QStringLiteral("SPEKTRA"))),
+        [](const QString &target) { return QFileInfo(target).suffix().toLower() == QLatin1String("n42"); }, removed);
     return removed;
 }
 

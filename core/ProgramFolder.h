@@ -35,7 +35,8 @@ QString ProgramPath(const QString &name);
 
 // Removes the temporary files that saves cut short by a kill or a power cut leave behind:
 // beside the files named in `programFiles` in the program folder, and beside tables (.dat) and
-// exports (.csv) in its DATA folder. Nothing else is touched. Returns the paths removed.
+// exports (.csv) in its DATA folder, and beside the series' spectra (.n42) in SPEKTRA. Nothing
+// else is touched. Returns the paths removed.
 QStringList RemoveUnfinishedSaves(const QStringList &programFiles);
 
 } // namespace pxr3

@@ -4,6 +4,7 @@
 
 #include "acquisition/MeasurementSeries.h"
 #include "FakeAcquisitionView.h"
+#include "SpectrumFileReaders.h"
 #include "acquisition/CycleSpectrum.h"
 #include "core/NumberText.h"
 #include "devicelink/LinkRecovery.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <numeric>
 
 namespace pxr3::test {
 namespace {
@@ -43,7 +45,11 @@ public:
         progress = text;
         lastSecondsDone = secondsDone;
     }
-    void showWarning(const QString &text) override { warning = text; }
+    void showWarning(const QString &text) override
+    {
+        warning = text;
+        ++warningsShown;
+    }
 
     std::vector<bool> enabling;
     bool idleShown = false;
@@ -51,6 +57,7 @@ public:
     bool clearAccepted = true;
     QString progress;
     QString warning;
+    int warningsShown = 0;
     int lastSecondsDone = 0;
 
 private:
@@ -346,6 +353,39 @@ TEST_F(SeriesTest, AFailedAutosaveIsSaidAndMadeGoodByTheNextCycle)
     EXPECT_TRUE(controls->progress.contains(QStringLiteral(", NEULOŽENO ("))) << qPrintable(controls->progress);
     EXPECT_FALSE(controls->progress.contains(QStringLiteral("uloženo v")));
     EXPECT_TRUE(Log().contains(QStringLiteral("Série skončila: 3 z 3 cyklů, NEULOŽENO")));
+}
+
+// Every completed cycle's spectrum is kept in SPEKTRA under the series' and the row's name and
+// holds the row's counts; a spectrum that cannot be kept costs no row and is shown once.
+TEST_F(SeriesTest, EachCompletedCycleKeepsItsSpectrumWithTheRowsCounts)
+{
+    view.roi[0] = QStringLiteral("100");
+    view.roi[1] = QStringLiteral("200");
+    ASSERT_TRUE(RunSeries());
+    QDir spectra(path(QStringLiteral("SPEKTRA")));
+    ASSERT_EQ(spectra.entryList(QDir::Files).size(), 3);
+    const QString stem = QFileInfo(series->autosavePath()).completeBaseName();
+    for (int row = 1; row <= 3; ++row) {
+        const ReadBack read = ReadN42(FileBytes(spectra.filePath(QStringLiteral("%1_%2.n42").arg(stem).arg(row))));
+        ASSERT_EQ(read.counts.size(), size_t(kChannels)) << row;
+        EXPECT_EQ(std::accumulate(read.counts.begin() + 99, read.counts.begin() + 200, qint64(0)),
+                  Cell(row, 3).toLongLong())
+            << row;
+        EXPECT_EQ(read.realSeconds, 4) << row;
+    }
+
+    // SPEKTRA taken by a file: every cycle still writes its row, the log has each failure.
+    ASSERT_TRUE(spectra.removeRecursively());
+    WriteFile(path(QStringLiteral("SPEKTRA")), "not a folder");
+    controls->warningsShown = 0;
+    answers = {true};
+    ASSERT_TRUE(RunSeries());
+    EXPECT_EQ(state().CurrentRow, 7);
+    EXPECT_FALSE(Cell(6, 3).isEmpty());
+    EXPECT_EQ(Log().count(QStringLiteral("Uložení spektra cyklu do SPEKTRA/")), 3);
+    EXPECT_EQ(controls->warningsShown, 1);
+    EXPECT_TRUE(controls->warning.startsWith(QStringLiteral("Uložení spektra cyklu do SPEKTRA/")))
+        << qPrintable(controls->warning);
 }
 
 // The operator's own "Close USB" ends the attempts to reconnect.
