@@ -52,6 +52,7 @@ constexpr int kLimitsTop = 5000;
 constexpr int kValueLeft = 640;
 constexpr int kValueWidth = 1400;
 constexpr int kUnitLeft = kValueLeft + 2 * kValueWidth + 60;
+constexpr int kSaveAsTop = 4800;
 
 const char *const kTipOpen = QT_TRANSLATE_NOOP("pxr3::frm_USBkom", "otevření USB portu");
 const char *const kTipClose = QT_TRANSLATE_NOOP("pxr3::frm_USBkom", "zavření USB portu");
@@ -140,12 +141,13 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     Check3 = new QCheckBox(tr("LOG Y-osa"), this);
     place(Check3, kColumn2, row, kButtonWidth, kFieldHeight);
     row += kRowStep + 120;
-    auto *saveAs =
-        addButton(tr("Uložit spektrum jako…"), tr("spektrum cyklu do souboru N42, SPE nebo CSV"), kColumn2, row);
-    connect(saveAs, &QPushButton::clicked, this, [this] { SaveSpectrumAs(this); });
-    row += kRowStep;
     auto *quit = addButton(tr("Konec"), tr("minimalizace okna USB komunikace"), kColumn2, row);
     connect(quit, &QPushButton::clicked, this, &frm_USBkom::Command3_Click);
+    // Under both columns: its text is longer than a button of one.
+    auto *saveAs =
+        addButton(tr("Uložit spektrum jako…"), tr("spektrum cyklu do souboru N42, SPE nebo CSV"), kColumn1, kSaveAsTop);
+    place(saveAs, kColumn1, kSaveAsTop, kColumn2 + kButtonWidth - kColumn1, kButtonHeight);
+    connect(saveAs, &QPushButton::clicked, this, [this] { SaveSpectrumAs(this); });
 
     connect(Check2, &QCheckBox::clicked, this, [this](bool checked) {
         Text3[2]->setEnabled(checked);
