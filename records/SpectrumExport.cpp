@@ -118,7 +118,9 @@ QByteArray SpectrumN42(const SpectrumRecord &spectrum)
 
 QByteArray SpectrumSpe(const SpectrumRecord &spectrum)
 {
-    QStringList lines{QStringLiteral("$SPEC_ID:"), QStringLiteral("PXR3 %1").arg(spectrum.identity).trimmed(),
+    // The identity names the PXR3 already; without one the model stands for it.
+    QStringList lines{QStringLiteral("$SPEC_ID:"),
+                      spectrum.identity.isEmpty() ? QStringLiteral("PXR3") : spectrum.identity,
                       QStringLiteral("$SPEC_REM:")};
     lines << SpectrumRemarks(spectrum);
     lines << QStringLiteral("$DATE_MEA:") << spectrum.start.toString(QStringLiteral("MM/dd/yyyy HH:mm:ss"))
