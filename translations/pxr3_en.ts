@@ -161,6 +161,35 @@
     </message>
 </context>
 <context>
+    <name>SpectrumExport</name>
+    <message>
+        <source>Spektrum ANSI N42.42 (*.n42)</source>
+        <translation>ANSI N42.42 spectrum (*.n42)</translation>
+    </message>
+    <message>
+        <source>Spektrum IAEA/ORTEC SPE (*.spe)</source>
+        <translation>IAEA/ORTEC SPE spectrum (*.spe)</translation>
+    </message>
+    <message>
+        <source>Tabulka CSV (*.csv)</source>
+        <translation>CSV table (*.csv)</translation>
+    </message>
+    <message>
+        <source>Uložit spektrum jako</source>
+        <translation>Save spectrum as</translation>
+    </message>
+    <message>
+        <source>Uložení spektra</source>
+        <translation>Saving the spectrum</translation>
+    </message>
+    <message>
+        <source>Spektrum se nepodařilo uložit do souboru %1.
+%2</source>
+        <translation>The spectrum could not be saved to the file %1.
+%2</translation>
+    </message>
+</context>
+<context>
     <name>SpectrumGraph</name>
     <message>
         <source>Spektrum PXR3 : ROI = </source>
@@ -642,24 +671,36 @@ The measurement results are kept in the file
         <source>N [Imp]</source>
         <translation>N [counts]</translation>
     </message>
+    <message>
+        <source>Uložit spektrum jako…</source>
+        <translation>Save spectrum as…</translation>
+    </message>
 </context>
 <context>
     <name>pxr3::ecGraph</name>
-    <message>
-        <source>Uložit graf jako obrázek nebo PDF...</source>
-        <translation>Save the graph as a picture or PDF...</translation>
-    </message>
     <message>
         <source>Uložit graf</source>
         <translation>Save Graph</translation>
     </message>
     <message>
-        <source>Obrázek PNG (*.png);;Dokument PDF (*.pdf)</source>
-        <translation>PNG picture (*.png);;PDF document (*.pdf)</translation>
-    </message>
-    <message>
         <source>Graf se nepodařilo uložit do souboru %1.</source>
         <translation>The graph could not be saved to the file %1.</translation>
+    </message>
+    <message>
+        <source>Uložit graf jako PNG…</source>
+        <translation>Save graph as PNG…</translation>
+    </message>
+    <message>
+        <source>Uložit graf jako PDF…</source>
+        <translation>Save graph as PDF…</translation>
+    </message>
+    <message>
+        <source>Dokument PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Obrázek PNG (*.png)</source>
+        <translation>PNG image (*.png)</translation>
     </message>
 </context>
 <context>
@@ -813,6 +854,14 @@ The measurement results are kept in the file
     <message>
         <source>Spojení obnoveno po %1 s</source>
         <translation>Link restored after %1 s</translation>
+    </message>
+    <message>
+        <source>Uložit spektrum jako…</source>
+        <translation>Save spectrum as…</translation>
+    </message>
+    <message>
+        <source>spektrum cyklu do souboru N42, SPE nebo CSV</source>
+        <translation>the cycle spectrum into an N42, SPE or CSV file</translation>
     </message>
 </context>
 <context>
