@@ -191,8 +191,10 @@ void MDIForm1::buildMenu()
     addMenuItem(m1, "m14", tr("Nastavení měření"), {}, "preferences-system", QStyle::SP_FileDialogContentsView,
                 &MDIForm1::parameters);
     m1->addSeparator()->setObjectName(QStringLiteral("m15"));
-    addMenuItem(m1, "m16", tr("Konec &programu"), QKeySequence(Qt::CTRL | Qt::Key_X), "application-exit",
-                QStyle::SP_DialogCloseButton, &MDIForm1::quit);
+    QAction *m16 = addMenuItem(m1, "m16", tr("Konec &programu"), QKeySequence(Qt::CTRL | Qt::Key_X), "application-exit",
+                               QStyle::SP_DialogCloseButton, &MDIForm1::quit);
+    // A text field takes Ctrl+X as "cut": Ctrl+Q quits from anywhere, and the menu shows it.
+    m16->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_X)});
 
     QMenu *m4 = bar->addMenu(QStringLiteral("&Data"));
     menuItems_.insert(QStringLiteral("m4"), m4->menuAction());

@@ -253,6 +253,43 @@ private slots:
         QCOMPARE(state().TableModified, int16_t(2));
     }
 
+    // Ctrl+X in a text field cuts; Ctrl+Q, which the menu shows, quits from there, and Ctrl+X
+    // quits where no text field has the focus.
+    void quitKeysReachTheQuitDialogAndCtrlXStillCutsInAField()
+    {
+        MDIForm1 w;
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(w.menuItem(QStringLiteral("m16"))->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_Q));
+        int asked = 0;
+        const auto press = [&](QWidget *target, Qt::Key key) {
+            // The dialog is modal: it is answered from inside its own loop.
+            QTimer::singleShot(0, &w, [&] {
+                if (Form1 *dialog = w.quitDialog()) {
+                    ++asked;
+                    QTest::mouseClick(dialog->noButton(), Qt::LeftButton);
+                }
+            });
+            QApplication::setActiveWindow(&w); // back from the dialog before
+            QTest::keyClick(target, key, Qt::ControlModifier);
+            QCoreApplication::processEvents(); // the answer, when no dialog came
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        QLineEdit *field = w.rowsInView();
+        field->setEnabled(true);
+        field->setFocus();
+        field->selectAll();
+        press(field, Qt::Key_X);
+        QCOMPARE(field->text(), QString());
+        QCOMPARE(asked, 0);
+        press(field, Qt::Key_Q);
+        QCOMPARE(asked, 1);
+        w.rollingCheck()->setFocus();
+        press(w.rollingCheck(), Qt::Key_X);
+        QCOMPARE(asked, 2);
+    }
+
     void quitDuringACommandsWaitEndsTheWaitAndClosesTheDevice()
     {
         MDIForm1 w;
