@@ -7,6 +7,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <cmath>
+
 namespace pxr3 {
 
 namespace {
@@ -52,6 +55,19 @@ QString CutToWidth(const QString &text, double w, const std::function<double(con
     return text.left(fits);
 }
 
+// The print layout with its number column widened, when need be, to hold the widest row number
+// printed whole: the layout's 7 mm take "100", not "1000".
+QString LayoutForRowNumbers(const MeasurementTable &table, const PrintMetrics &metrics)
+{
+    QString layout = QString::fromLatin1(kPrintLayout);
+    const int firstEnd = int(layout.indexOf(QLatin1Char('|')));
+    int width = ParseEntry(layout.left(firstEnd)).width;
+    for (int row = 1; row <= kTableRows; ++row)
+        if (table.rowHasData(row))
+            width = std::max(width, int(std::ceil(metrics.textWidth(PrintFont::Row, table.text(row, 0)))) + 1);
+    return QString::number(width) + layout.mid(firstEnd);
+}
+
 } // namespace
 
 QString FitText(const QString &text, const QString &entry, const std::function<double(const QString &)> &width)
@@ -91,7 +107,7 @@ QVector<PrintedText> PrintRow(int left, double y, const QString &layout, const Q
 
 QVector<PrintedPage> TablePrintout(const MeasurementTable &table, const PrintMetrics &metrics)
 {
-    const QString layout = QString::fromLatin1(kPrintLayout);
+    const QString layout = LayoutForRowNumbers(table, metrics);
     const auto cells = [&table](int row) {
         QStringList texts;
         for (int column = 0; column < kTableColumns; ++column)

@@ -13,7 +13,7 @@ namespace pxr3 {
 class MeasurementTable;
 
 // Widths in millimetres of the seven print columns; a ">" prefix right-aligns a column,
-// "^" centres it.
+// "^" centres it. The first, the row numbers, widens when the widest number printed needs more.
 inline constexpr char kPrintLayout[] = "7|40|25|25|25|30|20";
 
 // Title "Arial" 12 pt bold, the measuring conditions under it 10 pt, header line 10 pt bold,

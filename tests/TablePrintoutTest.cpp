@@ -71,6 +71,20 @@ TEST(TablePrintout, TitleHeaderAndTheRowsThatHoldData)
     EXPECT_EQ(page[2 + 7 + 1].text, QStringLiteral("02.03.2026 14:37:5"));
 }
 
+TEST(TablePrintout, TheNumberColumnHoldsRowThousandWhole)
+{
+    MeasurementTable table;
+    Fill(table, 3, 3);
+    Fill(table, kTableRows, kTableRows);
+    const PrintedPage page = TablePrintout(table, FixedMetrics(297)).front();
+    ASSERT_EQ(RowNumbers({page}), (QList<QStringList>{{"3", "1000"}}));
+    // "1000" is 8.8 mm wide; the date column moves right to leave it room, on every line.
+    for (qsizetype i = 2; i + 1 < page.size(); i += 7) {
+        EXPECT_GE(page[i + 1].x, 10 + 8.8) << i;
+        EXPECT_EQ(page[i + 1].x - page[i].x, page[3].x - page[2].x) << i;
+    }
+}
+
 TEST(MeasuringConditions, NameTheMeasuringSetAndSimulatedRowsFirst)
 {
     ResetSharedState();
