@@ -350,6 +350,15 @@ QMdiSubWindow *MDIForm1::addChild(QWidget *child)
 {
     QMdiSubWindow *frame = area_->addSubWindow(child);
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    // A window put aside leaves an icon at the bottom; the others make room for it. Queued: the
+    // area places the icon after the state has changed.
+    connect(
+        frame, &QMdiSubWindow::windowStateChanged, this,
+        [this](Qt::WindowStates before, Qt::WindowStates now) {
+            if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized))
+                tileVertically();
+        },
+        Qt::QueuedConnection);
     return frame;
 }
 

@@ -3,6 +3,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
+
 namespace pxr3 {
 
 void TileSubWindows(QMdiArea *area, Qt::Orientation orientation)
@@ -13,7 +15,11 @@ void TileSubWindows(QMdiArea *area, Qt::Orientation orientation)
             windows.append(window);
     if (windows.isEmpty())
         return;
-    const QRect space = area->viewport()->rect();
+    // The icons of minimised windows line the bottom: the tiles end above them.
+    QRect space = area->viewport()->rect();
+    for (QMdiSubWindow *window : area->subWindowList())
+        if (window->isVisible() && window->isMinimized() && window->y() > space.top())
+            space.setBottom(std::min(space.bottom(), window->y() - 1));
     const int n = int(windows.size());
     for (int i = 0; i < n; ++i) {
         QMdiSubWindow *window = windows[i];

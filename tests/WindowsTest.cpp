@@ -290,6 +290,27 @@ private slots:
         QCOMPARE(asked, 2);
     }
 
+    void aMinimisedWindowsIconCoversNoTile()
+    {
+        MDIForm1 w;
+        w.resize(800, 600);
+        QWidget *children[] = {new QWidget, new QWidget, new QWidget};
+        QMdiSubWindow *frames[3];
+        for (int i = 0; i < 3; ++i)
+            frames[i] = w.addChild(children[i]);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        for (QMdiSubWindow *frame : frames)
+            frame->show();
+        w.tileVertically();
+        frames[1]->showMinimized();
+        QTRY_VERIFY(frames[0]->geometry().bottom() < frames[1]->geometry().top());
+        QVERIFY(!frames[2]->geometry().intersects(frames[1]->geometry()));
+        w.tileHorizontally(); // and so does a tiling the operator asks for
+        QVERIFY(!frames[2]->geometry().intersects(frames[1]->geometry()));
+        QVERIFY(!frames[0]->geometry().intersects(frames[1]->geometry()));
+    }
+
     void quitDuringACommandsWaitEndsTheWaitAndClosesTheDevice()
     {
         MDIForm1 w;
