@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -267,6 +268,10 @@ void vse_mer::makeCurrent(int row, int column)
 {
     Grid1->selectionModel()->setCurrentIndex(Grid1->model()->index(row - 1, column),
                                              QItemSelectionModel::ClearAndSelect);
+    // A date cell fits beside the row numbers at any real width; set current before the window
+    // is laid out, it would scroll them away for a grid of no size, and they stay hidden.
+    if (column <= 1)
+        Grid1->horizontalScrollBar()->setValue(0);
 }
 
 } // namespace pxr3

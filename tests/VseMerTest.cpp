@@ -111,6 +111,17 @@ private slots:
         QVERIFY(!cellShowsRed(grid, 1, 1));
     }
 
+    // The table is emptied while its window is still being laid out; once it has a real width
+    // (narrower than all columns) it shows the row numbers.
+    void anEmptiedTableShowsItsRowNumbers()
+    {
+        window->resize(120, 200);
+        ClearTable();
+        window->resize(500, 300);
+        QCOMPARE(grid->columnAt(0), 0);
+        QCOMPARE(grid->currentIndex().column(), 1);
+    }
+
     void editingTakesOverWithEnterAndDropsWithEsc()
     {
         VirtualClock clock(QDateTime(QDate(2026, 3, 2), QTime(14, 37, 50)));
