@@ -371,7 +371,7 @@ void MDIForm1::setCommunicationWindow(frm_USBkom *window, QMdiSubWindow *frame)
     connect(window, &frm_USBkom::readingShown, this, &MDIForm1::setStatusText);
     connect(window, &frm_USBkom::linkWarningShown, this, &MDIForm1::setStatusText);
     connect(window, &frm_USBkom::deliveringShown, this, &MDIForm1::showDelivering);
-    connect(window, &frm_USBkom::roiCountsShown, Label2[6], &QLabel::setText);
+    connect(window, &frm_USBkom::roiCountsShown, this, [this](const QString &text) { setPanelValue(6, text); });
     window->setRowsInViewSource(
         [this] { return Check1->isChecked() ? RoundToInt16(LeadingNumber(Text1->text())).value_or(0) : 0; });
 }
@@ -441,6 +441,14 @@ void MDIForm1::setStatusText(const QString &text) { panels_[0]->setText(text); }
 QString MDIForm1::statusText() const { return panels_[0]->text(); }
 
 QLabel *MDIForm1::panelValue(int index) const { return index >= 0 && index < 9 ? Label2[index] : nullptr; }
+
+void MDIForm1::setPanelValue(int index, const QString &text)
+{
+    if (QLabel *label = panelValue(index)) {
+        label->setText(text);
+        label->adjustSize();
+    }
+}
 
 void MDIForm1::runCommand(const std::function<void()> &command)
 {

@@ -65,6 +65,8 @@ public:
     QProgressBar *seriesProgressBar() const { return seriesBar_; }
 
     QLabel *panelValue(int index) const; // Label2(index); there is no Label2(7)
+    // The value label grows to its text: a value is never shown cut.
+    void setPanelValue(int index, const QString &text);
     QCheckBox *rollingCheck() const { return Check1; }
     QLineEdit *rowsInView() const { return Text1; }
 

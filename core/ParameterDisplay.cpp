@@ -20,19 +20,19 @@ void ShowCurrentCaption(MDIForm1 *main)
 void ShowMeasureSettings(MDIForm1 *main, const QString &name)
 {
     const SharedState &s = state();
-    main->panelValue(0)->setText(name);
-    main->panelValue(1)->setText(IntText(s.MeasureTime));
-    main->panelValue(2)->setText(IntText(s.RepeatCount));
+    main->setPanelValue(0, name);
+    main->setPanelValue(1, IntText(s.MeasureTime));
+    main->setPanelValue(2, IntText(s.RepeatCount));
 }
 
 void ShowMeasuringSet(MDIForm1 *main, frm_USBkom *usbkom, const QString &name)
 {
     const SharedState &s = state();
     ShowMeasureSettings(main, name);
-    main->panelValue(3)->setText(IntText(s.WorkLeftRoi));
-    main->panelValue(4)->setText(IntText(s.WorkRightRoi));
-    main->panelValue(5)->setText(IntText(s.WorkHighVoltage));
-    main->panelValue(8)->setText(FloatText(s.WorkBackground));
+    main->setPanelValue(3, IntText(s.WorkLeftRoi));
+    main->setPanelValue(4, IntText(s.WorkRightRoi));
+    main->setPanelValue(5, IntText(s.WorkHighVoltage));
+    main->setPanelValue(8, FloatText(s.WorkBackground));
     ShowCurrentCaption(main);
     // The window's fields are what a measurement started from it reads.
     usbkom->text3(0)->setText(IntText(s.WorkLeftRoi));

@@ -582,7 +582,7 @@ private slots:
     void startupAppliesTheCurrentSetOverTheAnalysersVoltageAndTheDesignTexts()
     {
         QLocale::setDefault(QLocale::c());
-        state().NuclideTable(1) = {StoredNuclideName(QStringLiteral("Rn-222")), 120, 180, 700, 12.5f, 0.3f};
+        state().NuclideTable(1) = {StoredNuclideName(QStringLiteral("Rn-222")), 120, 180, 700, 12.5f, 0.012345f};
         state().NuclideCount = 1;
         state().CurrentNuclide = 1;
         state().MeasureTime = 60;
@@ -597,7 +597,11 @@ private slots:
         QCOMPARE(main->panelValue(3)->text(), QStringLiteral("120"));
         const QStringList shown{usb->text3(0)->text(), usb->text3(1)->text(), usb->text4()->text(),
                                 usb->text2()->text(),  usb->text3(3)->text(), usb->text3(4)->text()};
-        QCOMPARE(shown, (QStringList{"120", "180", "700", "60", "12.5", "0.3"}));
+        QCOMPARE(shown, (QStringList{"120", "180", "700", "60", "12.5", "0.012345"}));
+        // The panel shows the background whole, every digit.
+        QLabel *background = main->panelValue(8);
+        QCOMPARE(background->text(), QStringLiteral("0.012345"));
+        QVERIFY(background->width() >= background->fontMetrics().horizontalAdvance(background->text()));
         QCOMPARE(state().RoiBounds(1), int16_t(120));
         usb->command4(8)->click(); // "Start  F5"
         QVERIFY(usb->timer()->isActive());
