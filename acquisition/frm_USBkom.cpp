@@ -16,14 +16,17 @@
 #include "graphs/frm_Prubeh.h"
 #include "records/SpectrumExportDialog.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -31,13 +34,8 @@ namespace pxr3 {
 
 namespace {
 
-// Positions of the design, in twips.
+// Sizes of the design, in twips.
 constexpr int kMargin = 120;
-constexpr int kColumn1 = 5040;
-constexpr int kColumn2 = 6600;
-constexpr int kFieldLeft = 5280;
-constexpr int kRoiFieldLeft = 5880;
-constexpr int kGraphLeft = 8280;
 constexpr int kButtonWidth = 1455;
 constexpr int kButtonHeight = 375;
 constexpr int kFieldWidth = 600;
@@ -45,14 +43,10 @@ constexpr int kFieldHeight = 315;
 constexpr int kStatusHeight = 300;
 constexpr int kDesignWidth = 14400;
 constexpr int kDesignHeight = 5600;
-constexpr int kRowStep = 420;
-constexpr int kRateTop = 4400;
-constexpr int kActivityTop = 4700;
-constexpr int kLimitsTop = 5000;
-constexpr int kValueLeft = 640;
-constexpr int kValueWidth = 1400;
-constexpr int kUnitLeft = kValueLeft + 2 * kValueWidth + 60;
-constexpr int kSaveAsTop = 4800;
+constexpr int kLogMinWidth = 1800;
+constexpr int kFieldIndent = 300;    // "T" and "U": the field stands between the letter and the unit
+constexpr int kRoiFieldIndent = 840; // "ROI L :", "KF :", "Poz:"
+constexpr int kSmoothingIndent = 840;
 
 const char *const kTipOpen = QT_TRANSLATE_NOOP("pxr3::frm_USBkom", "otevření USB portu");
 const char *const kTipClose = QT_TRANSLATE_NOOP("pxr3::frm_USBkom", "zavření USB portu");
@@ -73,80 +67,112 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     setWindowTitle(tr("USB komunikace"));
     resize(TwipsToPixels(this, kDesignWidth), TwipsToPixels(this, kDesignHeight));
 
-    Text1 = new LogView(this);
-    place(Text1, kMargin, kMargin, kColumn1 - 2 * kMargin, 4200);
+    Text1 = new LogView;
+    Text1->setMinimumWidth(TwipsToPixels(this, kLogMinWidth));
 
     // Value, its uncertainty and the unit on one line each; the activity's limits below them.
-    addLabel(QStringLiteral("n  ="), kMargin, kRateTop, 500);
-    a_v = addLabel(QStringLiteral("0,0000E+00"), kValueLeft, kRateTop, kValueWidth);
-    rateU_ = addLabel(QString(), kValueLeft + kValueWidth, kRateTop, kValueWidth);
-    addLabel(QStringLiteral("s<sup>-1</sup>"), kUnitLeft, kRateTop, 600)->setTextFormat(Qt::RichText);
-    addLabel(QStringLiteral("a<sub>v</sub>&nbsp;&nbsp;="), kMargin, kActivityTop, 500)->setTextFormat(Qt::RichText);
-    Label5 = addLabel(QStringLiteral("0,0000E+00"), kValueLeft, kActivityTop, kValueWidth);
-    activityU_ = addLabel(QString(), kValueLeft + kValueWidth, kActivityTop, kValueWidth);
-    addLabel(QStringLiteral("Bq/m<sup>3</sup>"), kUnitLeft, kActivityTop, 800)->setTextFormat(Qt::RichText);
-    threshold_ = addLabel(QString(), kMargin, kLimitsTop, 2200);
-    limit_ = addLabel(QString(), kMargin + 2300, kLimitsTop, 2200);
+    auto *readouts = new QGridLayout;
+    readouts->addWidget(addLabel(QStringLiteral("n  =")), 0, 0);
+    a_v = addLabel(QStringLiteral("0,0000E+00"));
+    readouts->addWidget(a_v, 0, 1);
+    rateU_ = addLabel(QString());
+    readouts->addWidget(rateU_, 0, 2);
+    QLabel *rateUnit = addLabel(QStringLiteral("s<sup>-1</sup>"));
+    rateUnit->setTextFormat(Qt::RichText);
+    readouts->addWidget(rateUnit, 0, 3);
+    QLabel *activityName = addLabel(QStringLiteral("a<sub>v</sub>&nbsp;&nbsp;="));
+    activityName->setTextFormat(Qt::RichText);
+    readouts->addWidget(activityName, 1, 0);
+    Label5 = addLabel(QStringLiteral("0,0000E+00"));
+    readouts->addWidget(Label5, 1, 1);
+    activityU_ = addLabel(QString());
+    readouts->addWidget(activityU_, 1, 2);
+    QLabel *activityUnit = addLabel(QStringLiteral("Bq/m<sup>3</sup>"));
+    activityUnit->setTextFormat(Qt::RichText);
+    readouts->addWidget(activityUnit, 1, 3);
+    threshold_ = addLabel(QString());
+    readouts->addWidget(threshold_, 2, 0, 1, 2);
+    limit_ = addLabel(QString());
+    readouts->addWidget(limit_, 2, 2, 1, 2);
+    readouts->setColumnStretch(3, 1);
     threshold_->setToolTip(tr("rozhodovací mez aktivity (α = 5 %)"));
     limit_->setToolTip(tr("mez detekce aktivity (α = β = 5 %)"));
 
-    auto *open = addButton(QStringLiteral("Open USB"), tr(kTipOpen), kColumn1, kMargin);
+    auto *column1 = new QVBoxLayout;
+    auto *open = addButton(QStringLiteral("Open USB"), tr(kTipOpen));
+    column1->addWidget(open);
     connect(open, &QPushButton::clicked, this, &frm_USBkom::Command2_Click);
-    auto *close = addButton(QStringLiteral("Close USB"), tr(kTipClose), kColumn1, kMargin + kRowStep);
+    auto *close = addButton(QStringLiteral("Close USB"), tr(kTipClose));
+    column1->addWidget(close);
     connect(close, &QPushButton::clicked, this, &frm_USBkom::Command1_Click);
-    Command4[0] = addButton(QStringLiteral("MCA ID"), tr("ID analyzátoru"), kColumn1, kMargin + 2 * kRowStep);
-    Command4[7] = addButton(tr("Read VN"), tr(kTipVoltage), kColumn1, kMargin + 3 * kRowStep);
-    Command4[2] = addButton(tr("Write VN"), tr(kTipVoltage), kColumn1, kMargin + 4 * kRowStep);
+    Command4[0] = addButton(QStringLiteral("MCA ID"), tr("ID analyzátoru"));
+    column1->addWidget(Command4[0]);
+    Command4[7] = addButton(tr("Read VN"), tr(kTipVoltage));
+    column1->addWidget(Command4[7]);
+    Command4[2] = addButton(tr("Write VN"), tr(kTipVoltage));
+    column1->addWidget(Command4[2]);
 
-    int row = kMargin + 5 * kRowStep + 60;
-    addLabel(QStringLiteral("T                [s]"), kColumn1, row + 30, kButtonWidth);
-    Text2 = addField(QStringLiteral("2"), kFieldLeft + 60, row);
-    row += kRowStep;
-    addLabel(QStringLiteral("U               [V]"), kColumn1, row + 30, kButtonWidth);
-    Text4 = addField(QStringLiteral("550"), kFieldLeft + 60, row);
-    row += kRowStep;
+    column1->addSpacing(TwipsToPixels(this, 60));
+    Text2 = addField(QStringLiteral("2"));
+    column1->addLayout(fieldOnLabel(QStringLiteral("T                [s]"), Text2, kFieldIndent));
+    Text4 = addField(QStringLiteral("550"));
+    column1->addLayout(fieldOnLabel(QStringLiteral("U               [V]"), Text4, kFieldIndent));
     const char *roiLabels[] = {QT_TR_NOOP("ROI L :"), QT_TR_NOOP("ROI P :")};
-    for (int i = 0; i < 2; ++i, row += kRowStep) {
-        addLabel(tr(roiLabels[i]), kColumn1, row + 30, 840);
-        Text3[i] = addField(i == 0 ? QStringLiteral("5") : QStringLiteral("250"), kRoiFieldLeft, row);
+    for (int i = 0; i < 2; ++i) {
+        Text3[i] = addField(i == 0 ? QStringLiteral("5") : QStringLiteral("250"));
+        column1->addLayout(fieldOnLabel(tr(roiLabels[i]), Text3[i], kRoiFieldIndent));
     }
-    addLabel(tr("KF :"), kColumn1, row + 30, 840);
-    Text3[3] = addField(QStringLiteral("1"), kRoiFieldLeft, row);
-    row += kRowStep;
-    addLabel(tr("Poz:"), kColumn1, row + 30, 840);
-    Text3[4] = addField(QStringLiteral("1"), kRoiFieldLeft, row);
+    Text3[3] = addField(QStringLiteral("1"));
+    column1->addLayout(fieldOnLabel(tr("KF :"), Text3[3], kRoiFieldIndent));
+    Text3[4] = addField(QStringLiteral("1"));
+    column1->addLayout(fieldOnLabel(tr("Poz:"), Text3[4], kRoiFieldIndent));
+    column1->addStretch();
 
-    auto *clear = addButton(QStringLiteral("&Clear F8"), tr("vymazání okna zápisu komunikace"), kColumn2, kMargin);
+    auto *column2 = new QVBoxLayout;
+    auto *clear = addButton(QStringLiteral("&Clear F8"), tr("vymazání okna zápisu komunikace"));
+    column2->addWidget(clear);
     connect(clear, &QPushButton::clicked, this, &frm_USBkom::Command5_Click);
-    Command4[1] = addButton(tr("Akt. Spektrum "), tr(kTipStop), kColumn2, kMargin + kRowStep);
-    Command4[3] = addButton(tr("Uložit spektrum"), tr(kTipStop), kColumn2, kMargin + 2 * kRowStep);
-    Command4[8] = addButton(QStringLiteral("Start  F5"), tr("start mereni spektra"), kColumn2, kMargin + 3 * kRowStep);
-    Command4[13] = addButton(QStringLiteral("Stop Ctrl +F5"), tr(kTipStop), kColumn2, kMargin + 4 * kRowStep);
-    auto *course = addButton(tr("Průběh F2"), QString(), kColumn2, kMargin + 5 * kRowStep);
+    Command4[1] = addButton(tr("Akt. Spektrum "), tr(kTipStop));
+    column2->addWidget(Command4[1]);
+    Command4[3] = addButton(tr("Uložit spektrum"), tr(kTipStop));
+    column2->addWidget(Command4[3]);
+    Command4[8] = addButton(QStringLiteral("Start  F5"), tr("start mereni spektra"));
+    column2->addWidget(Command4[8]);
+    Command4[13] = addButton(QStringLiteral("Stop Ctrl +F5"), tr(kTipStop));
+    column2->addWidget(Command4[13]);
+    auto *course = addButton(tr("Průběh F2"), QString());
+    column2->addWidget(course);
     connect(course, &QPushButton::clicked, this, &frm_USBkom::Command6_Click);
     for (auto it = Command4.cbegin(); it != Command4.cend(); ++it) {
         const int index = it.key();
         connect(it.value(), &QPushButton::clicked, this, [this, index] { Command4_Click(index); });
     }
 
-    row = kMargin + 6 * kRowStep + 60;
-    Check1 = new QCheckBox(QStringLiteral("LOG data"), this);
-    place(Check1, kColumn2, row, kButtonWidth, kFieldHeight);
-    row += kRowStep;
-    Check2 = new QCheckBox(QStringLiteral(" SF:"), this);
-    place(Check2, kColumn2, row, 780, kFieldHeight);
-    Text3[2] = addField(QStringLiteral("0"), kColumn2 + 840, row);
+    column2->addSpacing(TwipsToPixels(this, 60));
+    Check1 = new QCheckBox(QStringLiteral("LOG data"));
+    Check1->setFixedHeight(TwipsToPixels(this, kFieldHeight));
+    column2->addWidget(Check1);
+    Check2 = new QCheckBox(QStringLiteral(" SF:"));
+    Check2->setFixedHeight(TwipsToPixels(this, kFieldHeight));
+    Text3[2] = addField(QStringLiteral("0"));
     Text3[2]->setEnabled(false);
-    row += kRowStep;
-    Check3 = new QCheckBox(tr("LOG Y-osa"), this);
-    place(Check3, kColumn2, row, kButtonWidth, kFieldHeight);
-    row += kRowStep + 120;
-    auto *quit = addButton(tr("Konec"), tr("minimalizace okna USB komunikace"), kColumn2, row);
+    auto *smoothing = new QHBoxLayout;
+    smoothing->setSpacing(0);
+    smoothing->addWidget(Check2);
+    smoothing->addStretch();
+    smoothing->addWidget(Text3[2]);
+    Check2->setFixedWidth(TwipsToPixels(this, kSmoothingIndent));
+    column2->addLayout(smoothing);
+    Check3 = new QCheckBox(tr("LOG Y-osa"));
+    Check3->setFixedHeight(TwipsToPixels(this, kFieldHeight));
+    column2->addWidget(Check3);
+    column2->addSpacing(TwipsToPixels(this, 120));
+    auto *quit = addButton(tr("Konec"), tr("minimalizace okna USB komunikace"));
+    column2->addWidget(quit);
+    column2->addStretch();
     connect(quit, &QPushButton::clicked, this, &frm_USBkom::Command3_Click);
     // Under both columns: its text is longer than a button of one.
-    auto *saveAs =
-        addButton(tr("Uložit spektrum jako…"), tr("spektrum cyklu do souboru N42, SPE nebo CSV"), kColumn1, kSaveAsTop);
-    place(saveAs, kColumn1, kSaveAsTop, kColumn2 + kButtonWidth - kColumn1, kButtonHeight);
+    auto *saveAs = addButton(tr("Uložit spektrum jako…"), tr("spektrum cyklu do souboru N42, SPE nebo CSV"));
     connect(saveAs, &QPushButton::clicked, this, [this] { SaveSpectrumAs(this); });
 
     connect(Check2, &QCheckBox::clicked, this, [this](bool checked) {
@@ -155,18 +181,53 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
             Text3[2]->setFocus();
     });
 
-    ecGraph1 = new SpectrumGraph(this);
+    ecGraph1 = new SpectrumGraph;
     ecGraph1->SetTotalTimeSource([] { return static_cast<long long>(state().CycleSpectrumTime); });
     connect(Check3, &QCheckBox::clicked, ecGraph1, &SpectrumGraph::ToggleLogY);
     ecGraph1->DrawSpectrumGraph(256); // axes and title from the start, before any spectrum
 
-    StatusBar = new QLabel(this);
+    StatusBar = new QLabel;
+    StatusBar->setFixedHeight(TwipsToPixels(this, kStatusHeight));
     StatusBar->setFrameShape(QFrame::StyledPanel);
     StatusBar->setFrameShadow(QFrame::Sunken);
     simulationNotice_ = new QLabel(tr("SIMULOVANÝ ANALYZÁTOR"), StatusBar);
     simulationNotice_->setStyleSheet(
         QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 0 6px;"));
     simulationNotice_->hide();
+
+    // The log, the two columns of controls and the graph side by side, the read-outs under the
+    // log and the controls; the graph takes the room the window gets. A window tiled smaller
+    // than all of it scrolls rather than squeezing.
+    auto *panel = new QWidget;
+    auto *columns = new QGridLayout(panel);
+    const int margin = TwipsToPixels(this, kMargin);
+    columns->setContentsMargins(margin, margin, margin, margin);
+    columns->setSpacing(margin);
+    columns->addWidget(Text1, 0, 0);
+    auto *controls = new QGridLayout;
+    controls->setContentsMargins(0, 0, 0, 0);
+    controls->setSpacing(margin);
+    controls->addLayout(column1, 0, 0);
+    controls->addLayout(column2, 0, 1);
+    saveAs->setFixedWidth(2 * saveAs->width() + margin);
+    controls->addWidget(saveAs, 1, 0, 1, 2);
+    controls->setRowStretch(0, 1);
+    columns->addLayout(controls, 0, 1, 1, 2);
+    columns->addLayout(readouts, 1, 0, 1, 3);
+    columns->addWidget(ecGraph1, 0, 3, 2, 1);
+    columns->setColumnStretch(0, 1);
+    columns->setColumnStretch(3, 3);
+    columns->setRowStretch(0, 1);
+    Text1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    auto *scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(panel);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(scroll, 1);
+    layout->addWidget(StatusBar);
 
     Timer1 = std::make_unique<TickTimer>([this] { Timer1_Timer(*this); });
 
@@ -202,33 +263,36 @@ frm_USBkom::~frm_USBkom() = default;
 
 QSize frm_USBkom::sizeHint() const { return {TwipsToPixels(this, kDesignWidth), TwipsToPixels(this, kDesignHeight)}; }
 
-void frm_USBkom::place(QWidget *w, int leftTwips, int topTwips, int widthTwips, int heightTwips)
+QPushButton *frm_USBkom::addButton(const QString &text, const QString &tip)
 {
-    w->setGeometry(TwipsToPixels(this, leftTwips), TwipsToPixels(this, topTwips), TwipsToPixels(this, widthTwips),
-                   TwipsToPixels(this, heightTwips));
-}
-
-QPushButton *frm_USBkom::addButton(const QString &text, const QString &tip, int leftTwips, int topTwips)
-{
-    auto *button = new QPushButton(text, this);
+    auto *button = new QPushButton(text);
     button->setToolTip(tip);
     button->setAutoDefault(false);
-    place(button, leftTwips, topTwips, kButtonWidth, kButtonHeight);
+    button->setFixedSize(TwipsToPixels(this, kButtonWidth), TwipsToPixels(this, kButtonHeight));
     return button;
 }
 
-QLineEdit *frm_USBkom::addField(const QString &text, int leftTwips, int topTwips)
+QLineEdit *frm_USBkom::addField(const QString &text)
 {
-    auto *field = new QLineEdit(text, this);
-    place(field, leftTwips, topTwips, kFieldWidth, kFieldHeight);
+    auto *field = new QLineEdit(text);
+    field->setFixedSize(TwipsToPixels(this, kFieldWidth), TwipsToPixels(this, kFieldHeight));
     return field;
 }
 
-QLabel *frm_USBkom::addLabel(const QString &text, int leftTwips, int topTwips, int widthTwips)
+QLabel *frm_USBkom::addLabel(const QString &text) { return new QLabel(text); }
+
+QLayout *frm_USBkom::fieldOnLabel(const QString &text, QLineEdit *field, int indentTwips)
 {
-    auto *label = new QLabel(text, this);
-    place(label, leftTwips, topTwips, widthTwips, 255);
-    return label;
+    // As designed, the field stands over the blanks of its label, between a name and a unit.
+    auto *row = new QGridLayout;
+    row->addWidget(addLabel(text), 0, 0, Qt::AlignLeft | Qt::AlignVCenter);
+    auto *fieldRow = new QHBoxLayout;
+    fieldRow->addSpacing(TwipsToPixels(this, indentTwips));
+    fieldRow->addWidget(field);
+    fieldRow->addStretch();
+    row->addLayout(fieldRow, 0, 0);
+    row->setColumnMinimumWidth(0, TwipsToPixels(this, kButtonWidth));
+    return row;
 }
 
 QCheckBox *frm_USBkom::check(int number) const
@@ -433,14 +497,9 @@ void frm_USBkom::keyPressEvent(QKeyEvent *event)
 void frm_USBkom::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    const int statusHeight = TwipsToPixels(this, kStatusHeight);
-    const int graphLeft = TwipsToPixels(this, kGraphLeft);
-    const int graphTop = TwipsToPixels(this, kMargin);
-    StatusBar->setGeometry(0, std::abs(height() - statusHeight), width(), statusHeight);
+    const int statusHeight = StatusBar->height();
     simulationNotice_->setGeometry(StatusBar->width() - simulationNotice_->sizeHint().width() - 2, 1,
                                    simulationNotice_->sizeHint().width(), statusHeight - 2);
-    ecGraph1->setGeometry(graphLeft, graphTop, std::abs(width() - graphLeft - graphTop),
-                          std::abs(height() - statusHeight - graphTop));
 }
 
 QString frm_USBkom::timeText() const { return Text2->text(); }

@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -106,10 +107,10 @@ private:
     void showRoiCounts(const QString &text) override { emit roiCountsShown(text); }
     int rowsInView() const override { return rowsInView_ ? rowsInView_() : 0; }
 
-    QPushButton *addButton(const QString &text, const QString &tip, int leftTwips, int topTwips);
-    QLineEdit *addField(const QString &text, int leftTwips, int topTwips);
-    QLabel *addLabel(const QString &text, int leftTwips, int topTwips, int widthTwips);
-    void place(QWidget *w, int leftTwips, int topTwips, int widthTwips, int heightTwips);
+    QPushButton *addButton(const QString &text, const QString &tip);
+    QLineEdit *addField(const QString &text);
+    QLabel *addLabel(const QString &text);
+    QLayout *fieldOnLabel(const QString &text, QLineEdit *field, int indentTwips);
     void followLinkRecovery();
     void showLog(const QString &text);
     void takeLogEdit();

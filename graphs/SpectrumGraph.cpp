@@ -25,7 +25,7 @@ const QString kExpFormat = QStringLiteral("0.0 E+00");
 
 } // namespace
 
-SpectrumGraph::SpectrumGraph(QWidget *parent) : ecGraph(parent) { setMinimumSize(320, 200); }
+SpectrumGraph::SpectrumGraph(QWidget *parent) : ecGraph(parent) { setMinimumSize(240, 180); }
 
 void SpectrumGraph::SetTotalTimeSource(std::function<long long()> source) { m_totalTime = std::move(source); }
 

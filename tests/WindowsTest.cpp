@@ -21,6 +21,7 @@
 #include "devicelink/MCA_kom.h"
 #include "devicelink/SimulatedAnalyser.h"
 #include "devicelink/USB_KOM.h"
+#include "graphs/SpectrumGraph.h"
 #include "records/MeasurementTable.h"
 #include "records/NuclideRecord.h"
 #include "records/SettingsFiles.h"
@@ -453,6 +454,35 @@ private slots:
         QTest::keyClick(usb->logView(), Qt::Key_F5, Qt::ControlModifier);
         QCOMPARE(state().StopRequest, int16_t(-1));
         QCOMPARE(framesWritten(kStartFrame), 1);
+    }
+
+    // Tiled wide or narrow, the graph is whole and takes the room; no control covers another,
+    // also in a tile smaller than all of them.
+    void theCommunicationWindowScalesItsGraphAndKeepsItsControlsApart()
+    {
+        frm_USBkom usb;
+        usb.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&usb));
+        QList<QWidget *> controls;
+        for (QWidget *w : usb.findChildren<QWidget *>())
+            if (qobject_cast<QPushButton *>(w) || qobject_cast<QCheckBox *>(w) || qobject_cast<QLineEdit *>(w))
+                controls << w;
+        QVERIFY(controls.size() >= 12 + 3 + 7); // buttons, check boxes, fields
+        int graphWidth = 0;
+        for (const QSize size : {QSize(640, 600), QSize(1280, 600), QSize(300, 200)}) {
+            usb.resize(size);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            const auto placed = [&usb](QWidget *w) { return QRect(w->mapTo(&usb, QPoint(0, 0)), w->size()); };
+            for (int i = 0; i < controls.size(); ++i)
+                for (int j = i + 1; j < controls.size(); ++j)
+                    QVERIFY2(!placed(controls[i]).intersects(placed(controls[j])),
+                             qPrintable(controls[i]->objectName() + QLatin1Char('/') + controls[j]->objectName()));
+            if (size.width() < 640)
+                continue;
+            QVERIFY(usb.rect().contains(placed(usb.graph())));
+            QVERIFY(usb.graph()->width() > graphWidth);
+            graphWidth = usb.graph()->width();
+        }
     }
 
     void roiFieldsTakeTheirLeadingNumberAndTheSmoothingFieldFollowsItsCheckBox()
