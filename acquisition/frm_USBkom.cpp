@@ -95,6 +95,15 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     limit_ = addLabel(QString());
     readouts->addWidget(limit_, 2, 2, 1, 2);
     readouts->setColumnStretch(3, 1);
+    // The results are what the operator reads from across the room: large, the values bold; their
+    // uncertainties keep the common size, so the read-outs fit under the log and the controls.
+    QFont large = font();
+    large.setPointSizeF(font().pointSizeF() * 1.6);
+    for (int row = 0; row < 2; ++row)
+        for (int column : {0, 1, 3}) {
+            large.setBold(column == 1);
+            readouts->itemAtPosition(row, column)->widget()->setFont(large);
+        }
     threshold_->setToolTip(tr("rozhodovací mez aktivity (α = 5 %)"));
     limit_->setToolTip(tr("mez detekce aktivity (α = β = 5 %)"));
 
