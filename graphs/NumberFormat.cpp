@@ -122,7 +122,56 @@ QString TimeText(const QString &format, double value)
     return out;
 }
 
+// Where the pattern's exponent starts ("E+" or "e-"), or -1 for a pattern without one.
+int ExponentPosition(const QString &format)
+{
+    for (int i = 0; i + 1 < format.size(); ++i) {
+        const QChar c = format.at(i);
+        const QChar next = format.at(i + 1);
+        if ((c == QLatin1Char('E') || c == QLatin1Char('e')) && (next == QLatin1Char('+') || next == QLatin1Char('-')))
+            return i;
+    }
+    return -1;
+}
+
+// Ticks are multiples of a step in binary floating point: 0.6 comes as 0.6000000000000001.
+double TickValue(double tick) { return QString::number(tick, 'g', 12).toDouble(); }
+
+QString PlainNumber(double value)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'g', 12);
+}
+
 } // namespace
+
+QString TickLabel(const QString &format, double tick)
+{
+    const int ePos = ExponentPosition(format);
+    if (ePos < 0 || IsTimeFormat(format))
+        return FormatNumber(format, tick);
+    const double value = TickValue(tick);
+    if (std::fabs(value) < 1e6)
+        return PlainNumber(value);
+    // More mantissa decimals until the text reads back as the tick.
+    QString pattern = format;
+    const int point = int(format.left(ePos).indexOf(QLatin1Char('.')));
+    if (point < 0)
+        pattern.insert(ePos, QStringLiteral(".")); // a mantissa without decimals gets them
+    QString text = FormatNumber(format, value);
+    for (int decimals = 0; decimals < 15; ++decimals) {
+        QString back = text;
+        back.replace(DecimalPoint(), QStringLiteral(".")).remove(QLatin1Char(' '));
+        if (std::fabs(back.toDouble() - value) <= 1e-9 * std::fabs(value))
+            break;
+        pattern.insert(pattern.indexOf(QLatin1Char('.')) + 1, QLatin1Char('0'));
+        text = FormatNumber(pattern, value);
+    }
+    return text;
+}
+
+QString DecadeLabel(double tick) { return PlainNumber(TickValue(tick)); }
 
 bool IsTimeFormat(const QString &format)
 {
@@ -140,13 +189,8 @@ QString FormatNumber(const QString &format, double value)
         return QString::number(value).replace(QLatin1Char('.'), DecimalPoint());
     if (IsTimeFormat(format))
         return TimeText(format, value);
-    for (int i = 0; i + 1 < format.size(); ++i) {
-        const QChar c = format.at(i);
-        const QChar next = format.at(i + 1);
-        if ((c == QLatin1Char('E') || c == QLatin1Char('e')) && (next == QLatin1Char('+') || next == QLatin1Char('-')))
-            return ScientificText(format, i, value);
-    }
-    return FixedText(ReadFixed(format), value);
+    const int ePos = ExponentPosition(format);
+    return ePos >= 0 ? ScientificText(format, ePos, value) : FixedText(ReadFixed(format), value);
 }
 
 } // namespace pxr3

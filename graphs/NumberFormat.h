@@ -10,6 +10,14 @@ namespace pxr3 {
 
 QString FormatNumber(const QString &format, double value);
 
+// The label of an axis tick, which shows the tick exactly: the format's text when it does;
+// otherwise, for an exponent format, the tick in plain decimals ("12,5", not "1,3 E+01") up to
+// a million and beyond that with as many mantissa decimals as it needs.
+QString TickLabel(const QString &format, double tick);
+
+// The label of a decade of a logarithmic axis: "1", "10", "100", ..., "0,1".
+QString DecadeLabel(double tick);
+
 // True for the patterns that show a date-time's time of day (they contain h, n or s).
 bool IsTimeFormat(const QString &format);
 

@@ -41,7 +41,7 @@ public:
     int subTicks = 4;
 
 protected:
-    QString getTickLabel(double tick, const QLocale &, QChar, int) override { return FormatNumber(format, tick); }
+    QString getTickLabel(double tick, const QLocale &, QChar, int) override { return TickLabel(format, tick); }
     int getSubTickCount(double) override { return subTicks; }
     double getTickStep(const QCPRange &range) override
     {
@@ -57,12 +57,22 @@ protected:
     }
 };
 
-class LogFormatTicker : public QCPAxisTickerLog {
-public:
-    QString format;
-
+// Labels at the decades (1, 10, 100, ...), unlabelled sub-ticks between them; also over less than
+// two decades, where QCustomPlot's own log ticker falls back to linear steps crowding at the top.
+class DecadeTicker : public QCPAxisTickerLog {
 protected:
-    QString getTickLabel(double tick, const QLocale &, QChar, int) override { return FormatNumber(format, tick); }
+    QString getTickLabel(double tick, const QLocale &, QChar, int) override { return DecadeLabel(tick); }
+    QVector<double> createTickVector(double, const QCPRange &range) override
+    {
+        QVector<double> decades;
+        if (!(range.lower > 0) || !(range.upper > range.lower))
+            return decades;
+        for (double decade = std::pow(10.0, std::floor(std::log10(range.lower)));; decade *= 10.0) {
+            decades.append(decade);
+            if (decade >= range.upper)
+                return decades;
+        }
+    }
 };
 
 // Drops the first `count` points of a plottable's data.
@@ -108,6 +118,16 @@ ecGraph::ecGraph(QWidget *parent, PointOrder order) : QWidget(parent), m_plot(ne
     m_plot->plotLayout()->insertRow(0);
     m_title = new QCPTextElement(m_plot, QString());
     m_plot->plotLayout()->addElement(0, 0, m_title);
+    // The legend stands at the right under the title, above the plot area: inside it, it covered
+    // the points.
+    m_plot->plotLayout()->insertRow(1);
+    auto *legendRow = new QCPLayoutGrid;
+    m_plot->plotLayout()->addElement(1, 0, legendRow);
+    m_plot->plotLayout()->setRowStretchFactor(1, 0.001);
+    legendRow->addElement(0, 0, new QCPLayoutElement(m_plot));
+    m_plot->axisRect()->insetLayout()->take(m_plot->legend);
+    legendRow->addElement(0, 1, m_plot->legend);
+    legendRow->setColumnStretchFactor(1, 0.001);
     if (order == PointOrder::AsAdded) {
         // A curve keeps its points in the order of a running parameter, not of x.
         m_asAdded = new KeptPointsCurve(m_plot->xAxis, m_plot->yAxis);
@@ -239,8 +259,7 @@ void ecGraph::installTicker(Axis which)
     const AxisSettings &s = settings(which);
     QCPAxis *axis = which == Axis::X ? m_plot->xAxis : m_plot->yAxis;
     if (s.log) {
-        auto ticker = QSharedPointer<LogFormatTicker>::create();
-        ticker->format = s.format;
+        auto ticker = QSharedPointer<DecadeTicker>::create();
         ticker->setLogBase(10);
         ticker->setSubTickCount(8);
         axis->setTicker(ticker);

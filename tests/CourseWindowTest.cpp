@@ -160,6 +160,7 @@ private slots:
         QCustomPlot *plot = atOnce.graph()->plot();
         auto *kept = qobject_cast<QCPCurve *>(plot->plottable(0));
         auto *plain = new QCPCurve(plot->xAxis, plot->yAxis);
+        plain->removeFromLegend(); // a legend of two lines would leave the plot less room
         plain->setData(kept->data());
         plain->setLineStyle(QCPCurve::lsNone);
         plain->setScatterStyle(kept->scatterStyle());

@@ -74,6 +74,48 @@ private slots:
         QCOMPARE(FormatNumber(format, value), text);
     }
 
+    // A tick label shows its tick exactly.
+    void tickLabels_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<double>("tick");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("half") << "0.0 E+00" << 12.5 << "12,5";
+        QTest::newRow("binary step") << "0.0 E+00" << 0.1 * 6 << "0,6";
+        QTest::newRow("thousands") << "0.0 E+00" << 1500.0 << "1500";
+        QTest::newRow("beyond a million") << "0.0 E+00" << 1.25e7 << "1,25 E+07";
+        QTest::newRow("fixed pattern") << "000" << 50.0 << "050";
+    }
+    void tickLabels()
+    {
+        QFETCH(QString, format);
+        QFETCH(double, tick);
+        QFETCH(QString, text);
+        QCOMPARE(TickLabel(format, tick), text);
+    }
+
+    // Decades are labelled 1, 10, 100 also over less than two decades; the legend covers no points.
+    void logAxisLabelsItsDecadesAndTheLegendStandsOutsideThePlot()
+    {
+        SetRoi(1, 255, 100, 20);
+        state().LogY = -1;
+        SpectrumGraph g;
+        g.resize(600, 400);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        g.DrawSpectrumGraph(256);
+        g.plot()->replot();
+        for (const auto &[upper, decades] :
+             {std::pair{21.0, QStringList{"1", "10"}}, std::pair{3000.0, QStringList{"1", "10", "100", "1000"}}}) {
+            QVector<double> ticks;
+            QVector<QString> labels;
+            g.plot()->yAxis->ticker()->generate(QCPRange(1, upper), QLocale(), 'g', 6, ticks, nullptr, &labels);
+            QCOMPARE(QStringList(labels.cbegin(), labels.cend()), decades);
+        }
+        QVERIFY(g.plot()->legend->visible());
+        QVERIFY(!g.plot()->legend->outerRect().intersects(g.plot()->axisRect()->rect()));
+    }
+
     void drawLinear()
     {
         for (int k = 1; k <= 256; ++k)
