@@ -37,9 +37,13 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     auto *version = new QLabel(tr("Verze %1").arg(QStringLiteral(PXR3_VERSION)));
     version->setObjectName(QStringLiteral("lblVersion"));
     auto *description = new QLabel(tr("Ovládání a vyhodnocení mnohokanálového analyzátoru PXR3"));
-    auto *mail = new QLabel(QStringLiteral("<a href='mailto:%1'>%1</a>").arg(QString::fromLatin1(kSupportMail)));
-    mail->setObjectName(QStringLiteral("lblMail"));
-    mail->setOpenExternalLinks(true);
+    // A build without an address shows none rather than one nobody reads.
+    QLabel *mail = nullptr;
+    if (*kSupportMail) {
+        mail = new QLabel(QStringLiteral("<a href='mailto:%1'>%1</a>").arg(QString::fromLatin1(kSupportMail)));
+        mail->setObjectName(QStringLiteral("lblMail"));
+        mail->setOpenExternalLinks(true);
+    }
 
     AddDefaultSkinBox(this);
     cmdOK = new MyButton(QStringLiteral("cmdOK"), this);
@@ -49,15 +53,15 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     cmdSysInfo = new MyButton(QStringLiteral("cmdSysInfo"), this);
     cmdSysInfo->SetText(tr("&Systémové informace..."));
     cmdSysInfo->setFixedSize(cmdSysInfo->sizeHint().width(), 28);
-    cmdSysInfo->SetEnabled(!SystemInfoTool().isEmpty());
-    if (!cmdSysInfo->Enabled())
-        cmdSysInfo->setToolTip(tr("Na tomto počítači není nástroj pro systémové informace"));
+    // Without a tool the button could do nothing: it is not offered.
+    cmdSysInfo->setVisible(!SystemInfoTool().isEmpty());
     connect(cmdSysInfo, &MyButton::Click, this, &frmAbout::StartSysInfo);
 
     auto *text = new QVBoxLayout;
     for (QWidget *w : {static_cast<QWidget *>(title), static_cast<QWidget *>(version),
                        static_cast<QWidget *>(description), static_cast<QWidget *>(mail)})
-        text->addWidget(w);
+        if (w)
+            text->addWidget(w);
     auto *top = new QHBoxLayout;
     top->addWidget(icon, 0, Qt::AlignTop);
     top->addLayout(text, 1);
