@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -30,6 +31,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+// Our icons, for a desktop without an icon theme.
+static void InitToolIcons() { Q_INIT_RESOURCE(ToolIcons); }
 
 namespace pxr3 {
 
@@ -54,6 +58,7 @@ QPixmap lamp(const QColor &color, int size)
 
 MDIForm1::MDIForm1(QWidget *parent) : QMainWindow(parent)
 {
+    InitToolIcons();
     setObjectName(QStringLiteral("MDIForm1"));
     setCaption(QStringLiteral("PXR2-N"));
     area_ = new QMdiArea;
@@ -145,8 +150,14 @@ QIcon MDIForm1::themed(const char *name, QStyle::StandardPixmap fallback)
         return *found;
     // As QIcon::fromTheme(name, fallback), without making the fallback when the theme has one.
     QIcon icon = QIcon::fromTheme(QString::fromLatin1(name));
-    if (icon.isNull() || icon.availableSizes().isEmpty())
-        icon = fallback == QStyle::SP_CustomBase ? QIcon() : QApplication::style()->standardIcon(fallback);
+    if (icon.isNull() || icon.availableSizes().isEmpty()) {
+        // Our own drawing where there is one: Qt's pictures of a print or a spreadsheet are none.
+        const QString drawn = QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name));
+        if (QFile::exists(drawn))
+            icon = QIcon(drawn);
+        else
+            icon = fallback == QStyle::SP_CustomBase ? QIcon() : QApplication::style()->standardIcon(fallback);
+    }
     icons_.insert(key, icon);
     return icon;
 }
@@ -185,10 +196,10 @@ void MDIForm1::buildMenu()
     QMenu *m1 = bar->addMenu(tr("&Systém"));
     menuItems_.insert(QStringLiteral("m1"), m1->menuAction());
     connect(m1, &QMenu::aboutToShow, this, [this, m1] { showMenuIcons(m1); });
-    addMenuItem(m1, "m11", tr("&Nastavní tisku"), {}, "document-page-setup", QStyle::SP_FileDialogDetailedView,
+    addMenuItem(m1, "m11", tr("&Nastavní tisku"), {}, "document-page-setup", QStyle::SP_CustomBase,
                 &MDIForm1::printerSetup);
     addMenuItem(m1, "m13", tr("&Komunikace"), {}, "network-wired", QStyle::SP_BrowserReload, &MDIForm1::reconnect);
-    addMenuItem(m1, "m14", tr("Nastavení měření"), {}, "preferences-system", QStyle::SP_FileDialogContentsView,
+    addMenuItem(m1, "m14", tr("Nastavení měření"), {}, "preferences-system", QStyle::SP_CustomBase,
                 &MDIForm1::parameters);
     m1->addSeparator()->setObjectName(QStringLiteral("m15"));
     QAction *m16 = addMenuItem(m1, "m16", tr("Konec &programu"), QKeySequence(Qt::CTRL | Qt::Key_X), "application-exit",
@@ -257,9 +268,9 @@ void MDIForm1::buildToolbar()
         {"novy", tr("Nový"), themed("document-new", QStyle::SP_FileIcon)},
         {"save", tr("Uložit "), themed("document-save", QStyle::SP_DialogSaveButton)},
         {"load", tr("Načíst "), themed("document-open", QStyle::SP_DialogOpenButton)},
-        {"tisk", tr("Tisk"), themed("document-print", QStyle::SP_FileDialogListView)},
-        {"nast", tr("Nastavení"), themed("preferences-system", QStyle::SP_FileDialogContentsView)},
-        {"excel", tr("Excelu"), themed("x-office-spreadsheet", QStyle::SP_FileDialogInfoView)},
+        {"tisk", tr("Tisk"), themed("document-print", QStyle::SP_CustomBase)},
+        {"nast", tr("Nastavení"), themed("preferences-system", QStyle::SP_CustomBase)},
+        {"excel", tr("Excelu"), themed("x-office-spreadsheet", QStyle::SP_CustomBase)},
         {"mca", QString(), QIcon()},
     };
     for (const Button &b : buttons) {

@@ -237,6 +237,19 @@ private slots:
                  w.toolButton(QStringLiteral("save"))->icon().cacheKey());
     }
 
+    // Without an icon theme the toolbar shows our drawings of print, settings and spreadsheet.
+    void toolbarShowsOurPicturesWhereTheDesktopHasNone()
+    {
+        QIcon::setThemeName(QString());
+        MDIForm1 w;
+        for (const auto &[key, name] : {std::pair{"tisk", "document-print"}, std::pair{"nast", "preferences-system"},
+                                        std::pair{"excel", "x-office-spreadsheet"}}) {
+            const QImage shown = w.toolButton(QString::fromLatin1(key))->icon().pixmap(24, 24).toImage();
+            QVERIFY2(!shown.isNull(), key); // the SVG plug-in drew it
+            QCOMPARE(shown, QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name))).pixmap(24, 24).toImage());
+        }
+    }
+
     void closingIsRefusedInFavourOfTheQuitDialog()
     {
         MDIForm1 w;
