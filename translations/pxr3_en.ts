@@ -722,10 +722,6 @@ The measurement results are kept in the file
         <translation>&amp;System Information...</translation>
     </message>
     <message>
-        <source>Na tomto počítači není nástroj pro systémové informace</source>
-        <translation>This computer has no system information tool</translation>
-    </message>
-    <message>
         <source>Systémové informace nyní nejsou k dispozici</source>
         <translation>System information is not available now</translation>
     </message>
