@@ -1,5 +1,7 @@
 #include "controls/MyButton.h"
 
+#include "controls/AccessibleControls.h"
+
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -230,6 +232,7 @@ QLabel *AddDefaultSkinBox(QWidget *form)
 
 MyButton::MyButton(QWidget *parent) : QWidget(parent)
 {
+    InstallAccessibleControls(); // a screen reader sees a push button, not a drawn area
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover, false);
