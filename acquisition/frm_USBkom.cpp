@@ -1,6 +1,7 @@
 #include "acquisition/frm_USBkom.h"
 
 #include "acquisition/CycleSpectrum.h"
+#include "controls/AccessibleControls.h"
 #include "controls/LogView.h"
 #include "core/Clock.h"
 #include "core/CommLog.h"
@@ -68,6 +69,7 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     resize(TwipsToPixels(this, kDesignWidth), TwipsToPixels(this, kDesignHeight));
 
     Text1 = new LogView;
+    Text1->setAccessibleName(tr("Záznam komunikace"));
     Text1->setMinimumWidth(TwipsToPixels(this, kLogMinWidth));
 
     // Value, its uncertainty and the unit on one line each; the activity's limits below them.
@@ -75,8 +77,10 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     readouts->addWidget(addLabel(QStringLiteral("n  =")), 0, 0);
     a_v = addLabel(QStringLiteral("0,0000E+00"));
     readouts->addWidget(a_v, 0, 1);
+    NameReadout(a_v, tr("Četnost n [1/s]"));
     rateU_ = addLabel(QString());
     readouts->addWidget(rateU_, 0, 2);
+    NameReadout(rateU_, tr("Nejistota četnosti u(n) [1/s]"));
     QLabel *rateUnit = addLabel(QStringLiteral("s<sup>-1</sup>"));
     rateUnit->setTextFormat(Qt::RichText);
     readouts->addWidget(rateUnit, 0, 3);
@@ -85,15 +89,19 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     readouts->addWidget(activityName, 1, 0);
     Label5 = addLabel(QStringLiteral("0,0000E+00"));
     readouts->addWidget(Label5, 1, 1);
+    NameReadout(Label5, tr("Objemová aktivita a [Bq/m³]"));
     activityU_ = addLabel(QString());
     readouts->addWidget(activityU_, 1, 2);
+    NameReadout(activityU_, tr("Nejistota aktivity u(a) [Bq/m³]"));
     QLabel *activityUnit = addLabel(QStringLiteral("Bq/m<sup>3</sup>"));
     activityUnit->setTextFormat(Qt::RichText);
     readouts->addWidget(activityUnit, 1, 3);
     threshold_ = addLabel(QString());
     readouts->addWidget(threshold_, 2, 0, 1, 2);
+    NameReadout(threshold_, tr("Rozhodovací mez aktivity a* [Bq/m³]"));
     limit_ = addLabel(QString());
     readouts->addWidget(limit_, 2, 2, 1, 2);
+    NameReadout(limit_, tr("Mez detekce aktivity a# [Bq/m³]"));
     readouts->setColumnStretch(3, 1);
     // The results are what the operator reads from across the room: large, the values bold; their
     // uncertainties keep the common size, so the read-outs fit under the log and the controls.
@@ -123,17 +131,22 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
 
     column1->addSpacing(TwipsToPixels(this, 60));
     Text2 = addField(QStringLiteral("2"));
+    Text2->setAccessibleName(tr("Doba cyklu T [s]"));
     column1->addLayout(fieldOnLabel(QStringLiteral("T                [s]"), Text2, kFieldIndent));
     Text4 = addField(QStringLiteral("550"));
+    Text4->setAccessibleName(tr("Vysoké napětí U [V]"));
     column1->addLayout(fieldOnLabel(QStringLiteral("U               [V]"), Text4, kFieldIndent));
     const char *roiLabels[] = {QT_TR_NOOP("ROI L :"), QT_TR_NOOP("ROI P :")};
     for (int i = 0; i < 2; ++i) {
         Text3[i] = addField(i == 0 ? QStringLiteral("5") : QStringLiteral("250"));
+        Text3[i]->setAccessibleName(i == 0 ? tr("Levý kanál ROI L") : tr("Pravý kanál ROI P"));
         column1->addLayout(fieldOnLabel(tr(roiLabels[i]), Text3[i], kRoiFieldIndent));
     }
     Text3[3] = addField(QStringLiteral("1"));
+    Text3[3]->setAccessibleName(tr("Kalibrační faktor KF"));
     column1->addLayout(fieldOnLabel(tr("KF :"), Text3[3], kRoiFieldIndent));
     Text3[4] = addField(QStringLiteral("1"));
+    Text3[4]->setAccessibleName(tr("Pozadí [1/s]"));
     column1->addLayout(fieldOnLabel(tr("Poz:"), Text3[4], kRoiFieldIndent));
     column1->addStretch();
 
@@ -162,8 +175,10 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     Check1->setFixedHeight(TwipsToPixels(this, kFieldHeight));
     column2->addWidget(Check1);
     Check2 = new QCheckBox(QStringLiteral(" SF:"));
+    Check2->setAccessibleName(tr("Vyhlazení průběhu SF"));
     Check2->setFixedHeight(TwipsToPixels(this, kFieldHeight));
     Text3[2] = addField(QStringLiteral("0"));
+    Text3[2]->setAccessibleName(tr("Parametr vyhlazení SF"));
     Text3[2]->setEnabled(false);
     auto *smoothing = new QHBoxLayout;
     smoothing->setSpacing(0);
@@ -184,18 +199,21 @@ frm_USBkom::frm_USBkom(QWidget *parent) : QWidget(parent)
     auto *saveAs = addButton(tr("Uložit spektrum jako…"), tr("spektrum cyklu do souboru N42, SPE nebo CSV"));
     connect(saveAs, &QPushButton::clicked, this, [this] { SaveSpectrumAs(this); });
 
-    connect(Check2, &QCheckBox::clicked, this, [this](bool checked) {
+    // The state, not the click: the keyboard, the program and a screen reader's toggle tick it too.
+    connect(Check2, &QCheckBox::toggled, this, [this](bool checked) {
         Text3[2]->setEnabled(checked);
         if (checked)
             Text3[2]->setFocus();
     });
 
     ecGraph1 = new SpectrumGraph;
+    ecGraph1->setAccessibleName(tr("Graf spektra"));
     ecGraph1->SetTotalTimeSource([] { return static_cast<long long>(state().CycleSpectrumTime); });
-    connect(Check3, &QCheckBox::clicked, ecGraph1, &SpectrumGraph::ToggleLogY);
+    connect(Check3, &QCheckBox::toggled, ecGraph1, &SpectrumGraph::ToggleLogY);
     ecGraph1->DrawSpectrumGraph(256); // axes and title from the start, before any spectrum
 
     StatusBar = new QLabel;
+    NameReadout(StatusBar, tr("Stav spojení"));
     StatusBar->setFixedHeight(TwipsToPixels(this, kStatusHeight));
     StatusBar->setFrameShape(QFrame::StyledPanel);
     StatusBar->setFrameShadow(QFrame::Sunken);
