@@ -2,6 +2,7 @@
 
 #include "acquisition/AcquisitionTick.h"
 #include "acquisition/frm_USBkom.h"
+#include "controls/AccessibleControls.h"
 #include "controls/NumberField.h"
 #include "controls/SteadyPanel.h"
 #include "core/DateTimeText.h"
@@ -30,6 +31,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 // Our icons, for a desktop without an icon theme.
@@ -111,6 +113,12 @@ void MDIForm1::buildPanel()
         Label2[r.index]->move(TwipsToPixels(this, r.valueLeft), TwipsToPixels(this, r.top));
         Label2[r.index]->setMinimumWidth(TwipsToPixels(this, r.index == 0 ? 1150 : r.index == 1 ? 480 : 700));
     }
+    const QString readoutNames[9] = {
+        tr("Radionuklid"),     tr("Čas měření [s]"),    tr("Počet opakování"),     tr("Levý kanál ROI"),
+        tr("Pravý kanál ROI"), tr("Vysoké napětí [V]"), tr("Impulzy v ROI [imp]"), QString(),
+        tr("Pozadí [1/s]")};
+    for (const Row &r : rows)
+        NameReadout(Label2[r.index], readoutNames[r.index]);
     Label1[7] = new QLabel(tr("Počet řádků :"), Picture1);
     Label1[7]->move(TwipsToPixels(this, 7200), TwipsToPixels(this, 360));
 
@@ -118,10 +126,12 @@ void MDIForm1::buildPanel()
     Check1->move(TwipsToPixels(this, 7200), TwipsToPixels(this, 120));
     Text1 = new QLineEdit(QStringLiteral("20"), Picture1);
     Text1->setEnabled(false);
+    Label1[7]->setBuddy(Text1);
     Text1->setGeometry(TwipsToPixels(this, 8520), TwipsToPixels(this, 360), TwipsToPixels(this, 600),
                        TwipsToPixels(this, 285));
     MakeNumberField(Text1);
-    connect(Check1, &QCheckBox::clicked, this, [this] {
+    // The state, not the click: the keyboard, the program and a screen reader's toggle tick it too.
+    connect(Check1, &QCheckBox::toggled, this, [this] {
         Text1->setEnabled(Check1->isChecked());
         if (Check1->isChecked())
             Text1->setFocus();
@@ -131,9 +141,11 @@ void MDIForm1::buildPanel()
     imgConnected = new QLabel(Picture1);
     imgConnected->setPixmap(lamp(QColor(40, 190, 60), size));
     imgConnected->setToolTip(tr("Analyzátor dodává data"));
+    imgConnected->setAccessibleName(tr("Analyzátor dodává data"));
     imgNotConnected = new QLabel(Picture1);
     imgNotConnected->setPixmap(lamp(QColor(200, 40, 40), size));
     imgNotConnected->setToolTip(tr("Analyzátor nedodává data"));
+    imgNotConnected->setAccessibleName(tr("Analyzátor nedodává data"));
     for (QLabel *picture : {imgConnected, imgNotConnected})
         picture->setGeometry(0, TwipsToPixels(this, 200), size, size);
     showDelivering(false);
@@ -284,6 +296,9 @@ void MDIForm1::buildToolbar()
         toolButtons_.insert(key, action);
         toolOrder_.append(action);
     }
+    // The button that shows the buttons that do not fit is an arrow only.
+    if (auto *more = p2->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(tr("Další tlačítka"));
 }
 
 void MDIForm1::buildStatusBar()
@@ -303,6 +318,9 @@ void MDIForm1::buildStatusBar()
         else
             bar->addPermanentWidget(panels_[i]);
     }
+    const QString panelNames[3] = {tr("Stav"), tr("Datum"), tr("Čas")};
+    for (int i = 0; i < 3; ++i)
+        NameReadout(panels_[i], panelNames[i]);
     panels_[3]->setStyleSheet(QStringLiteral("color: #1a7f2a; font-weight: bold;"));
     panels_[4]->setStyleSheet(QStringLiteral("color: #b01c1c; font-weight: bold;"));
     simulationNotice_ = new QLabel(tr("SIMULACE – data nejsou měřená"));
@@ -312,10 +330,12 @@ void MDIForm1::buildStatusBar()
     bar->insertPermanentWidget(1, simulationNotice_);
     seriesText_ = new QLabel;
     seriesText_->setObjectName(QStringLiteral("seriesProgressText"));
+    NameReadout(seriesText_, tr("Průběh série"));
     seriesText_->setVisible(false);
     bar->insertPermanentWidget(2, seriesText_);
     seriesBar_ = new QProgressBar;
     seriesBar_->setObjectName(QStringLiteral("seriesProgressBar"));
+    seriesBar_->setAccessibleName(tr("Uplynulý čas cyklu [s]"));
     seriesBar_->setFormat(QStringLiteral("%v / %m s"));
     seriesBar_->setMaximumWidth(TwipsToPixels(this, 2000));
     seriesBar_->setVisible(false);
