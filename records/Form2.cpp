@@ -77,6 +77,7 @@ Form2::Form2(MDIForm1 *main, frm_USBkom *usbkom) : QDialog(main), main_(main), u
             Combo1->setInsertPolicy(QComboBox::NoInsert); // Enter must not add what was typed
             Combo1->setCompleter(nullptr);                // a typed name stays as typed
             Combo1->lineEdit()->setPlaceholderText(tr("nuklid"));
+            Combo1->lineEdit()->setAccessibleName(tr("Název radionuklidu"));
             Combo1->setGeometry(px(kFieldLeft), px(row.top), px(kComboWidth), Combo1->sizeHint().height());
             connect(Combo1, &QComboBox::activated, this, &Form2::Combo1_Click);
             connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { selected_ = -1; });
@@ -94,6 +95,7 @@ Form2::Form2(MDIForm1 *main, frm_USBkom *usbkom) : QDialog(main), main_(main), u
         }
         auto *label = new QLabel(tr(row.label), this);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setBuddy(field);
         label->setGeometry(px(kLabelLeft), field->y(), px(kFieldLeft - kLabelLeft - 90), field->height());
         if (previous)
             setTabOrder(previous, field);
