@@ -64,6 +64,7 @@ vse_mer::vse_mer(QWidget *parent) : QWidget(parent)
     MeasurementTable &table = measurementTable();
     Grid1 = new QTableView(this);
     Grid1->setObjectName(QStringLiteral("Grid1"));
+    Grid1->setAccessibleName(tr("Tabulka měření"));
     Grid1->setModel(&table);
     Grid1->setItemDelegate(new CellColourDelegate(Grid1));
     Grid1->verticalHeader()->hide(); // column 0 carries the row numbers
@@ -75,9 +76,11 @@ vse_mer::vse_mer(QWidget *parent) : QWidget(parent)
 
     MaskEdBox1 = new QLineEdit(this);
     MaskEdBox1->setObjectName(QStringLiteral("MaskEdBox1"));
+    MaskEdBox1->setAccessibleName(tr("Datum a čas měření"));
     MaskEdBox1->setInputMask(QStringLiteral("99.99.9999 99:99:99;_"));
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(tr("Obsah buňky"));
     for (QLineEdit *editor : {MaskEdBox1, Text1}) {
         editor->setFrame(false);
         editor->hide();
