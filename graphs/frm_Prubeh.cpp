@@ -33,6 +33,7 @@ frm_Prubeh::frm_Prubeh(QWidget *parent) : QWidget(parent), ecGraph1(new ecGraph(
 {
     setWindowTitle(tr("Data - průběh"));
     ecGraph1->KeepBackdrop(); // a point a frame, the axes mostly as they were
+    ecGraph1->setAccessibleName(tr("Graf průběhu četnosti"));
     const int margin = TwipsToPixels(this, kGraphMargin);
     ecGraph1->move(margin, margin);
     resize(sizeHint());
