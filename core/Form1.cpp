@@ -66,6 +66,7 @@ Form1::Form1(MDIForm1 *mainWindow) : QDialog(mainWindow), main_(mainWindow)
 
     Image1 = new QLabel(this);
     Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
+    Image1->setAccessibleName(tr("Otázka"));
     Label1 = new QLabel(QuitQuestion(), this);
 
     auto *question = new QHBoxLayout;
