@@ -356,6 +356,10 @@ The measurement results are kept in the file
         <source>&amp;Ne</source>
         <translation>&amp;No</translation>
     </message>
+    <message>
+        <source>Otázka</source>
+        <translation>Question</translation>
+    </message>
 </context>
 <context>
     <name>pxr3::Form2</name>
@@ -418,6 +422,10 @@ The measurement results are kept in the file
     <message>
         <source>nuklid</source>
         <translation>nuclide</translation>
+    </message>
+    <message>
+        <source>Název radionuklidu</source>
+        <translation>Radionuclide name</translation>
     </message>
 </context>
 <context>
@@ -582,6 +590,62 @@ The measurement results are kept in the file
         <source>P-ROI :</source>
         <translation>R-ROI:</translation>
     </message>
+    <message>
+        <source>Radionuklid</source>
+        <translation>Radionuclide</translation>
+    </message>
+    <message>
+        <source>Čas měření [s]</source>
+        <translation>Measuring time [s]</translation>
+    </message>
+    <message>
+        <source>Počet opakování</source>
+        <translation>Repetitions</translation>
+    </message>
+    <message>
+        <source>Levý kanál ROI</source>
+        <translation>Left ROI channel</translation>
+    </message>
+    <message>
+        <source>Pravý kanál ROI</source>
+        <translation>Right ROI channel</translation>
+    </message>
+    <message>
+        <source>Vysoké napětí [V]</source>
+        <translation>High voltage [V]</translation>
+    </message>
+    <message>
+        <source>Impulzy v ROI [imp]</source>
+        <translation>Counts in the ROI [imp]</translation>
+    </message>
+    <message>
+        <source>Pozadí [1/s]</source>
+        <translation>Background [1/s]</translation>
+    </message>
+    <message>
+        <source>Další tlačítka</source>
+        <translation>More buttons</translation>
+    </message>
+    <message>
+        <source>Stav</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Datum</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Čas</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Průběh série</source>
+        <translation>Series progress</translation>
+    </message>
+    <message>
+        <source>Uplynulý čas cyklu [s]</source>
+        <translation>Elapsed cycle time [s]</translation>
+    </message>
 </context>
 <context>
     <name>pxr3::MeasurementSeries</name>
@@ -740,6 +804,10 @@ The measurement results are kept in the file
         <source>N [imp]</source>
         <translation>N [counts]</translation>
     </message>
+    <message>
+        <source>Graf průběhu četnosti</source>
+        <translation>Count rate course graph</translation>
+    </message>
 </context>
 <context>
     <name>pxr3::frm_USBkom</name>
@@ -859,12 +927,92 @@ The measurement results are kept in the file
         <source>spektrum cyklu do souboru N42, SPE nebo CSV</source>
         <translation>the cycle spectrum into an N42, SPE or CSV file</translation>
     </message>
+    <message>
+        <source>Záznam komunikace</source>
+        <translation>Communication log</translation>
+    </message>
+    <message>
+        <source>Četnost n [1/s]</source>
+        <translation>Count rate n [1/s]</translation>
+    </message>
+    <message>
+        <source>Nejistota četnosti u(n) [1/s]</source>
+        <translation>Count rate uncertainty u(n) [1/s]</translation>
+    </message>
+    <message>
+        <source>Objemová aktivita a [Bq/m³]</source>
+        <translation>Volume activity a [Bq/m³]</translation>
+    </message>
+    <message>
+        <source>Nejistota aktivity u(a) [Bq/m³]</source>
+        <translation>Activity uncertainty u(a) [Bq/m³]</translation>
+    </message>
+    <message>
+        <source>Rozhodovací mez aktivity a* [Bq/m³]</source>
+        <translation>Activity decision threshold a* [Bq/m³]</translation>
+    </message>
+    <message>
+        <source>Mez detekce aktivity a# [Bq/m³]</source>
+        <translation>Activity detection limit a# [Bq/m³]</translation>
+    </message>
+    <message>
+        <source>Doba cyklu T [s]</source>
+        <translation>Cycle time T [s]</translation>
+    </message>
+    <message>
+        <source>Vysoké napětí U [V]</source>
+        <translation>High voltage U [V]</translation>
+    </message>
+    <message>
+        <source>Levý kanál ROI L</source>
+        <translation>Left ROI channel L</translation>
+    </message>
+    <message>
+        <source>Pravý kanál ROI P</source>
+        <translation>Right ROI channel P</translation>
+    </message>
+    <message>
+        <source>Kalibrační faktor KF</source>
+        <translation>Calibration factor KF</translation>
+    </message>
+    <message>
+        <source>Pozadí [1/s]</source>
+        <translation>Background [1/s]</translation>
+    </message>
+    <message>
+        <source>Vyhlazení průběhu SF</source>
+        <translation>Course smoothing SF</translation>
+    </message>
+    <message>
+        <source>Parametr vyhlazení SF</source>
+        <translation>Smoothing parameter SF</translation>
+    </message>
+    <message>
+        <source>Graf spektra</source>
+        <translation>Spectrum graph</translation>
+    </message>
+    <message>
+        <source>Stav spojení</source>
+        <translation>Link status</translation>
+    </message>
 </context>
 <context>
     <name>pxr3::vse_mer</name>
     <message>
         <source>Data</source>
         <translation>Data</translation>
+    </message>
+    <message>
+        <source>Tabulka měření</source>
+        <translation>Measurement table</translation>
+    </message>
+    <message>
+        <source>Datum a čas měření</source>
+        <translation>Measurement date and time</translation>
+    </message>
+    <message>
+        <source>Obsah buňky</source>
+        <translation>Cell text</translation>
     </message>
 </context>
 </TS>
