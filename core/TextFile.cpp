@@ -1,11 +1,13 @@
 #include "core/TextFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iconv.h>
 #include <optional>
 #include <string_view>
@@ -172,36 +174,55 @@ FileResult ReadTextFile(const QString &path, QString &text)
 
 FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    // The temporary file is dropped unless committed, so on any failure the old file stays.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    // Written beside the file under a name of its own ("<name>.<six letters>.part") and renamed
+    // over it: on any failure the old file stays, and what a kill leaves is told apart from any
+    // file of the operator's at the next start.
+    QTemporaryFile file(path + QLatin1String(".XXXXXX") + QLatin1String(kUnfinishedSuffix));
+    if (!file.open())
         return failure(file);
-    FileResult written = writeAll(file, bytes);
-    // commit() syncs too, but does not say when the sync fails.
+    const QFileDevice::Permissions permissions = QFile::exists(path)
+        ? QFile::permissions(path)
+        : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    // Unbuffered, so that a full disk shows at the write itself.
+    QFile out;
+    if (!out.open(file.handle(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+        return failure(out);
+    FileResult written = writeAll(out, bytes);
     if (written.ok && ::fdatasync(file.handle()) != 0)
         written = {false, qt_error_string(errno)};
-    if (!written.ok) {
-        file.cancelWriting();
-        return written;
-    }
-    if (!file.commit())
-        return failure(file);
+    if (written.ok && !file.setPermissions(permissions))
+        written = failure(file);
+    if (!written.ok)
+        return written; // the temporary file removes itself
+    const QByteArray from = QFile::encodeName(file.fileName());
+    file.close();
+    if (::rename(from.constData(), QFile::encodeName(path).constData()) != 0)
+        return {false, qt_error_string(errno)};
+    file.setAutoRemove(false);
     return {};
 }
 
 QString UnfinishedSaveTarget(const QString &fileName)
 {
     constexpr qsizetype kLetters = 6;
-    if (fileName.size() <= kLetters + 1 || fileName[fileName.size() - kLetters - 1] != QLatin1Char('.'))
-        return {};
-    const QString letters = fileName.right(kLetters);
-    const auto upper = [](QChar c) { return c >= QLatin1Char('A') && c <= QLatin1Char('Z'); };
-    const auto lower = [](QChar c) { return c >= QLatin1Char('a') && c <= QLatin1Char('z'); };
-    // Qt draws the letters from both cases; a suffix in one case only is far more likely a word
-    // someone typed ("mereni.dat.zaloha") and is left alone.
-    const bool qtLike = std::all_of(letters.cbegin(), letters.cend(), [&](QChar c) { return upper(c) || lower(c); }) &&
-        std::any_of(letters.cbegin(), letters.cend(), upper) && std::any_of(letters.cbegin(), letters.cend(), lower);
-    return qtLike ? fileName.chopped(kLetters + 1) : QString();
+    const auto letter = [](QChar c) {
+        return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+    };
+    const auto target = [&](const QString &name, bool ownName) -> QString {
+        if (name.size() <= kLetters + 1 || name[name.size() - kLetters - 1] != QLatin1Char('.'))
+            return {};
+        const QString letters = name.right(kLetters);
+        if (!std::all_of(letters.cbegin(), letters.cend(), letter))
+            return {};
+        // Without the suffix of our own the name is one an older version left; its letters were
+        // drawn from both cases, and a suffix in one case only is far more likely a word someone
+        // typed ("mereni.dat.zaloha"), which is left alone.
+        const bool bothCases = letters != letters.toLower() && letters != letters.toUpper();
+        return ownName || bothCases ? name.chopped(kLetters + 1) : QString();
+    };
+    if (fileName.endsWith(QLatin1String(kUnfinishedSuffix)))
+        return target(fileName.chopped(int(std::strlen(kUnfinishedSuffix))), true);
+    return target(fileName, false);
 }
 
 FileResult WriteTextLines(const QString &path, const QStringList &lines)

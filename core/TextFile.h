@@ -36,8 +36,12 @@ FileResult ReadTextFile(const QString &path, QString &text);
 // the disk; otherwise the old file stays as it was and the system's reason is returned.
 FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
 
+// The end of the name of a file an atomic save is writing.
+constexpr const char *kUnfinishedSuffix = ".part";
+
 // For a temporary file an atomic save leaves behind when the program is killed in the middle
-// (Qt names it "<name>.<six letters>"), the name the save was writing; empty for any other name.
+// ("<name>.<six letters>.part", or "<name>.<six letters of both cases>" from an older version),
+// the name the save was writing; empty for any other name.
 QString UnfinishedSaveTarget(const QString &fileName);
 
 // Each line followed by CR LF, in Windows-1250, written atomically; a text that cannot be

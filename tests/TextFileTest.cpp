@@ -119,17 +119,23 @@ TEST_F(TextFileTest, OnARealFullDiskASaveFailsAndAnAppendLeavesNoBrokenLine)
     EXPECT_EQ(test::FileBytes(logPath).toStdString(), (line + "next\r\n").toStdString());
 }
 
-// Only what QSaveFile leaves ("<name>.<six letters of both cases>") beside the program's own
-// files goes; a copy someone named so, or anything else, stays.
+// Only what a killed save leaves ("<name>.<six letters>.part", or from an older version
+// "<name>.<six letters of both cases>") beside the program's own files goes; a copy someone
+// named so, or anything else, stays.
 TEST_F(TextFileTest, StartUpRemovesOnlyWhatKilledSavesLeft)
 {
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("DATA")));
-    const QStringList removed{"PARAMETRY.CFG.aBcDeF", "PXR3.KAL.QwErTy", "DATA/serie_2026-03-02_14-37-50.dat.XyZabc",
-                              "DATA/Data_2026-03-02_14-37-50.csv.AbCdEf", "DATA/mereni.DAT.pQrStU"};
+    const QStringList removed{"PARAMETRY.CFG.aBcDeF",
+                              "PXR3.KAL.QwErTy",
+                              "DATA/serie_2026-03-02_14-37-50.dat.XyZabc",
+                              "DATA/Data_2026-03-02_14-37-50.csv.AbCdEf",
+                              "DATA/mereni.DAT.pQrStU",
+                              "DATA/kopie.dat.mvvetl.part",
+                              "PXR3.KAL.QWERTY.part"};
     const QStringList kept{"PARAMETRY.CFG",        "PARAMETRY.CFG.zaloha",   "PARAMETRY.CFG.ZALOHA",
                            "PARAMETRY.CFG.aBc1eF", "PARAMETRY.CFG.aBcDeFg",  "DATA_LOG.TXT.aBcDeF",
                            "DATA/mereni.dat",      "DATA/mereni.dat.zaloha", "DATA/poznamky.txt.AbCdEf",
-                           "DATA/PXR3.KAL.QwErTy"};
+                           "DATA/PXR3.KAL.QwErTy", "DATA/mereni.dat.part",   "DATA/mereni.dat.ab1def.part"};
     for (const QString &name : removed + kept)
         test::WriteFile(path(name), "x");
     QStringList expected;
