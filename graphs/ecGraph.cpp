@@ -153,7 +153,8 @@ void ecGraph::Clear()
     m_y = AxisSettings{};
     m_axis = Axis::X;
     m_title->setText(QString());
-    m_title->setFont(QFont(font().family(), 10));
+    m_titleFont = QFont(font().family(), 10);
+    m_title->setFont(m_titleFont);
     for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis}) {
         axis->setLabel(QString());
         axis->setScaleType(QCPAxis::stLinear);
@@ -183,6 +184,7 @@ void ecGraph::SetTitle(const QString &text)
     if (text.isEmpty() != m_title->text().isEmpty())
         m_backdropChanged = true;
     m_title->setText(text);
+    fitTitle();
 }
 
 void ecGraph::SetTitleFont(const QString &name, const QString &fontText)
@@ -196,7 +198,29 @@ void ecGraph::SetTitleFont(const QString &name, const QString &fontText)
     const int size = parts.value(0).toInt(&ok);
     if (ok && size > 0)
         f.setPointSize(size);
-    f = WithStyle(f, parts.value(1));
+    m_titleFont = WithStyle(f, parts.value(1));
+    m_title->setFont(m_titleFont);
+    fitTitle();
+}
+
+void ecGraph::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitTitle();
+}
+
+void ecGraph::fitTitle()
+{
+    // A title cut at both ends hides the time it tells: in a narrow tile it is drawn smaller,
+    // down to a size still readable.
+    constexpr qreal kSmallest = 6;
+    const int room = width() - 8;
+    QFont f = m_titleFont;
+    while (f.pointSizeF() > kSmallest && QFontMetrics(f).horizontalAdvance(m_title->text()) > room)
+        f.setPointSizeF(std::max(kSmallest, f.pointSizeF() - 1));
+    if (f == m_title->font())
+        return;
+    m_backdropChanged = true; // the title's row changes its height
     m_title->setFont(f);
 }
 

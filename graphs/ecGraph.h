@@ -91,6 +91,7 @@ protected:
     // Actions a graph adds to its right-click menu, after saving the picture as PNG or PDF.
     virtual void addMenuActions(QMenu &) { }
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct AxisSettings {
@@ -110,12 +111,14 @@ private:
     void saveAs(PictureFormat format);
     void setLineStyle(int lineStyle);
     void setScatterStyle(const QCPScatterStyle &style);
+    void fitTitle();
 
     QCustomPlot *m_plot = nullptr;
     QCPAbstractPlottable *m_series = nullptr; // the one of the two below in use
     QCPGraph *m_byX = nullptr;
     KeptPointsCurve *m_asAdded = nullptr;
     QCPTextElement *m_title = nullptr;
+    QFont m_titleFont; // as set; the title is drawn smaller where the graph is too narrow for it
     Axis m_axis = Axis::X;
     AxisSettings m_x;
     AxisSettings m_y;

@@ -116,6 +116,25 @@ private slots:
         QVERIFY(!g.plot()->legend->outerRect().intersects(g.plot()->axisRect()->rect()));
     }
 
+    // In a narrow tile the title is drawn smaller rather than cut; given room, at its own size.
+    void aNarrowGraphShowsItsWholeTitle()
+    {
+        SetRoi(1, 255, 100, 123456);
+        SpectrumGraph g;
+        g.SetTotalTimeSource([] { return 86400LL; });
+        g.resize(260, 300);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        g.DrawSpectrumGraph(256);
+        const auto *title = qobject_cast<QCPTextElement *>(g.plot()->plotLayout()->element(0, 0));
+        QVERIFY(title);
+        QVERIFY(QFontMetrics(title->font()).horizontalAdvance(title->text()) <= g.width());
+        const QFont narrow = title->font();
+        g.resize(1200, 300);
+        QVERIFY(title->font().pointSizeF() > narrow.pointSizeF());
+        QVERIFY(QFontMetrics(title->font()).horizontalAdvance(title->text()) <= g.width());
+    }
+
     void drawLinear()
     {
         for (int k = 1; k <= 256; ++k)
