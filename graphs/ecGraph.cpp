@@ -206,22 +206,26 @@ void ecGraph::SetTitleFont(const QString &name, const QString &fontText)
 void ecGraph::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    fitTitle();
+    // The plot has already been drawn at its new size, with the title as it was.
+    if (fitTitle())
+        Refresh();
 }
 
-void ecGraph::fitTitle()
+bool ecGraph::fitTitle()
 {
     // A title cut at both ends hides the time it tells: in a narrow tile it is drawn smaller,
     // down to a size still readable.
     constexpr qreal kSmallest = 6;
     const int room = width() - 8;
+
     QFont f = m_titleFont;
     while (f.pointSizeF() > kSmallest && QFontMetrics(f).horizontalAdvance(m_title->text()) > room)
         f.setPointSizeF(std::max(kSmallest, f.pointSizeF() - 1));
     if (f == m_title->font())
-        return;
+        return false;
     m_backdropChanged = true; // the title's row changes its height
     m_title->setFont(f);
+    return true;
 }
 
 void ecGraph::SetColors(const QColor &top, const QColor &bottom)

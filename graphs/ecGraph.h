@@ -111,7 +111,7 @@ private:
     void saveAs(PictureFormat format);
     void setLineStyle(int lineStyle);
     void setScatterStyle(const QCPScatterStyle &style);
-    void fitTitle();
+    bool fitTitle(); // true when the title's size changed
 
     QCustomPlot *m_plot = nullptr;
     QCPAbstractPlottable *m_series = nullptr; // the one of the two below in use

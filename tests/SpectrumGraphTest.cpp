@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QtTest>
 #include <qcustomplot.h>
 
@@ -120,19 +121,27 @@ private slots:
     void aNarrowGraphShowsItsWholeTitle()
     {
         SetRoi(1, 255, 100, 123456);
-        SpectrumGraph g;
-        g.SetTotalTimeSource([] { return 86400LL; });
-        g.resize(260, 300);
-        g.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g));
-        g.DrawSpectrumGraph(256);
-        const auto *title = qobject_cast<QCPTextElement *>(g.plot()->plotLayout()->element(0, 0));
+        QWidget window; // laid out as in its window: the plot is resized, and drawn, before the graph hears of it
+        auto *g = new SpectrumGraph;
+        (new QVBoxLayout(&window))->addWidget(g);
+        g->SetTotalTimeSource([] { return 86400LL; });
+        window.resize(260, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        g->DrawSpectrumGraph(256);
+        const auto *title = qobject_cast<QCPTextElement *>(g->plot()->plotLayout()->element(0, 0));
         QVERIFY(title);
-        QVERIFY(QFontMetrics(title->font()).horizontalAdvance(title->text()) <= g.width());
-        const QFont narrow = title->font();
-        g.resize(1200, 300);
-        QVERIFY(title->font().pointSizeF() > narrow.pointSizeF());
-        QVERIFY(QFontMetrics(title->font()).horizontalAdvance(title->text()) <= g.width());
+        window.resize(1200, 300);
+        QCoreApplication::processEvents(); // the drawing a resize queues
+        const QFont wide = title->font();
+        window.resize(260, 300);
+        QCoreApplication::processEvents();
+        QVERIFY(title->font().pointSizeF() < wide.pointSizeF());
+        QVERIFY(QFontMetrics(title->font()).horizontalAdvance(title->text()) <= g->width());
+        // Drawn with the size it now has: its row is as high as a new drawing makes it.
+        const int drawnHeight = title->outerRect().height();
+        g->plot()->replot();
+        QCOMPARE(drawnHeight, title->outerRect().height());
     }
 
     void drawLinear()
