@@ -100,7 +100,9 @@ TEST_F(KillTest, EveryCompletedRowAndEveryFileSurviveAKillAtAnyMoment)
         for (const QString &old : before)
             made.removeAll(old);
         ASSERT_LE(made.size(), 1);
-        ASSERT_EQ(made.isEmpty(), run.rows.isEmpty()) << "a completed row without its autosave";
+        // A kill between a row's autosave and its announcement leaves a file with no row told:
+        // only an announced row without its file is a loss.
+        ASSERT_FALSE(made.isEmpty() && !run.rows.isEmpty()) << "a completed row without its autosave";
         if (!made.isEmpty()) {
             MeasurementTable saved;
             ASSERT_TRUE(LoadTableFile(saved, path(QStringLiteral("DATA/") + made.front())).ok);
