@@ -26,10 +26,21 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         QStringLiteral("lang"),
         QStringLiteral("Jazyk oken: cs (čeština) nebo en (angličtina); bez volby podle národního prostředí."),
         QStringLiteral("cs|en"));
+    const QCommandLineOption headless(
+        QStringLiteral("headless"),
+        QStringLiteral("Bez oken: spustí sérii měření, každý dokončený cyklus vypíše na standardní výstup."));
+    const QCommandLineOption cycles(QStringLiteral("cycles"),
+                                    QStringLiteral("Počet cyklů série bez oken (0: do ukončení); jinak podle sady."),
+                                    QStringLiteral("N"));
+    const QCommandLineOption time(QStringLiteral("time"),
+                                  QStringLiteral("Doba cyklu série bez oken v sekundách; jinak podle sady."),
+                                  QStringLiteral("T"));
+    const QCommandLineOption logData(QStringLiteral("log-data"),
+                                     QStringLiteral("Série bez oken zapisuje rámce do DATA_LOG.TXT."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Zobrazí tuto nápovědu."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Zobrazí verzi programu."));
-    parser.addOptions({dataDir, simulate, port, debugLink, language, help, version});
+    parser.addOptions({dataDir, simulate, port, debugLink, language, headless, cycles, time, logData, help, version});
 
     CommandLine result;
     result.helpText = parser.helpText();
@@ -48,6 +59,25 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         result.error = QStringLiteral("Neznámý jazyk „%1“: volba --lang přijímá cs nebo en.").arg(result.language);
     if (result.simulate && parser.isSet(port))
         result.error = QStringLiteral("Volby --simulate a --port nelze použít současně.");
+    result.headless = parser.isSet(headless);
+    result.logData = parser.isSet(logData);
+    // A number the option cannot take is said at once, not found out by the night's series.
+    const auto number = [&parser, &result](const QCommandLineOption &option, int least, int most) {
+        if (!parser.isSet(option))
+            return -1;
+        bool ok = false;
+        const int value = parser.value(option).toInt(&ok);
+        if (!ok || value < least || value > most)
+            result.error = QStringLiteral("Volba --%1 přijímá celé číslo od %2 do %3.")
+                               .arg(option.names().front())
+                               .arg(least)
+                               .arg(most);
+        return value;
+    };
+    result.cycles = number(cycles, 0, 1999);
+    result.seconds = number(time, 2, 9999);
+    if (!result.headless && (parser.isSet(cycles) || parser.isSet(time) || result.logData))
+        result.error = QStringLiteral("Volby --cycles, --time a --log-data platí jen s --headless.");
     result.showHelp = parser.isSet(help);
     result.showVersion = parser.isSet(version);
     return result;

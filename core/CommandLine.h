@@ -12,6 +12,10 @@ struct CommandLine {
     QString port;           // a serial port that reaches the analyser instead of USB
     bool debugLink = false; // every frame in and out on standard error
     QString language;       // "cs" or "en"; empty: the user's locale chooses
+    bool headless = false;  // a series without a screen
+    int cycles = -1;        // -1: the set's repetitions; 0: until stopped
+    int seconds = -1;       // -1: the set's cycle time
+    bool logData = false;   // the frames into DATA_LOG.TXT
     bool showHelp = false;
     bool showVersion = false;
     QString error; // a bad command line, said to the user

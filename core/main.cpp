@@ -6,6 +6,7 @@
 #include "core/MDIForm1.h"
 #include "core/MainStartup.h"
 #include "core/Startup.h"
+#include "core/Station.h"
 #include "core/TerminationSignals.h"
 #include "core/Translations.h"
 #include "core/UserMessages.h"
@@ -30,6 +31,39 @@ pxr3::CommandLine readCommandLine(int argc, char *argv[])
     pxr3::InstallTranslations(pxr3::UiLanguage::Czech);
     return pxr3::ParseCommandLine(QCoreApplication::arguments());
 }
+
+// Folder, settings and analyser as with windows, then one series; no window system is touched.
+int runHeadless(int argc, char *argv[], const pxr3::CommandLine &options)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pxr3"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PXR3_VERSION));
+    const auto print = [](std::FILE *stream) {
+        return [stream](const QString &line) {
+            std::fprintf(stream, "%s\n", qPrintable(line));
+            std::fflush(stream);
+        };
+    };
+    const pxr3::FolderChoice folder =
+        pxr3::TakeProgramFolder(pxr3::WantedProgramFolder(options.dataDir, QCoreApplication::applicationDirPath(),
+                                                          QStringLiteral(PXR3_INSTALL_BINDIR), pxr3::UserDataFolder()));
+    if (!folder.notice.isEmpty())
+        print(stderr)(folder.notice);
+    if (options.debugLink)
+        pxr3::EnableLinkDebug();
+    pxr3::SetDriver(pxr3::MakeDriver(options));
+
+    pxr3::Station station({options.cycles, options.seconds, options.logData}, print(stdout), print(stderr));
+    // Queued: a series that ends while it starts ends the event loop that follows.
+    QObject::connect(&station, &pxr3::Station::ended, &app, &QCoreApplication::exit, Qt::QueuedConnection);
+    pxr3::OnTerminationSignal([&station](int signal) {
+        pxr3::commLog().event(QStringLiteral("Program ukončen signálem %1").arg(signal));
+        station.stop();
+    });
+    if (!station.start())
+        return 1;
+    return QCoreApplication::exec();
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -47,6 +81,9 @@ int main(int argc, char *argv[])
         std::printf("pxr3 %s\n", PXR3_VERSION);
         return 0;
     }
+
+    if (options.headless)
+        return runHeadless(argc, argv, options);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pxr3"));

@@ -1,0 +1,168 @@
+// A series without a screen: on the logic alone under the virtual clock, its lines checked
+// against the autosave's rows worked by hand; then the built program, with no display at all.
+
+#include "core/Station.h"
+#include "LinkTestSupport.h"
+#include "core/NumberText.h"
+#include "core/SharedState.h"
+#include "core/TextFile.h"
+#include "records/MeasurementTable.h"
+#include "records/SettingsFiles.h"
+#include "records/TableFile.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <cmath>
+#include <csignal>
+
+namespace pxr3::test {
+namespace {
+
+constexpr double kK = 1.6449;
+constexpr float kCalFactor = 20.0f;
+constexpr float kBackground = 2.0f;
+
+class StationTest : public LinkFixture {
+protected:
+    StationTest() : LinkFixture(SimulatedAnalyser::Pace::RealTime) { }
+};
+
+// What a row's counts in its time say, worked here from the counting formulas.
+QString HandLine(const QString &counts, const QString &seconds)
+{
+    const double n = counts.toDouble();
+    const double t = seconds.toDouble();
+    const double netThreshold = kK * std::sqrt(kBackground / t);
+    const double netRate = n / t - kBackground;
+    QString line = QStringLiteral("ROI %1 T %2 s rate %3 ± %4 1/s activity ")
+                       .arg(counts, seconds, ExpText(n / t, 4), ExpText(std::sqrt(n) / t, 2));
+    if (netRate > netThreshold)
+        return line + ExpText(kCalFactor * netRate, 4) + QStringLiteral(" ± ") +
+            ExpText(kCalFactor * std::sqrt(n) / t, 2) + QStringLiteral(" Bq/m³");
+    return line + QStringLiteral("< ") + ExpText(kCalFactor * (2 * netThreshold + kK * kK / t), 4) +
+        QStringLiteral(" Bq/m³");
+}
+
+TEST_F(StationTest, ThreeCyclesPrintThreeLinesOfTheAutosavesRows)
+{
+    NuclideRecord set;
+    set.name = QStringLiteral("Rn-222");
+    set.leftRoi = 1;
+    set.rightRoi = 254;
+    set.highVoltage = 500;
+    set.calFactor = kCalFactor;
+    set.background = kBackground;
+    state().NuclideTable(1) = set;
+    state().NuclideCount = 1;
+    state().CurrentNuclide = 1;
+    ASSERT_TRUE(LoadSaveConfig(0)); // the station reads its set from the files, as at a start
+
+    QStringList lines, warnings;
+    int exitCode = -1;
+    Station station(
+        {3, 4, false}, [&lines](const QString &l) { lines << l; }, [&warnings](const QString &w) { warnings << w; });
+    QObject::connect(&station, &Station::ended, [&exitCode](int code) { exitCode = code; });
+    ASSERT_TRUE(station.start());
+    for (int i = 0; i < 600 && exitCode < 0; ++i)
+        clock.runFor(kSecond);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(sim->written().back().contains('E')) << "the analyser is stopped before the device closes";
+
+    const QStringList saves = QDir(path(QStringLiteral("DATA"))).entryList({QStringLiteral("serie_*.dat")});
+    ASSERT_EQ(saves.size(), 1);
+    MeasurementTable rows;
+    ASSERT_TRUE(LoadTableFile(rows, QDir(path(QStringLiteral("DATA"))).filePath(saves[0])).ok);
+    ASSERT_EQ(lines.size(), 3) << qPrintable(warnings.join('\n'));
+    EXPECT_TRUE(rows.text(4, 1).isEmpty());
+    for (int k = 1; k <= 3; ++k) {
+        const QString &line = lines[k - 1];
+        EXPECT_EQ(rows.text(k, 4), QStringLiteral("4"));
+        EXPECT_EQ(line,
+                  rows.text(k, 1) + QStringLiteral(" cycle %1/3 ").arg(k) + HandLine(rows.text(k, 3), rows.text(k, 4)));
+    }
+}
+
+struct ProgramRun {
+    int exitCode = -1;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    QStringList lines;
+    QString err;
+};
+
+QProcessEnvironment WithoutDisplay()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    return environment;
+}
+
+// `stopAfterLines`: SIGTERM once that many lines came; 0 lets the series run to its end.
+ProgramRun RunProgram(const QString &folder, const QStringList &arguments, int stopAfterLines)
+{
+    QProcess program;
+    program.setProcessEnvironment(WithoutDisplay());
+    program.start(
+        QStringLiteral(PXR3_EXECUTABLE),
+        QStringList{QStringLiteral("--headless"), QStringLiteral("--simulate"), QStringLiteral("--data-dir"), folder} +
+            arguments);
+    ProgramRun run;
+    QByteArray out;
+    if (stopAfterLines > 0) {
+        while (out.count('\n') < stopAfterLines && program.waitForReadyRead(-1))
+            out += program.readAllStandardOutput();
+        ::kill(pid_t(program.processId()), SIGTERM);
+    }
+    program.waitForFinished(-1);
+    out += program.readAllStandardOutput();
+    run.exitCode = program.exitCode();
+    run.status = program.exitStatus();
+    run.lines = QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts);
+    run.err = QString::fromUtf8(program.readAllStandardError());
+    return run;
+}
+
+QString OnlyAutosave(const QString &folder)
+{
+    const QDir data(folder + QStringLiteral("/DATA"));
+    const QStringList saves = data.entryList(QDir::Files);
+    return saves.size() == 1 && saves[0].startsWith(QLatin1String("serie_")) ? data.filePath(saves[0]) : QString();
+}
+
+TEST(StationProgram, RunsTwoCyclesWithoutADisplayAndExitsZero)
+{
+    QTemporaryDir folder;
+    const ProgramRun run =
+        RunProgram(folder.path(),
+                   {QStringLiteral("--cycles"), QStringLiteral("2"), QStringLiteral("--time"), QStringLiteral("4")}, 0);
+    ASSERT_EQ(run.status, QProcess::NormalExit) << qPrintable(run.err);
+    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    ASSERT_EQ(run.lines.size(), 2) << qPrintable(run.err);
+    EXPECT_TRUE(run.lines[1].contains(QStringLiteral(" cycle 2/2 ROI "))) << qPrintable(run.lines[1]);
+    EXPECT_FALSE(OnlyAutosave(folder.path()).isEmpty());
+}
+
+TEST(StationProgram, SigtermInTheSecondCycleExitsZeroWithTheFirstRowSaved)
+{
+    QTemporaryDir folder;
+    const ProgramRun run =
+        RunProgram(folder.path(),
+                   {QStringLiteral("--cycles"), QStringLiteral("3"), QStringLiteral("--time"), QStringLiteral("4")}, 1);
+    ASSERT_EQ(run.status, QProcess::NormalExit) << qPrintable(run.err);
+    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    ASSERT_EQ(run.lines.size(), 1) << qPrintable(run.err);
+    const QString autosave = OnlyAutosave(folder.path());
+    ASSERT_FALSE(autosave.isEmpty()) << "one file, no part of a save left behind";
+    MeasurementTable rows;
+    ASSERT_TRUE(LoadTableFile(rows, autosave).ok);
+    EXPECT_TRUE(run.lines[0].startsWith(rows.text(1, 1) + QStringLiteral(" cycle 1/3 ROI ") + rows.text(1, 3) + ' '));
+    EXPECT_TRUE(rows.text(2, 1).isEmpty());
+    QFile log(folder.path() + QStringLiteral("/MCA_Com.TXT"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(DecodeWindows1250(log.readAll()).contains(QStringLiteral("Program ukončen signálem 15")));
+}
+
+} // namespace
+} // namespace pxr3::test
