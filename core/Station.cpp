@@ -33,6 +33,11 @@ bool Station::start()
     LoadSaveConfig(1);
     ResetMeasurementState();
     ClearTable();
+    // The frames are logged as they are plotted: as if the time course were open.
+    if (options_.logData) {
+        RestartCoursePoints();
+        state().CourseWindowOpen = -1;
+    }
     SetLinkHooks({[this] { return view_.highVoltage; }, [this] { return view_.time; }, nullptr});
     ResumeOnReconnect(view_, this);
     connect(&linkRecovery(), &LinkRecovery::linkLost, this,
@@ -42,7 +47,7 @@ bool Station::start()
 
     state().LinkStatus = static_cast<int16_t>(USB_Open());
     if (state().LinkStatus != 1) {
-        warnings_(QStringLiteral("no analyser: %1").arg(commLog().status()));
+        warnings_(QStringLiteral("no analyser answered"));
         return false;
     }
     MCA_Command(QStringLiteral("R"));

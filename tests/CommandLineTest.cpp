@@ -31,7 +31,8 @@ TEST(CommandLine, HelpVersionAndABadOptionAreAnsweredWithoutADisplay)
     const Answer help = AskWithoutDisplay(QStringLiteral("--help"));
     ASSERT_EQ(help.status, QProcess::NormalExit) << help.err.toStdString();
     EXPECT_EQ(help.exitCode, 0);
-    for (const char *option : {"--simulate", "--port", "--data-dir", "--debug-link", "--version"})
+    for (const char *option : {"--simulate", "--port", "--data-dir", "--debug-link", "--headless", "--cycles", "--time",
+                               "--log-data", "--version"})
         EXPECT_TRUE(help.out.contains(QString::fromLatin1(option))) << option;
 
     const Answer version = AskWithoutDisplay(QStringLiteral("--version"));
