@@ -121,8 +121,7 @@ ProgramWindows StartProgram(bool simulated)
     LoadSaveConfig(1);
 
     if (simulated)
-        commLog().append(
-            QStringLiteral("SIMULOVANÝ ANALYZÁTOR: data nejsou měřená, slouží jen k předvedení a zkouškám."));
+        NoteSimulatedAnalyser();
     state().LinkStatus = static_cast<int16_t>(USB_Open());
     main->showConnected(state().LinkStatus == 1);
     if (state().LinkStatus == 1) {

@@ -45,6 +45,11 @@ void PrepareProgramFolders()
     prepareFolder(QStringLiteral("DATA"));
 }
 
+void NoteSimulatedAnalyser()
+{
+    commLog().append(QStringLiteral("SIMULOVANÝ ANALYZÁTOR: data nejsou měřená, slouží jen k předvedení a zkouškám."));
+}
+
 void ResetMeasurementState()
 {
     SharedState &s = state();

@@ -18,6 +18,9 @@ FolderChoice TakeProgramFolder(const QString &wanted);
 // written to the communication log, start-up goes on.
 void PrepareProgramFolders();
 
+// The log says at every start that the data of the simulated analyser are not measured.
+void NoteSimulatedAnalyser();
+
 // A fresh measurement state: nothing running, no stop asked, empty spectrum, ROI 1 to 255.
 void ResetMeasurementState();
 

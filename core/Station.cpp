@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "core/Startup.h"
+#include "devicelink/DriverChoice.h"
 #include "devicelink/LinkHooks.h"
 #include "devicelink/LinkRecovery.h"
 #include "devicelink/MCA_kom.h"
@@ -45,6 +46,8 @@ bool Station::start()
     connect(&linkRecovery(), &LinkRecovery::linkRestored, this,
             [this](int seconds) { warnings_(QStringLiteral("link restored after %1 s").arg(seconds)); });
 
+    if (IsSimulated())
+        NoteSimulatedAnalyser();
     state().LinkStatus = static_cast<int16_t>(USB_Open());
     if (state().LinkStatus != 1) {
         warnings_(QStringLiteral("no analyser answered"));
