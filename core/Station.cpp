@@ -51,6 +51,7 @@ bool Station::start()
     state().LinkStatus = static_cast<int16_t>(USB_Open());
     if (state().LinkStatus != 1) {
         warnings_(QStringLiteral("no analyser answered"));
+        emit ended(1);
         return false;
     }
     MCA_Command(QStringLiteral("R"));

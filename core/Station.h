@@ -23,7 +23,7 @@ public:
     Station(const StationOptions &options, Output lines, Output warnings, QObject *parent = nullptr);
     ~Station() override;
 
-    // Start-up and the series' start; false when no analyser answers.
+    // Start-up and the series' start; false, and ended(1), when no analyser answers.
     bool start();
     // A signal: the running cycle ends unfinished, the analyser stops, the device closes.
     void stop();

@@ -60,8 +60,8 @@ int runHeadless(int argc, char *argv[], const pxr3::CommandLine &options)
         pxr3::commLog().event(QStringLiteral("Program ukončen signálem %1").arg(signal));
         station.stop();
     });
-    if (!station.start())
-        return 1;
+    // Through the event loop even when no analyser answers: the log file is finished on its way out.
+    station.start();
     return QCoreApplication::exec();
 }
 } // namespace

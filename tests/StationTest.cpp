@@ -104,10 +104,8 @@ ProgramRun RunProgram(const QString &folder, const QStringList &arguments, int s
 {
     QProcess program;
     program.setProcessEnvironment(WithoutDisplay());
-    program.start(
-        QStringLiteral(PXR3_EXECUTABLE),
-        QStringList{QStringLiteral("--headless"), QStringLiteral("--simulate"), QStringLiteral("--data-dir"), folder} +
-            arguments);
+    program.start(QStringLiteral(PXR3_EXECUTABLE),
+                  QStringList{QStringLiteral("--headless"), QStringLiteral("--data-dir"), folder} + arguments);
     ProgramRun run;
     QByteArray out;
     if (stopAfterLines > 0) {
@@ -134,9 +132,10 @@ QString OnlyAutosave(const QString &folder)
 TEST(StationProgram, RunsTwoCyclesWithoutADisplayAndExitsZero)
 {
     QTemporaryDir folder;
-    const ProgramRun run =
-        RunProgram(folder.path(),
-                   {QStringLiteral("--cycles"), QStringLiteral("2"), QStringLiteral("--time"), QStringLiteral("4")}, 0);
+    const ProgramRun run = RunProgram(folder.path(),
+                                      {QStringLiteral("--simulate"), QStringLiteral("--cycles"), QStringLiteral("2"),
+                                       QStringLiteral("--time"), QStringLiteral("4")},
+                                      0);
     ASSERT_EQ(run.status, QProcess::NormalExit) << qPrintable(run.err);
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
     ASSERT_EQ(run.lines.size(), 2) << qPrintable(run.err);
@@ -147,9 +146,10 @@ TEST(StationProgram, RunsTwoCyclesWithoutADisplayAndExitsZero)
 TEST(StationProgram, SigtermInTheSecondCycleExitsZeroWithTheFirstRowSaved)
 {
     QTemporaryDir folder;
-    const ProgramRun run =
-        RunProgram(folder.path(),
-                   {QStringLiteral("--cycles"), QStringLiteral("3"), QStringLiteral("--time"), QStringLiteral("4")}, 1);
+    const ProgramRun run = RunProgram(folder.path(),
+                                      {QStringLiteral("--simulate"), QStringLiteral("--cycles"), QStringLiteral("3"),
+                                       QStringLiteral("--time"), QStringLiteral("4")},
+                                      1);
     ASSERT_EQ(run.status, QProcess::NormalExit) << qPrintable(run.err);
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
     ASSERT_EQ(run.lines.size(), 1) << qPrintable(run.err);
@@ -162,6 +162,17 @@ TEST(StationProgram, SigtermInTheSecondCycleExitsZeroWithTheFirstRowSaved)
     QFile log(folder.path() + QStringLiteral("/MCA_Com.TXT"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(DecodeWindows1250(log.readAll()).contains(QStringLiteral("Program ukončen signálem 15")));
+}
+
+TEST(StationProgram, WithoutAnAnalyserItExitsOneAndTheLogSaysWhy)
+{
+    QTemporaryDir folder;
+    const ProgramRun run =
+        RunProgram(folder.path(), {QStringLiteral("--port"), folder.filePath(QStringLiteral("none"))}, 0);
+    ASSERT_EQ(run.status, QProcess::NormalExit) << qPrintable(run.err);
+    EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
+    EXPECT_TRUE(run.lines.isEmpty());
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("MCA_Com.TXT"))));
 }
 
 } // namespace
