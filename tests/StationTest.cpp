@@ -164,7 +164,7 @@ TEST(StationProgram, SigtermInTheSecondCycleExitsZeroWithTheFirstRowSaved)
     EXPECT_TRUE(DecodeWindows1250(log.readAll()).contains(QStringLiteral("Program ukončen signálem 15")));
 }
 
-TEST(StationProgram, WithoutAnAnalyserItExitsOneAndTheLogSaysWhy)
+TEST(StationProgram, WithoutAnAnalyserItExitsOneWithItsLogWritten)
 {
     QTemporaryDir folder;
     const ProgramRun run =
