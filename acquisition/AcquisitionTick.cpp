@@ -205,6 +205,8 @@ void CycleTrace()
     const QString note = CycleTraceNote(a.cycleFailedReadings, a.cycleGapSeconds);
     if (!note.isEmpty() && measurementTable().text(row, 5).isEmpty())
         measurementTable().setText(row, 5, note);
+    a.completedFailedReadings = a.cycleFailedReadings;
+    a.completedGapSeconds = a.cycleGapSeconds;
     a.cycleFailedReadings = 0;
     a.cycleGapSeconds = 0;
 }

@@ -52,6 +52,8 @@ struct AcquisitionState {
     bool reconnected = false;    // the link was opened again since the last good frame
     int cycleFailedReadings = 0; // of the running cycle, for its row's note
     int cycleGapSeconds = 0;
+    int completedFailedReadings = 0; // of the cycle completed last, for its published result
+    int completedGapSeconds = 0;
     int linkLosses = 0;         // since the program started, for the series' closing words
     bool noRecordNoted = false; // the log said once that a cycle ran without a radionuclide
     bool dataLogFailureNoted = false;

@@ -104,7 +104,8 @@ void MeasurementSeries::startAnalyser()
     phase_ = Phase::Measuring;
     controls_->startMeasuring();
     repeatCount_ = state().RepeatCount;
-    commLog().event(QStringLiteral("Série zahájena: %1 cyklů po %2 s").arg(repeatCount_).arg(state().MeasureTime));
+    commLog().event(endless() ? QStringLiteral("Série zahájena: cykly po %1 s až do zastavení").arg(state().MeasureTime)
+                              : QStringLiteral("Série zahájena: %1 cyklů po %2 s").arg(repeatCount_).arg(state().MeasureTime));
     // The start gave up (MeasureState 4 then, but an earlier stop leaves 4 too): no acquisition
     // runs that could end a cycle.
     if (!controls_->acquisitionRunning()) {
@@ -116,7 +117,7 @@ void MeasurementSeries::startAnalyser()
 
 void MeasurementSeries::nextCycle()
 {
-    if (repeatIndex_ >= repeatCount_) {
+    if (!endless() && repeatIndex_ >= repeatCount_) {
         stopAndFinish();
         return;
     }
@@ -146,7 +147,10 @@ void MeasurementSeries::cycleCompleted()
     ++completed_;
     autosave();
     keepCycleSpectrum();
-    s.CurrentRow = std::min(s.CurrentRow + 1, 1000);
+    emit cycleRecorded(CompletedCycleReport(QFileInfo(autosavePath_).completeBaseName(), s.CurrentRow, repeatIndex_,
+                                            endless() ? 0 : repeatCount_));
+    continueInNewFileWhenFull();
+    s.CurrentRow = std::min(s.CurrentRow + 1, kTableRows);
     if (stopWanted())
         stopAndFinish();
     else
@@ -192,6 +196,22 @@ void MeasurementSeries::keepCycleSpectrum()
     spectrumFailureShown_ = true;
 }
 
+// A long series would write its further cycles over the table's last row: once that row is in
+// the autosave, the series goes on in an empty table with a file of its own.
+void MeasurementSeries::continueInNewFileWhenFull()
+{
+    SharedState &s = state();
+    const bool more = endless() || repeatIndex_ < repeatCount_;
+    if (s.CurrentRow < kTableRows || !more || !autosaveError_.isEmpty())
+        return;
+    commLog().event(QStringLiteral("Tabulka je plná: %1 uložena, série pokračuje do nového souboru")
+                        .arg(QFileInfo(autosavePath_).fileName()));
+    measurementTable().reset();
+    s.TableModified = 0;
+    s.CurrentRow = 0; // the next cycle's row is the first
+    autosavePath_.clear();
+}
+
 void MeasurementSeries::stopAndFinish()
 {
     // A stop the tick has already carried out is not sent again.
@@ -217,7 +237,9 @@ QString MeasurementSeries::outcomeText(bool shown) const
     // The log keeps the Czech text; the status bar shows it in the user's language.
     const auto text = [shown](const char *source) { return shown ? tr(source) : QString::fromUtf8(source); };
     QString result =
-        text(QT_TR_NOOP("Série skončila: ")) + text(QT_TR_NOOP("%1 z %2 cyklů")).arg(completed_).arg(repeatCount_);
+        text(QT_TR_NOOP("Série skončila: ")) +
+        (endless() ? text(QT_TR_NOOP("%1 cyklů")).arg(completed_)
+                   : text(QT_TR_NOOP("%1 z %2 cyklů")).arg(completed_).arg(repeatCount_));
     if (!autosaveError_.isEmpty())
         result += text(QT_TR_NOOP(", NEULOŽENO (%1: %2)")).arg(QFileInfo(autosavePath_).fileName(), autosaveError_);
     else if (!autosavePath_.isEmpty())
@@ -253,8 +275,9 @@ void MeasurementSeries::showCycleProgress()
     QString text = linkRecovery().recovering() ? tr("Série čeká na analyzátor, výpadek %1 (cyklus %2 z %3)")
                                                      .arg(OutageText(linkRecovery().outageSeconds()))
                                                      .arg(repeatIndex_)
-                                                     .arg(repeatCount_)
-                                               : tr("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_);
+                                                     .arg(endless() ? QStringLiteral("∞") : QString::number(repeatCount_))
+                      : endless() ? tr("Série: cyklus %1, až do zastavení").arg(repeatIndex_)
+                                  : tr("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_);
     // Stays in sight for as long as the results are not in the file.
     if (!autosaveError_.isEmpty())
         text += tr(" – automatické uložení selhalo");

@@ -4,6 +4,8 @@
 // and every completed row goes at once into an autosave file, so nothing measured is lost; each
 // cycle's spectrum is kept beside it in SPEKTRA.
 
+#include "records/CycleMessage.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -45,11 +47,15 @@ public:
     void Abandon();
 
     int RepeatIndex() const { return repeatIndex_; }
+    // Cycle after cycle until stopped, whatever the set's repetitions say.
+    void setUntilStopped(bool untilStopped) { untilStopped_ = untilStopped; }
     // Where the completed rows of this series are kept; empty before its first row.
     QString autosavePath() const { return autosavePath_; }
 
 signals:
     void finished();
+    // A cycle's row is complete and in the autosave.
+    void cycleRecorded(const pxr3::CycleReport &report);
 
 private:
     enum class Phase { Idle, SettlingVoltage, Measuring };
@@ -67,10 +73,13 @@ private:
     void showCycleProgress();
     void autosave();
     void keepCycleSpectrum();
+    void continueInNewFileWhenFull();
+    bool endless() const { return untilStopped_; }
 
     std::unique_ptr<SeriesControls> controls_;
     Phase phase_ = Phase::Idle;
     int repeatCount_ = 0;
+    bool untilStopped_ = false;
     int repeatIndex_ = 0;
     int completed_ = 0;
     int linkLossesBefore_ = 0;

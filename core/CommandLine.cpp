@@ -3,6 +3,7 @@
 #include "core/UiLanguage.h"
 
 #include <QCommandLineParser>
+#include <QSysInfo>
 
 namespace pxr3 {
 
@@ -37,10 +38,28 @@ CommandLine ParseCommandLine(const QStringList &arguments)
                                   QStringLiteral("T"));
     const QCommandLineOption logData(QStringLiteral("log-data"),
                                      QStringLiteral("Série bez oken zapisuje rámce do DATA_LOG.TXT."));
+    const QCommandLineOption mqtt(
+        QStringLiteral("mqtt"),
+        QStringLiteral("Zveřejňuje každý dokončený cyklus na brokeru MQTT, např. mqtt://192.168.1.10:1883 "
+                       "nebo mqtts://broker.example (TLS)."),
+        QStringLiteral("URL"));
+    const QCommandLineOption mqttUser(QStringLiteral("mqtt-user"), QStringLiteral("Uživatel u brokeru MQTT."),
+                                      QStringLiteral("NAME"));
+    const QCommandLineOption mqttPasswordFile(QStringLiteral("mqtt-password-file"),
+                                              QStringLiteral("Soubor, jehož první řádek je heslo k brokeru MQTT."),
+                                              QStringLiteral("FILE"));
+    const QCommandLineOption mqttCa(
+        QStringLiteral("mqtt-ca"),
+        QStringLiteral("Certifikát autority, která ručí za broker (zapne TLS); jinak certifikáty systému."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption station(QStringLiteral("station"),
+                                     QStringLiteral("Jméno stanice v tématech MQTT; jinak jméno počítače."),
+                                     QStringLiteral("NAME"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Zobrazí tuto nápovědu."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Zobrazí verzi programu."));
-    parser.addOptions({dataDir, simulate, port, debugLink, language, headless, cycles, time, logData, help, version});
+    parser.addOptions({dataDir, simulate, port, debugLink, language, headless, cycles, time, logData, mqtt, mqttUser,
+                       mqttPasswordFile, mqttCa, station, help, version});
 
     CommandLine result;
     result.helpText = parser.helpText();
@@ -78,6 +97,22 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     result.seconds = number(time, 2, 9999);
     if (!result.headless && (parser.isSet(cycles) || parser.isSet(time) || result.logData))
         result.error = QStringLiteral("Volby --cycles, --time a --log-data platí jen s --headless.");
+    if (parser.isSet(mqtt)) {
+        const QString error = ReadBrokerUrl(parser.value(mqtt), result.mqtt);
+        if (!error.isEmpty())
+            result.error = error;
+        result.mqtt.user = parser.value(mqttUser);
+        if (parser.isSet(mqttPasswordFile)) {
+            const QString unreadable = ReadPasswordFile(parser.value(mqttPasswordFile), result.mqtt.password);
+            if (!unreadable.isEmpty())
+                result.error = unreadable;
+        }
+        result.mqtt.caFile = parser.value(mqttCa);
+        result.mqtt.tls = result.mqtt.tls || parser.isSet(mqttCa);
+        result.mqtt.station = StationTopicName(parser.isSet(station) ? parser.value(station) : QSysInfo::machineHostName());
+    } else if (parser.isSet(mqttUser) || parser.isSet(mqttPasswordFile) || parser.isSet(mqttCa) || parser.isSet(station)) {
+        result.error = QStringLiteral("Volby --mqtt-user, --mqtt-password-file, --mqtt-ca a --station platí jen s --mqtt.");
+    }
     result.showHelp = parser.isSet(help);
     result.showVersion = parser.isSet(version);
     return result;

@@ -1,6 +1,8 @@
 #pragma once
 // The options a user gives the program on the command line.
 
+#include "records/MqttOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,7 @@ struct CommandLine {
     int cycles = -1;        // -1: the set's repetitions; 0: until stopped
     int seconds = -1;       // -1: the set's cycle time
     bool logData = false;   // the frames into DATA_LOG.TXT
+    MqttOptions mqtt;       // the broker the completed cycles are published to
     bool showHelp = false;
     bool showVersion = false;
     QString error; // a bad command line, said to the user

@@ -469,6 +469,19 @@ void MDIForm1::showDelivering(bool delivering)
 }
 
 void MDIForm1::setStatusText(const QString &text) { panels_[0]->setText(text); }
+
+void MDIForm1::showBrokerState(const QString &text)
+{
+    if (!brokerPanel_) {
+        brokerPanel_ = new QLabel(this);
+        brokerPanel_->setObjectName(QStringLiteral("StatusBar1_mqtt"));
+        brokerPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        brokerPanel_->setContentsMargins(4, 0, 4, 0);
+        statusBar()->addPermanentWidget(brokerPanel_);
+        NameReadout(brokerPanel_, tr("Stav brokeru MQTT"));
+    }
+    brokerPanel_->setText(text);
+}
 QString MDIForm1::statusText() const { return panels_[0]->text(); }
 
 QLabel *MDIForm1::panelValue(int index) const { return index >= 0 && index < 9 ? Label2[index] : nullptr; }

@@ -58,6 +58,8 @@ public:
     bool notConnectedShown() const;
 
     void setStatusText(const QString &text); // panel 1
+    // The broker the results are published to; its panel appears with the first state.
+    void showBrokerState(const QString &text);
     QString statusText() const;
     // Where a series stands: the text, and the running cycle's seconds as a bar (none when 0).
     void showSeriesProgress(const QString &text, int secondsDone, int secondsPerCycle);
@@ -141,6 +143,7 @@ private:
     QList<MenuIcon> menuIcons_; // not made yet: their menu has not been opened
     QList<QAction *> toolOrder_;
     QLabel *panels_[5] = {};
+    QLabel *brokerPanel_ = nullptr;
     QLabel *simulationNotice_ = nullptr;
     QLabel *seriesText_ = nullptr;
     QProgressBar *seriesBar_ = nullptr;

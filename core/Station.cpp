@@ -15,8 +15,6 @@
 #include "records/SettingsFiles.h"
 #include "records/TableCommands.h"
 
-#include <limits>
-
 namespace pxr3 {
 
 Station::Station(const StationOptions &options, Output lines, Output warnings, QObject *parent)
@@ -58,11 +56,14 @@ bool Station::start()
     MCA_Command(QStringLiteral("E"));
     state().ReadingBusy = 0;
 
-    // Before the series' own: the completed row is read before the series moves to the next.
-    connect(&tickNotifier(), &TickNotifier::ticked, this, &Station::noteCompletedCycle);
+    connect(&tickNotifier(), &TickNotifier::ticked, this, [this] {
+        if (finishing_)
+            closeWhenStopped();
+    });
     series_ = new MeasurementSeries(std::make_unique<HeadlessControls>(
                                         view_, [this] { applyMeasuringSet(); }, warnings_),
                                     this);
+    connect(series_, &MeasurementSeries::cycleRecorded, this, &Station::noteCompletedCycle);
     connect(series_, &MeasurementSeries::finished, this, &Station::onFinished);
     series_->NewMeasurement();
     return true;
@@ -73,23 +74,17 @@ void Station::applyMeasuringSet()
     view_.takeWorkingValues(ApplyCurrentRecord());
     if (options_.seconds > 0)
         view_.time = IntText(options_.seconds);
-    // The table's rows run out at 1000 anyway; the last takes every further cycle.
-    if (options_.cycles >= 0)
-        state().RepeatCount =
-            options_.cycles == 0 ? std::numeric_limits<int16_t>::max() : static_cast<int16_t>(options_.cycles);
-    repeatCount_ = state().RepeatCount;
+    if (options_.cycles > 0)
+        state().RepeatCount = static_cast<int16_t>(options_.cycles);
+    series_->setUntilStopped(options_.cycles == 0);
+    repeatCount_ = options_.cycles == 0 ? 0 : state().RepeatCount;
 }
 
-void Station::noteCompletedCycle()
+void Station::noteCompletedCycle(const CycleReport &report)
 {
-    if (finishing_) {
-        closeWhenStopped();
-        return;
-    }
-    if (!series_->running() || state().MeasureState != 0)
-        return;
     ++printed_;
-    lines_(CycleLine(state().CurrentRow, printed_, options_.cycles == 0 ? 0 : repeatCount_));
+    lines_(CycleLine(report.row, report.cycle, report.cycles));
+    emit cycleRecorded(report);
 }
 
 void Station::stop()
@@ -118,7 +113,7 @@ void Station::closeWhenStopped()
     USB_Close();
     if (!series_->autosavePath().isEmpty())
         warnings_(QStringLiteral("saved in ") + series_->autosavePath());
-    emit ended(stopped_ || printed_ >= repeatCount_ ? 0 : 1);
+    emit ended(stopped_ || (repeatCount_ > 0 && printed_ >= repeatCount_) ? 0 : 1);
 }
 
 QString CycleLine(int row, int cycle, int cycles)

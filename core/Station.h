@@ -31,10 +31,12 @@ public:
 signals:
     // 0: every cycle done or stopped on request; 1: the series ended short of its cycles.
     void ended(int exitCode);
+    // A completed cycle, its row in the autosave and its line printed.
+    void cycleRecorded(const pxr3::CycleReport &report);
 
 private:
     void applyMeasuringSet();
-    void noteCompletedCycle();
+    void noteCompletedCycle(const CycleReport &report);
     void onFinished();
     void closeWhenStopped();
 

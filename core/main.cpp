@@ -5,6 +5,7 @@
 #include "core/Form1.h"
 #include "core/MDIForm1.h"
 #include "core/MainStartup.h"
+#include "acquisition/MeasurementSeries.h"
 #include "core/Startup.h"
 #include "core/Station.h"
 #include "core/TerminationSignals.h"
@@ -12,6 +13,9 @@
 #include "core/UserMessages.h"
 #include "devicelink/DriverChoice.h"
 #include "devicelink/LinkDebug.h"
+#include "core/ProgramFolder.h"
+#include "records/MeasuringConditions.h"
+#include "records/MqttPublisher.h"
 #include "windows/MessageBoxes.h"
 
 #include <QApplication>
@@ -54,15 +58,45 @@ int runHeadless(int argc, char *argv[], const pxr3::CommandLine &options)
     pxr3::SetDriver(pxr3::MakeDriver(options));
 
     pxr3::Station station({options.cycles, options.seconds, options.logData}, print(stdout), print(stderr));
-    // Queued: a series that ends while it starts ends the event loop that follows.
-    QObject::connect(&station, &pxr3::Station::ended, &app, &QCoreApplication::exit, Qt::QueuedConnection);
+    pxr3::MqttPublisher *publisher = nullptr;
+    if (options.mqtt.enabled()) {
+        publisher = new pxr3::MqttPublisher(options.mqtt, pxr3::ProgramPath(QLatin1String(pxr3::kPublishQueueFile)), &app);
+        QObject::connect(publisher, &pxr3::MqttPublisher::notice, &app, print(stderr));
+        QObject::connect(&station, &pxr3::Station::cycleRecorded, publisher, &pxr3::MqttPublisher::publish);
+    }
+    // Queued: a series that ends while it starts ends the event loop that follows. The broker
+    // is told "offline" and takes the last cycle first.
+    QObject::connect(
+        &station, &pxr3::Station::ended, &app,
+        [publisher](int exitCode) {
+            if (!publisher) {
+                QCoreApplication::exit(exitCode);
+                return;
+            }
+            QObject::connect(publisher, &pxr3::MqttPublisher::finished, [exitCode] { QCoreApplication::exit(exitCode); });
+            publisher->finish();
+        },
+        Qt::QueuedConnection);
     pxr3::OnTerminationSignal([&station](int signal) {
         pxr3::commLog().event(QStringLiteral("Program ukončen signálem %1").arg(signal));
         station.stop();
     });
     // Through the event loop even when no analyser answers: the log file is finished on its way out.
-    station.start();
+    if (station.start() && publisher)
+        publisher->start(pxr3::MeasuringSet().name.trimmed(), pxr3::IsSimulated());
     return QCoreApplication::exec();
+}
+
+// The series' cycles to the broker, its state in the status bar. Closed with the main window:
+// the broker then gives out the connection's last will, "offline".
+void PublishFromWindows(const pxr3::MqttOptions &options, const pxr3::ProgramWindows &windows)
+{
+    auto *publisher =
+        new pxr3::MqttPublisher(options, pxr3::ProgramPath(QLatin1String(pxr3::kPublishQueueFile)), windows.main);
+    QObject::connect(windows.series, &pxr3::MeasurementSeries::cycleRecorded, publisher, &pxr3::MqttPublisher::publish);
+    QObject::connect(publisher, &pxr3::MqttPublisher::stateChanged, windows.main,
+                     [publisher, main = windows.main] { main->showBrokerState(publisher->stateText(true)); });
+    publisher->start(pxr3::MeasuringSet().name.trimmed(), pxr3::IsSimulated());
 }
 } // namespace
 
@@ -102,6 +136,8 @@ int main(int argc, char *argv[])
     pxr3::InstallMessageBoxes();
     const pxr3::ProgramWindows windows = pxr3::StartProgram(pxr3::IsSimulated());
     const std::unique_ptr<pxr3::MDIForm1> mainWindow(windows.main);
+    if (options.mqtt.enabled())
+        PublishFromWindows(options.mqtt, windows);
     if (!folder.notice.isEmpty())
         windows.main->setStatusText(folder.notice);
     // Told in a box once, when the other folder is set up; the status bar tells at every start.

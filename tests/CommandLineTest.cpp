@@ -32,7 +32,8 @@ TEST(CommandLine, HelpVersionAndABadOptionAreAnsweredWithoutADisplay)
     ASSERT_EQ(help.status, QProcess::NormalExit) << help.err.toStdString();
     EXPECT_EQ(help.exitCode, 0);
     for (const char *option : {"--simulate", "--port", "--data-dir", "--debug-link", "--headless", "--cycles", "--time",
-                               "--log-data", "--version"})
+                               "--log-data", "--mqtt", "--mqtt-user", "--mqtt-password-file", "--mqtt-ca", "--station",
+                               "--version"})
         EXPECT_TRUE(help.out.contains(QString::fromLatin1(option))) << option;
 
     const Answer version = AskWithoutDisplay(QStringLiteral("--version"));

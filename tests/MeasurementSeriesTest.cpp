@@ -153,7 +153,7 @@ TEST_F(SeriesTest, FromRowZeroItAsksNothingFillsOneRowPerCycleAndAutosavesEachCo
     EXPECT_TRUE(controls->progress.contains(QStringLiteral("výpadky spojení: 1"))) << qPrintable(controls->progress);
 }
 
-TEST_F(SeriesTest, AContinuedSeriesWritesOnAfterTheLastRowIntoAFileOfItsOwnAndStaysAtRow1000)
+TEST_F(SeriesTest, AContinuedSeriesWritesOnAfterTheLastRowIntoAFileOfItsOwnAndPastRow1000IntoAnother)
 {
     ASSERT_TRUE(RunSeries());
     const QString first = series->autosavePath();
@@ -168,13 +168,22 @@ TEST_F(SeriesTest, AContinuedSeriesWritesOnAfterTheLastRowIntoAFileOfItsOwnAndSt
     EXPECT_NE(series->autosavePath(), first);
     EXPECT_EQ(FileBytes(first), firstBytes);
 
-    // At the end of the table the last row takes every further cycle.
+    // A full table is not written over: the cycle after row 1000 starts a table and file anew.
     state().CurrentRow = 999;
     answers = {true};
     state().RepeatCount = 3;
     ASSERT_TRUE(RunSeries());
-    EXPECT_EQ(state().CurrentRow, 1000);
-    EXPECT_FALSE(Cell(1000, 1).isEmpty());
+    const QStringList saves = QDir(path(QStringLiteral("DATA"))).entryList({QStringLiteral("serie_*.dat")});
+    ASSERT_EQ(saves.size(), 4) << qPrintable(saves.join(' '));
+    MeasurementTable full, next;
+    ASSERT_TRUE(LoadTableFile(full, QDir(path(QStringLiteral("DATA"))).filePath(saves[2])).ok);
+    ASSERT_TRUE(LoadTableFile(next, series->autosavePath()).ok);
+    EXPECT_FALSE(full.text(999, 1).isEmpty());
+    EXPECT_FALSE(full.text(1000, 1).isEmpty());
+    EXPECT_FALSE(next.text(1, 1).isEmpty());
+    EXPECT_TRUE(next.text(2, 1).isEmpty());
+    EXPECT_EQ(Cell(1, 3), next.text(1, 3));
+    EXPECT_EQ(state().CurrentRow, 2);
 }
 
 TEST_F(SeriesTest, WhatTheOperatorDeclinesIsNeitherMeasuredNorWrittenOver)

@@ -8,9 +8,13 @@
 #include "core/TextFile.h"
 #include "records/MeasurementTable.h"
 #include "records/SettingsFiles.h"
+#include "records/CycleMessage.h"
 #include "records/TableFile.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -45,6 +49,33 @@ QString HandLine(const QString &counts, const QString &seconds)
         QStringLiteral(" Bq/m³");
 }
 
+// The published numbers worked by hand from the row's counts and time, as the line's.
+void ExpectMessageOfRow(const QJsonObject &m, const MeasurementTable &rows, int k, const QString &series)
+{
+    const double n = rows.text(k, 3).toDouble();
+    const double t = rows.text(k, 4).toDouble();
+    const double netThreshold = kK * std::sqrt(kBackground / t);
+    const auto number = [&m](const char *key) { return m.value(QLatin1String(key)).toDouble(); };
+    EXPECT_EQ(m.value(QStringLiteral("series")).toString(), series);
+    EXPECT_EQ(m.value(QStringLiteral("cycle")).toInt(), k);
+    EXPECT_EQ(m.value(QStringLiteral("cycles")).toInt(), 3);
+    EXPECT_EQ(m.value(QStringLiteral("row")).toInt(), k);
+    EXPECT_EQ(m.value(QStringLiteral("set")).toString(), QStringLiteral("Rn-222"));
+    EXPECT_EQ(m.value(QStringLiteral("counts")).toDouble(), n);
+    EXPECT_EQ(m.value(QStringLiteral("time")).toDouble(), t);
+    EXPECT_DOUBLE_EQ(number("rate"), n / t);
+    EXPECT_DOUBLE_EQ(number("rate_u"), std::sqrt(n) / t);
+    EXPECT_DOUBLE_EQ(number("activity"), kCalFactor * (n / t - kBackground));
+    EXPECT_DOUBLE_EQ(number("activity_u"), kCalFactor * std::sqrt(n) / t);
+    EXPECT_NEAR(number("threshold"), kCalFactor * netThreshold, 1e-9);
+    EXPECT_NEAR(number("limit"), kCalFactor * (2 * netThreshold + kK * kK / t), 1e-9);
+    EXPECT_EQ(m.value(QStringLiteral("detected")).toBool(), n / t - kBackground > netThreshold);
+    EXPECT_TRUE(m.value(QStringLiteral("simulated")).toBool());
+    const QDateTime start = QDateTime::fromString(m.value(QStringLiteral("start")).toString(), Qt::ISODate);
+    const QDateTime end = QDateTime::fromString(m.value(QStringLiteral("end")).toString(), Qt::ISODate);
+    EXPECT_EQ(start.secsTo(end), qint64(t)) << "the counting began T before the cycle ended";
+}
+
 TEST_F(StationTest, ThreeCyclesPrintThreeLinesOfTheAutosavesRows)
 {
     NuclideRecord set;
@@ -60,10 +91,14 @@ TEST_F(StationTest, ThreeCyclesPrintThreeLinesOfTheAutosavesRows)
     ASSERT_TRUE(LoadSaveConfig(0)); // the station reads its set from the files, as at a start
 
     QStringList lines, warnings;
+    std::vector<QJsonObject> messages;
     int exitCode = -1;
     Station station(
         {3, 4, false}, [&lines](const QString &l) { lines << l; }, [&warnings](const QString &w) { warnings << w; });
     QObject::connect(&station, &Station::ended, [&exitCode](int code) { exitCode = code; });
+    QObject::connect(&station, &Station::cycleRecorded, [&messages](const CycleReport &report) {
+        messages.push_back(QJsonDocument::fromJson(CycleMessage(report, QStringLiteral("st"))).object());
+    });
     ASSERT_TRUE(station.start());
     for (int i = 0; i < 600 && exitCode < 0; ++i)
         clock.runFor(kSecond);
@@ -82,6 +117,37 @@ TEST_F(StationTest, ThreeCyclesPrintThreeLinesOfTheAutosavesRows)
         EXPECT_EQ(line,
                   rows.text(k, 1) + QStringLiteral(" cycle %1/3 ").arg(k) + HandLine(rows.text(k, 3), rows.text(k, 4)));
     }
+    ASSERT_EQ(messages.size(), 3u);
+    for (int k = 1; k <= 3; ++k)
+        ExpectMessageOfRow(messages[size_t(k - 1)], rows, k, QFileInfo(saves[0]).completeBaseName());
+}
+
+TEST_F(StationTest, UntilStoppedTheSeriesGoesOnInANewFileWhenTheTableIsFull)
+{
+    QStringList lines;
+    int exitCode = -1;
+    Station station({0, 2, false}, [&lines](const QString &l) { lines << l; }, [](const QString &) { });
+    QObject::connect(&station, &Station::ended, [&exitCode](int code) { exitCode = code; });
+    ASSERT_TRUE(station.start());
+    for (int i = 0; i < 4000 && lines.size() < 1002; ++i)
+        clock.runFor(kSecond);
+    ASSERT_EQ(lines.size(), 1002);
+    EXPECT_TRUE(lines.back().contains(QStringLiteral(" cycle 1002 ROI "))) << qPrintable(lines.back());
+    station.stop();
+    for (int i = 0; i < 60 && exitCode < 0; ++i)
+        clock.runFor(kSecond);
+    EXPECT_EQ(exitCode, 0);
+
+    QStringList saves = QDir(path(QStringLiteral("DATA"))).entryList({QStringLiteral("serie_*.dat")}, QDir::Files,
+                                                                      QDir::Name);
+    ASSERT_EQ(saves.size(), 2) << "the first thousand rows, then the rest";
+    MeasurementTable first, second;
+    ASSERT_TRUE(LoadTableFile(first, QDir(path(QStringLiteral("DATA"))).filePath(saves[0])).ok);
+    ASSERT_TRUE(LoadTableFile(second, QDir(path(QStringLiteral("DATA"))).filePath(saves[1])).ok);
+    EXPECT_TRUE(lines[999].startsWith(first.text(1000, 1) + QStringLiteral(" cycle 1000 ROI ") + first.text(1000, 3) + ' '));
+    EXPECT_TRUE(lines[1000].startsWith(second.text(1, 1) + QStringLiteral(" cycle 1001 ROI ") + second.text(1, 3) + ' '))
+        << "cycle 1001 is not written over row 1000";
+    EXPECT_TRUE(lines[1001].startsWith(second.text(2, 1) + QStringLiteral(" cycle 1002 ROI ")));
 }
 
 struct ProgramRun {

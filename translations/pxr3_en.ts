@@ -57,6 +57,29 @@
     </message>
 </context>
 <context>
+    <name>MqttPublisher</name>
+    <message>
+        <source>MQTT: připojeno</source>
+        <translation>MQTT: connected</translation>
+    </message>
+    <message>
+        <source>MQTT: připojuji…</source>
+        <translation>MQTT: connecting…</translation>
+    </message>
+    <message>
+        <source>MQTT: nedostupný</source>
+        <translation>MQTT: unreachable</translation>
+    </message>
+    <message>
+        <source>MQTT: odpojeno</source>
+        <translation>MQTT: disconnected</translation>
+    </message>
+    <message>
+        <source>, ve frontě %1</source>
+        <translation>, %1 queued</translation>
+    </message>
+</context>
+<context>
     <name>NuclideEditing</name>
     <message>
         <source>Čas měření [s]</source>
@@ -646,6 +669,10 @@ The measurement results are kept in the file
         <source>Uplynulý čas cyklu [s]</source>
         <translation>Elapsed cycle time [s]</translation>
     </message>
+    <message>
+        <source>Stav brokeru MQTT</source>
+        <translation>MQTT broker state</translation>
+    </message>
 </context>
 <context>
     <name>pxr3::MeasurementSeries</name>
@@ -696,6 +723,14 @@ The measurement results are kept in the file
     <message>
         <source> – automatické uložení selhalo</source>
         <translation> – automatic save failed</translation>
+    </message>
+    <message>
+        <source>%1 cyklů</source>
+        <translation>%1 cycles</translation>
+    </message>
+    <message>
+        <source>Série: cyklus %1, až do zastavení</source>
+        <translation>Series: cycle %1, until stopped</translation>
     </message>
 </context>
 <context>
