@@ -25,11 +25,18 @@ if(NOT changelogVersion OR NOT newestRelease MATCHES "version=\"${PROJECT_VERSIO
   message(FATAL_ERROR "dist/debian/changelog and dist/${PXR3_APP_ID}.metainfo.xml need an entry for ${PROJECT_VERSION} on top")
 endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded by Qt, not linked: the SVG icon engine draws the window icon.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# Loaded by Qt, not linked: the SVG icon engine draws the window icon. The postinst makes the
+# station's user with adduser.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, adduser")
 set(CPACK_STRIP_FILES ON)
 # The package installs where the program expects to be installed (see PXR3_INSTALL_BINDIR).
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                                 WORLD_READ WORLD_EXECUTE)
+# The maintainer scripts make the station's user and tell systemd of its unit; the station's
+# options file is a conffile, kept as the admin edited it. All configured in dist/.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/dist/debian/postinst ${PROJECT_BINARY_DIR}/dist/debian/prerm
+                                      ${PROJECT_BINARY_DIR}/dist/debian/postrm ${PROJECT_BINARY_DIR}/dist/debian/conffiles)
+# Scripts 0755, the conffiles list 0644, whatever the files' own modes.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
