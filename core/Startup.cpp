@@ -3,6 +3,7 @@
 #include "core/CommLog.h"
 #include "core/ProgramFolder.h"
 #include "core/SharedState.h"
+#include "records/MqttPublisher.h"
 #include "records/SettingsFiles.h"
 
 #include <QDir>
@@ -34,7 +35,8 @@ FolderChoice TakeProgramFolder(const QString &wanted)
         commLog().append(folder.loggedNotice);
     // Before anything is read: what a killed save left is no file of the program's.
     for (const QString &removed :
-         RemoveUnfinishedSaves(settingsFiles + QStringList{QStringLiteral("SpektrumPXR3.TXT")}))
+         RemoveUnfinishedSaves(settingsFiles + QStringList{QStringLiteral("SpektrumPXR3.TXT"),
+                                                           QString::fromLatin1(kPublishQueueFile)}))
         commLog().append(QStringLiteral("Odstraněn nedokončený soubor %1").arg(removed));
     return folder;
 }
