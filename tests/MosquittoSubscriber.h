@@ -25,7 +25,7 @@ public:
     MosquittoSubscriber(const MosquittoSubscriber &) = delete;
     MosquittoSubscriber &operator=(const MosquittoSubscriber &) = delete;
 
-    // Returns once the broker confirmed the subscription; false, with error(), otherwise.
+    // Returns once the subscription delivers (a retained marker has come); false, with error(), otherwise.
     bool start();
     // Returns once everything the broker received before this call for this subscriber has
     // arrived: a QoS 1 marker published now comes after it.
