@@ -52,19 +52,25 @@ QProcessEnvironment WithoutDisplay()
     return environment;
 }
 
-// The program as a headless station on the simulated analyser, its output gathered as it comes.
+// The program as a headless station on the simulated analyser, or with its windows on the
+// offscreen platform, its output gathered as it comes.
 class StationProgram {
 public:
-    StationProgram(const QString &folder, const QString &brokerUrl, const QStringList &arguments)
+    enum Face { Headless, Windows };
+    StationProgram(const QString &folder, const QString &brokerUrl, const QStringList &arguments,
+                   Face face = Headless)
     {
-        process_.setProcessEnvironment(WithoutDisplay());
+        QProcessEnvironment environment = WithoutDisplay();
+        if (face == Windows)
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process_.setProcessEnvironment(environment);
         QObject::connect(&process_, &QProcess::readyReadStandardOutput,
                          [this] { out_ += process_.readAllStandardOutput(); });
         QObject::connect(&process_, &QProcess::readyReadStandardError,
                          [this] { err_ += process_.readAllStandardError(); });
         process_.start(QStringLiteral(PXR3_EXECUTABLE),
-                       QStringList{QStringLiteral("--headless"), QStringLiteral("--simulate"),
-                                   QStringLiteral("--data-dir"), folder, QStringLiteral("--mqtt"), brokerUrl,
+                       QStringList{face == Headless ? QStringLiteral("--headless") : QStringLiteral("--lang=cs"),
+                                   QStringLiteral("--simulate"), QStringLiteral("--data-dir"), folder, QStringLiteral("--mqtt"), brokerUrl,
                                    QStringLiteral("--station"), QString::fromLatin1(kStation)} +
                            arguments);
     }
@@ -239,9 +245,9 @@ protected:
         ASSERT_TRUE(subscriber->start()) << qPrintable(subscriber->error());
     }
 
-    StationProgram *startStation(const QStringList &arguments)
+    StationProgram *startStation(const QStringList &arguments, StationProgram::Face face = StationProgram::Headless)
     {
-        station = std::make_unique<StationProgram>(folder.path(), broker.url(), arguments);
+        station = std::make_unique<StationProgram>(folder.path(), broker.url(), arguments, face);
         return station.get();
     }
 
@@ -327,6 +333,19 @@ TEST_F(MqttStation, ThreeCyclesPublishTheAutosavesThreeRowsAndTheStatus)
     EXPECT_TRUE(offline[0].retained);
     ExpectOffline(Payloads(offline)[0]);
     EXPECT_TRUE(retainedFor(kCycleTopic).isEmpty()) << "a cycle is not retained";
+}
+
+TEST_F(MqttStation, TheWindowedProgramPublishesTooAndEndsOffline)
+{
+    StationProgram *program = startStation({}, StationProgram::Windows);
+    ASSERT_TRUE(waitForOnline()) << program->report();
+    program->signal(SIGTERM); // closes as its own quit does
+    ASSERT_TRUE(program->waitForExit());
+    EXPECT_TRUE(program->exitedWith(0)) << program->report();
+    ASSERT_TRUE(waitForOffline());
+    const QList<MqttMessage> offline = retainedFor(kStatusTopic);
+    ASSERT_EQ(offline.size(), 1);
+    ExpectOffline(Payloads(offline)[0]);
 }
 
 TEST_F(MqttStation, AKilledStationIsReportedOfflineByItsLastWill)
