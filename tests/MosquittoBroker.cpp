@@ -45,7 +45,8 @@ MosquittoBroker::MosquittoBroker() : config_(folder_.filePath(QStringLiteral("mo
                                   "persistence true\n"
                                   "persistence_location %2/\n"
                                   "log_dest file %3\n"
-                                  "log_dest stderr\n")
+                                  "log_dest stderr\n"
+                                  "log_type all\n")
                        .arg(port_)
                        .arg(folder_.path(), folder_.filePath(QStringLiteral("mosquitto.log")));
     if (const QString user = CurrentUser(); !user.isEmpty())
