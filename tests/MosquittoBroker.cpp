@@ -97,6 +97,66 @@ bool MosquittoBroker::start()
     return true;
 }
 
+bool MosquittoBroker::openssl(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.setWorkingDirectory(folder_.path());
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(QStringLiteral("openssl"), arguments);
+    if (tool.waitForFinished() && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0)
+        return true;
+    error_ = QStringLiteral("openssl %1: %2 %3").arg(arguments.join(' '), tool.errorString(), QString::fromUtf8(tool.readAll()));
+    return false;
+}
+
+// Elliptic-curve keys: made at once, unlike RSA ones.
+static QStringList NewKey(const QString &key)
+{
+    return {QStringLiteral("-newkey"), QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+            QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"), QStringLiteral("-keyout"), key};
+}
+
+QString MosquittoBroker::otherAuthority()
+{
+    const QStringList made = QStringList{QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-days"),
+                                         QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=other-ca"),
+                                         QStringLiteral("-out"), QStringLiteral("other-ca.pem")} +
+        NewKey(QStringLiteral("other-ca.key"));
+    return openssl(made) ? folder_.filePath(QStringLiteral("other-ca.pem")) : QString();
+}
+
+bool MosquittoBroker::addTlsListener()
+{
+    QFile extensions(folder_.filePath(QStringLiteral("server.ext")));
+    if (!extensions.open(QIODevice::WriteOnly))
+        return false;
+    extensions.write("subjectAltName=DNS:localhost,IP:127.0.0.1\n");
+    extensions.close();
+    const bool made =
+        openssl(QStringList{QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-days"), QStringLiteral("2"),
+                            QStringLiteral("-subj"), QStringLiteral("/CN=pxr3-test-ca"), QStringLiteral("-out"),
+                            QStringLiteral("ca.pem")} +
+                NewKey(QStringLiteral("ca.key"))) &&
+        openssl(QStringList{QStringLiteral("req"), QStringLiteral("-subj"), QStringLiteral("/CN=localhost"),
+                            QStringLiteral("-out"), QStringLiteral("server.csr")} +
+                NewKey(QStringLiteral("server.key"))) &&
+        openssl({QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"), QStringLiteral("server.csr"),
+                 QStringLiteral("-CA"), QStringLiteral("ca.pem"), QStringLiteral("-CAkey"), QStringLiteral("ca.key"),
+                 QStringLiteral("-CAcreateserial"), QStringLiteral("-days"), QStringLiteral("2"),
+                 QStringLiteral("-extfile"), QStringLiteral("server.ext"), QStringLiteral("-out"),
+                 QStringLiteral("server.pem")});
+    tlsPort_ = FreePort();
+    QFile config(config_);
+    if (!made || tlsPort_ == 0 || !config.open(QIODevice::Append))
+        return false;
+    config.write(QStringLiteral("listener %1 127.0.0.1\ncafile %2\ncertfile %3\nkeyfile %4\n")
+                     .arg(tlsPort_)
+                     .arg(authority(), folder_.filePath(QStringLiteral("server.pem")),
+                          folder_.filePath(QStringLiteral("server.key")))
+                     .toUtf8());
+    return true;
+}
+
 bool MosquittoBroker::acceptsConnections()
 {
     if (process_.state() != QProcess::Running)

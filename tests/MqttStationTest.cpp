@@ -11,6 +11,8 @@
 #include "records/SettingsFiles.h"
 #include "records/TableFile.h"
 
+#include <gmock/gmock.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -346,6 +348,37 @@ TEST_F(MqttStation, TheWindowedProgramPublishesTooAndEndsOffline)
     const QList<MqttMessage> offline = retainedFor(kStatusTopic);
     ASSERT_EQ(offline.size(), 1);
     ExpectOffline(Payloads(offline)[0]);
+}
+
+// The broker's certificate is checked: trusted through the given authority the station
+// publishes; through another it refuses the broker and keeps the cycle in its queue.
+TEST_F(MqttStation, OverTlsOnlyABrokerVouchedForByTheGivenAuthorityIsPublishedTo)
+{
+    ASSERT_TRUE(broker.stop());
+    if (!broker.addTlsListener())
+        GTEST_SKIP() << "no TLS listener to test against: " << qPrintable(broker.error());
+    ASSERT_TRUE(broker.start()) << qPrintable(broker.error());
+    ASSERT_TRUE(subscriber->flush()) << qPrintable(subscriber->error()); // back after the restart
+
+    const QStringList oneCycle{QStringLiteral("--cycles"), QStringLiteral("1"), QStringLiteral("--time"),
+                               QStringLiteral("2"), QStringLiteral("--mqtt-ca")};
+    station = std::make_unique<StationProgram>(folder.path(), broker.tlsUrl(), oneCycle + QStringList{broker.authority()});
+    ASSERT_TRUE(station->waitForExit());
+    ASSERT_TRUE(station->exitedWith(0)) << station->report();
+    ASSERT_TRUE(subscriber->flush()) << qPrintable(subscriber->error());
+    EXPECT_EQ(CycleNumbers(Payloads(subscriber->messages(kCycleTopic))), QList<int>({1})) << station->report();
+
+    const QString other = broker.otherAuthority();
+    ASSERT_FALSE(other.isEmpty()) << qPrintable(broker.error());
+    station = std::make_unique<StationProgram>(folder.path(), broker.tlsUrl(), oneCycle + QStringList{other});
+    ASSERT_TRUE(station->waitForExit());
+    ASSERT_TRUE(station->exitedWith(0)) << station->report();
+    ASSERT_TRUE(subscriber->flush()) << qPrintable(subscriber->error());
+    EXPECT_EQ(subscriber->messages(kCycleTopic).size(), 1) << "nothing through an untrusted broker";
+    EXPECT_THAT(station->report(), ::testing::HasSubstr("nedostupný"));
+    const QList<QByteArray> queued = FileBytes(path(kQueueFile)).trimmed().split('\n');
+    ASSERT_EQ(queued.size(), 1) << "the cycle waits for a broker it can trust";
+    EXPECT_EQ(QJsonDocument::fromJson(queued[0]).object()[QStringLiteral("cycle")].toInt(), 1);
 }
 
 TEST_F(MqttStation, AKilledStationIsReportedOfflineByItsLastWill)
