@@ -33,7 +33,7 @@ bench: bootstrap
 
 # Each fuzz target runs FUZZ_SECONDS on a copy of its corpus; a crash found fails the run.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS ?= link nuclide-file settings-file table-file table-round-trip number-text
+FUZZ_TARGETS ?= link nuclide-file settings-file table-file table-round-trip number-text publish-queue
 fuzz: bootstrap
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DPXR3_FUZZ=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build build-fuzz -j$(JOBS)
