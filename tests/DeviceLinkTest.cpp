@@ -283,26 +283,6 @@ TEST_F(DataFrameTest, StrayBytesWhoseSumLooksRightAreAFailedReadingNotAFrame)
     EXPECT_EQ(state().ReceivedSpectrum(1), 7);
 }
 
-TEST_F(DataFrameTest, EachDamagedFrameIsOneFailedReadingAndEveryFrameAfterItArrives)
-{
-    for (Fault fault : {Fault::DropByte, Fault::ExtraByte, Fault::WrongStartByte, Fault::WrongChecksum}) {
-        Command("B");
-        std::vector<int> numbers; // measurement numbers of the frames read well
-        int failed = 0;
-        for (int i = 0; i < 7; ++i) {
-            if (i == 1)
-                sim->failNext(fault);
-            ReadNext();
-            if (link().Reply == QStringLiteral("DATA Ok"))
-                numbers.push_back(link().RxBytes(5));
-            else
-                ++failed;
-        }
-        EXPECT_EQ(failed, 1) << int(fault);
-        EXPECT_EQ(numbers, std::vector<int>({1, 3, 4, 5, 6, 7})) << int(fault);
-    }
-}
-
 TEST_F(DataFrameTest, BytesOfAClosedDeviceNeverBeginAFrameOfTheNext)
 {
     Command("E");
