@@ -149,14 +149,6 @@ protected:
     }
 };
 
-TEST_F(ReceiveQueueTest, StrayBytesAreOneFailedReadingBeforeTheNextFrame)
-{
-    sim->send(Bytes({1, 2, 3, 4, 0x40}) + TestDataFrame(2, 0, 1, 0, 9));
-    EXPECT_EQ(ReadNext(), 0);
-    EXPECT_EQ(ReadNext(), 9);
-    EXPECT_FALSE(DataFrameReady());
-}
-
 TEST_F(ReceiveQueueTest, AFullQueueDropsTheOldestFrame)
 {
     // One frame more than the queue holds, none taken meanwhile.
