@@ -573,7 +573,7 @@ private slots:
     {
         VirtualClock clock;
         VirtualClockScope virtualTime(clock);
-        useSimulator(SimulatedAnalyser::Pace::Fast);
+        useSimulator(SimulatedAnalyser::Pace::Fast); // made under the virtual clock, to run on it
         frm_USBkom usb;
         connectAnalyser();
         usb.command4(8)->click(); // the analyser measures
