@@ -27,4 +27,8 @@ struct CommandLine {
 
 CommandLine ParseCommandLine(const QStringList &arguments);
 
+// The value of --lang (as "--lang X" or "--lang=X"), read before the rest so that the help is
+// in that language; empty when not given.
+QString LanguageOption(const QStringList &arguments);
+
 } // namespace pxr3

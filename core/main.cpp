@@ -31,8 +31,9 @@ namespace {
 pxr3::CommandLine readCommandLine(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    // The help is Czech, like its option texts: the language chosen by --lang is not known yet.
-    pxr3::InstallTranslations(pxr3::UiLanguage::Czech);
+    // The help and the command line's errors speak the language the windows will.
+    pxr3::InstallTranslations(
+        pxr3::ChooseUiLanguage(pxr3::LanguageOption(QCoreApplication::arguments()), QLocale::system().name()));
     return pxr3::ParseCommandLine(QCoreApplication::arguments());
 }
 

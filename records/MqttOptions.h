@@ -19,11 +19,11 @@ struct MqttOptions {
     bool enabled() const { return !host.isEmpty(); }
 };
 
-// Fills host, port and tls from "mqtt://HOST[:PORT]" or "mqtts://HOST[:PORT]"; else a Czech
-// reason why not.
+// Fills host, port and tls from "mqtt://HOST[:PORT]" or "mqtts://HOST[:PORT]"; else a
+// reason why not, in the language installed.
 QString ReadBrokerUrl(const QString &url, MqttOptions &options);
 
-// The first line of the file, without its line end; else a Czech reason why not. A password
+// The first line of the file, without its line end; else the reason why not. A password
 // kept in a file stays out of the process list and the shell's history.
 QString ReadPasswordFile(const QString &path, QString &password);
 

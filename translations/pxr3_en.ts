@@ -9,6 +9,101 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Ovládání a vyhodnocení mnohokanálového analyzátoru PXR3</source>
+        <translation>Control and evaluation of the PXR3 multichannel analyser</translation>
+    </message>
+    <message>
+        <source>Složka pro nastavení, protokoly a měření (místo složky programu).</source>
+        <translation>Folder for the settings, logs and measurements (instead of the program folder).</translation>
+    </message>
+    <message>
+        <source>Místo analyzátoru použije jeho simulaci (bez přístroje).</source>
+        <translation>Uses a simulated analyser instead of a real one (no instrument needed).</translation>
+    </message>
+    <message>
+        <source>Analyzátor připojený přes sériový port, např. /dev/ttyUSB0 (místo USB).</source>
+        <translation>An analyser reached through a serial port, e.g. /dev/ttyUSB0 (instead of USB).</translation>
+    </message>
+    <message>
+        <source>Vypisuje každý rámec z analyzátoru a do něj šestnáctkově na chybový výstup.</source>
+        <translation>Prints every frame from and to the analyser in hexadecimal on standard error.</translation>
+    </message>
+    <message>
+        <source>Jazyk oken: cs (čeština) nebo en (angličtina); bez volby podle národního prostředí.</source>
+        <translation>Language of the windows: cs (Czech) or en (English); without it, the locale decides.</translation>
+    </message>
+    <message>
+        <source>Bez oken: spustí sérii měření, každý dokončený cyklus vypíše na standardní výstup.</source>
+        <translation>Without windows: runs a measurement series and prints every completed cycle on standard output.</translation>
+    </message>
+    <message>
+        <source>Počet cyklů série bez oken (0: do ukončení); jinak podle sady.</source>
+        <translation>Number of cycles of the series without windows (0: until stopped); else the set's.</translation>
+    </message>
+    <message>
+        <source>Doba cyklu série bez oken v sekundách; jinak podle sady.</source>
+        <translation>Cycle time of the series without windows in seconds; else the set's.</translation>
+    </message>
+    <message>
+        <source>Série bez oken zapisuje rámce do DATA_LOG.TXT.</source>
+        <translation>The series without windows writes the frames into DATA_LOG.TXT.</translation>
+    </message>
+    <message>
+        <source>Zveřejňuje každý dokončený cyklus na brokeru MQTT, např. mqtt://192.168.1.10:1883 nebo mqtts://broker.example (TLS).</source>
+        <translation>Publishes every completed cycle to an MQTT broker, e.g. mqtt://192.168.1.10:1883 or mqtts://broker.example (TLS).</translation>
+    </message>
+    <message>
+        <source>Uživatel u brokeru MQTT.</source>
+        <translation>User name at the MQTT broker.</translation>
+    </message>
+    <message>
+        <source>Soubor, jehož první řádek je heslo k brokeru MQTT.</source>
+        <translation>File whose first line is the password at the MQTT broker.</translation>
+    </message>
+    <message>
+        <source>Certifikát autority, která ručí za broker (zapne TLS); jinak certifikáty systému.</source>
+        <translation>Certificate of the authority that vouches for the broker (turns TLS on); else the system's certificates.</translation>
+    </message>
+    <message>
+        <source>Jméno stanice v tématech MQTT; jinak jméno počítače.</source>
+        <translation>Name of the station in the MQTT topics; else the host name.</translation>
+    </message>
+    <message>
+        <source>Zobrazí tuto nápovědu.</source>
+        <translation>Shows this help.</translation>
+    </message>
+    <message>
+        <source>Zobrazí verzi programu.</source>
+        <translation>Shows the program's version.</translation>
+    </message>
+    <message>
+        <source>Neznámý argument: %1</source>
+        <translation>Unknown argument: %1</translation>
+    </message>
+    <message>
+        <source>Neznámý jazyk „%1“: volba --lang přijímá cs nebo en.</source>
+        <translation>Unknown language “%1”: --lang takes cs or en.</translation>
+    </message>
+    <message>
+        <source>Volby --simulate a --port nelze použít současně.</source>
+        <translation>The options --simulate and --port cannot be used together.</translation>
+    </message>
+    <message>
+        <source>Volba --%1 přijímá celé číslo od %2 do %3.</source>
+        <translation>The option --%1 takes a whole number from %2 to %3.</translation>
+    </message>
+    <message>
+        <source>Volby --cycles, --time a --log-data platí jen s --headless.</source>
+        <translation>The options --cycles, --time and --log-data apply only with --headless.</translation>
+    </message>
+    <message>
+        <source>Volby --mqtt-user, --mqtt-password-file, --mqtt-ca a --station platí jen s --mqtt.</source>
+        <translation>The options --mqtt-user, --mqtt-password-file, --mqtt-ca and --station apply only with --mqtt.</translation>
+    </message>
+</context>
+<context>
     <name>LinkHooks</name>
     <message>
         <source>Spojení je zaneprázdněno, příkaz odmítnut.</source>
@@ -54,6 +149,29 @@
     <message>
         <source>&amp;Ne</source>
         <translation>&amp;No</translation>
+    </message>
+</context>
+<context>
+    <name>MqttOptions</name>
+    <message>
+        <source>Adresa brokeru „%1“ nemá tvar mqtt://POČÍTAČ[:PORT] ani mqtts://POČÍTAČ[:PORT].</source>
+        <translation>The broker address “%1” is neither mqtt://HOST[:PORT] nor mqtts://HOST[:PORT].</translation>
+    </message>
+    <message>
+        <source>Adresa brokeru „%1“ nemá nést cestu: témata si program volí sám.</source>
+        <translation>The broker address “%1” must not carry a path: the program chooses its topics itself.</translation>
+    </message>
+    <message>
+        <source>Uživatele brokeru udává --mqtt-user a heslo soubor z --mqtt-password-file, ne adresa.</source>
+        <translation>The broker's user is given by --mqtt-user and the password by the file of --mqtt-password-file, not by the address.</translation>
+    </message>
+    <message>
+        <source>Adresa brokeru „%1“ má neplatný port.</source>
+        <translation>The broker address “%1” has an invalid port.</translation>
+    </message>
+    <message>
+        <source>Soubor s heslem %1 nelze přečíst: %2</source>
+        <translation>The password file %1 cannot be read: %2</translation>
     </message>
 </context>
 <context>
