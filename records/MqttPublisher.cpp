@@ -272,7 +272,7 @@ void MqttPublisher::afterLoop(int rc)
         writable_->setEnabled(mosquitto_want_write(client_->handle));
 }
 
-void MqttPublisher::connectionLost(const QString &reason)
+void MqttPublisher::connectionLost(QString reason) // a copy: the member it may come from is cleared
 {
     closeConnection();
     if (finishing_) {
@@ -288,7 +288,6 @@ void MqttPublisher::connectionLost(const QString &reason)
         emit notice(text);
         outageNoted_ = true;
     }
-    lostReason_ = reason;
     setLink(Link::Waiting);
     reconnect_.start(pauseSeconds_ * 1000);
     pauseSeconds_ = std::min(pauseSeconds_ * 2, kLongestPauseSeconds);
@@ -304,6 +303,7 @@ void MqttPublisher::closeConnection()
     client_.reset();
     inFlight_.clear();
     lost_ = false;
+    lostReason_.clear();
 }
 
 void MqttPublisher::finish()

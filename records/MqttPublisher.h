@@ -65,7 +65,7 @@ private:
     void onAcknowledged(int mid);
     void afterLoop(int rc);
     void sendPending();
-    void connectionLost(const QString &reason);
+    void connectionLost(QString reason);
     void closeConnection();
     void scheduleQueueSave();
     void setLink(Link link);
