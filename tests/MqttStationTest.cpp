@@ -5,6 +5,7 @@
 #include "EventWait.h"
 #include "MosquittoBroker.h"
 #include "MosquittoSubscriber.h"
+#include "StationTestSupport.h"
 #include "TestSupport.h"
 #include "core/SharedState.h"
 #include "records/MeasurementTable.h"
@@ -35,10 +36,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr double kK = 1.6449;
-constexpr float kCalFactor = 20.0f;
-constexpr float kBackground = 2.0f;
-constexpr char kSetName[] = "Rn-222";
 constexpr char kStation[] = "test-st";
 const QString kStatusTopic = QStringLiteral("pxr3/test-st/status");
 const QString kCycleTopic = QStringLiteral("pxr3/test-st/cycle");
@@ -189,17 +186,14 @@ void ExpectMessageOfItsRow(const QJsonObject &message, const MeasurementTable &r
     for (const char *count : {"failed_readings", "gap_seconds"})
         EXPECT_GE(message[QLatin1String(count)].toInt(-1), 0) << count;
 
-    const double n = counts;
-    const double t = seconds;
-    const double netRate = n / t - kBackground;
-    const double netThreshold = kK * std::sqrt(kBackground / t);
-    ExpectSameNumber(message, "rate", n / t);
-    ExpectSameNumber(message, "rate_u", std::sqrt(n) / t);
-    ExpectSameNumber(message, "activity", kCalFactor * netRate);
-    ExpectSameNumber(message, "activity_u", kCalFactor * std::sqrt(n) / t);
-    ExpectSameNumber(message, "threshold", kCalFactor * netThreshold);
-    ExpectSameNumber(message, "limit", kCalFactor * (2 * netThreshold + kK * kK / t));
-    EXPECT_EQ(Flag(message, "detected"), std::optional<bool>(netRate > netThreshold));
+    const HandWorked h = WorkByHand(counts, seconds);
+    ExpectSameNumber(message, "rate", h.rate);
+    ExpectSameNumber(message, "rate_u", h.rateU);
+    ExpectSameNumber(message, "activity", h.activity);
+    ExpectSameNumber(message, "activity_u", h.activityU);
+    ExpectSameNumber(message, "threshold", h.threshold);
+    ExpectSameNumber(message, "limit", h.limit);
+    EXPECT_EQ(Flag(message, "detected"), std::optional<bool>(h.detected));
 
     const QDateTime start = IsoTimeWithOffset(message, "start");
     const QDateTime end = IsoTimeWithOffset(message, "end");
@@ -228,19 +222,7 @@ protected:
         ProgramFolderFixture::SetUp();
         if (!broker.start())
             GTEST_SKIP() << "no Mosquitto broker to test against: " << qPrintable(broker.error());
-        // The set the program finds in its data folder: a background and factor that make the
-        // activity worth checking.
-        NuclideRecord set;
-        set.name = QString::fromLatin1(kSetName);
-        set.leftRoi = 1;
-        set.rightRoi = 254;
-        set.highVoltage = 500;
-        set.calFactor = kCalFactor;
-        set.background = kBackground;
-        state().NuclideTable(1) = set;
-        state().NuclideCount = 1;
-        state().CurrentNuclide = 1;
-        ASSERT_TRUE(LoadSaveConfig(0));
+        ASSERT_TRUE(StoreRadonSet());
         // Persistent: what the station publishes while the broker restarts waits for it.
         subscriber = std::make_unique<MosquittoSubscriber>(broker.port(), QStringLiteral("pxr3/#"),
                                                            QStringLiteral("station-watcher"));

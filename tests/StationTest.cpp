@@ -3,6 +3,7 @@
 
 #include "core/Station.h"
 #include "LinkTestSupport.h"
+#include "StationTestSupport.h"
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "core/TextFile.h"
@@ -24,29 +25,21 @@
 namespace pxr3::test {
 namespace {
 
-constexpr double kK = 1.6449;
-constexpr float kCalFactor = 20.0f;
-constexpr float kBackground = 2.0f;
-
 class StationTest : public LinkFixture {
 protected:
     StationTest() : LinkFixture(SimulatedAnalyser::Pace::RealTime) { }
 };
 
-// What a row's counts in its time say, worked here from the counting formulas.
+// What a row's counts in its time say, as the station's line shows it.
 QString HandLine(const QString &counts, const QString &seconds)
 {
-    const double n = counts.toDouble();
-    const double t = seconds.toDouble();
-    const double netThreshold = kK * std::sqrt(kBackground / t);
-    const double netRate = n / t - kBackground;
+    const HandWorked h = WorkByHand(counts.toDouble(), seconds.toDouble());
     QString line = QStringLiteral("ROI %1 T %2 s rate %3 ± %4 1/s activity ")
-                       .arg(counts, seconds, ExpText(n / t, 4), ExpText(std::sqrt(n) / t, 2));
-    if (netRate > netThreshold)
-        return line + ExpText(kCalFactor * netRate, 4) + QStringLiteral(" ± ") +
-            ExpText(kCalFactor * std::sqrt(n) / t, 2) + QStringLiteral(" Bq/m³");
-    return line + QStringLiteral("< ") + ExpText(kCalFactor * (2 * netThreshold + kK * kK / t), 4) +
-        QStringLiteral(" Bq/m³");
+                       .arg(counts, seconds, ExpText(h.rate, 4), ExpText(h.rateU, 2));
+    if (h.detected)
+        return line + ExpText(h.activity, 4) + QStringLiteral(" ± ") + ExpText(h.activityU, 2) +
+            QStringLiteral(" Bq/m³");
+    return line + QStringLiteral("< ") + ExpText(h.limit, 4) + QStringLiteral(" Bq/m³");
 }
 
 // The published numbers worked by hand from the row's counts and time, as the line's.
@@ -54,7 +47,7 @@ void ExpectMessageOfRow(const QJsonObject &m, const MeasurementTable &rows, int 
 {
     const double n = rows.text(k, 3).toDouble();
     const double t = rows.text(k, 4).toDouble();
-    const double netThreshold = kK * std::sqrt(kBackground / t);
+    const HandWorked h = WorkByHand(n, t);
     const auto number = [&m](const char *key) { return m.value(QLatin1String(key)).toDouble(); };
     EXPECT_EQ(m.value(QStringLiteral("series")).toString(), series);
     EXPECT_EQ(m.value(QStringLiteral("cycle")).toInt(), k);
@@ -63,13 +56,13 @@ void ExpectMessageOfRow(const QJsonObject &m, const MeasurementTable &rows, int 
     EXPECT_EQ(m.value(QStringLiteral("set")).toString(), QStringLiteral("Rn-222"));
     EXPECT_EQ(m.value(QStringLiteral("counts")).toDouble(), n);
     EXPECT_EQ(m.value(QStringLiteral("time")).toDouble(), t);
-    EXPECT_DOUBLE_EQ(number("rate"), n / t);
-    EXPECT_DOUBLE_EQ(number("rate_u"), std::sqrt(n) / t);
-    EXPECT_DOUBLE_EQ(number("activity"), kCalFactor * (n / t - kBackground));
-    EXPECT_DOUBLE_EQ(number("activity_u"), kCalFactor * std::sqrt(n) / t);
-    EXPECT_NEAR(number("threshold"), kCalFactor * netThreshold, 1e-9);
-    EXPECT_NEAR(number("limit"), kCalFactor * (2 * netThreshold + kK * kK / t), 1e-9);
-    EXPECT_EQ(m.value(QStringLiteral("detected")).toBool(), n / t - kBackground > netThreshold);
+    EXPECT_DOUBLE_EQ(number("rate"), h.rate);
+    EXPECT_DOUBLE_EQ(number("rate_u"), h.rateU);
+    EXPECT_DOUBLE_EQ(number("activity"), h.activity);
+    EXPECT_DOUBLE_EQ(number("activity_u"), h.activityU);
+    EXPECT_NEAR(number("threshold"), h.threshold, 1e-9);
+    EXPECT_NEAR(number("limit"), h.limit, 1e-9);
+    EXPECT_EQ(m.value(QStringLiteral("detected")).toBool(), h.detected);
     EXPECT_TRUE(m.value(QStringLiteral("simulated")).toBool());
     const QDateTime start = QDateTime::fromString(m.value(QStringLiteral("start")).toString(), Qt::ISODate);
     const QDateTime end = QDateTime::fromString(m.value(QStringLiteral("end")).toString(), Qt::ISODate);
@@ -78,17 +71,7 @@ void ExpectMessageOfRow(const QJsonObject &m, const MeasurementTable &rows, int 
 
 TEST_F(StationTest, ThreeCyclesPrintThreeLinesOfTheAutosavesRows)
 {
-    NuclideRecord set;
-    set.name = QStringLiteral("Rn-222");
-    set.leftRoi = 1;
-    set.rightRoi = 254;
-    set.highVoltage = 500;
-    set.calFactor = kCalFactor;
-    set.background = kBackground;
-    state().NuclideTable(1) = set;
-    state().NuclideCount = 1;
-    state().CurrentNuclide = 1;
-    ASSERT_TRUE(LoadSaveConfig(0)); // the station reads its set from the files, as at a start
+    ASSERT_TRUE(StoreRadonSet()); // the station reads its set from the files, as at a start
 
     QStringList lines, warnings;
     std::vector<QJsonObject> messages;
