@@ -104,8 +104,9 @@ void MeasurementSeries::startAnalyser()
     phase_ = Phase::Measuring;
     controls_->startMeasuring();
     repeatCount_ = state().RepeatCount;
-    commLog().event(endless() ? QStringLiteral("Série zahájena: cykly po %1 s až do zastavení").arg(state().MeasureTime)
-                              : QStringLiteral("Série zahájena: %1 cyklů po %2 s").arg(repeatCount_).arg(state().MeasureTime));
+    commLog().event(
+        endless() ? QStringLiteral("Série zahájena: cykly po %1 s až do zastavení").arg(state().MeasureTime)
+                  : QStringLiteral("Série zahájena: %1 cyklů po %2 s").arg(repeatCount_).arg(state().MeasureTime));
     // The start gave up (MeasureState 4 then, but an earlier stop leaves 4 too): no acquisition
     // runs that could end a cycle.
     if (!controls_->acquisitionRunning()) {
@@ -236,8 +237,7 @@ QString MeasurementSeries::outcomeText(bool shown) const
 {
     // The log keeps the Czech text; the status bar shows it in the user's language.
     const auto text = [shown](const char *source) { return shown ? tr(source) : QString::fromUtf8(source); };
-    QString result =
-        text(QT_TR_NOOP("Série skončila: ")) +
+    QString result = text(QT_TR_NOOP("Série skončila: ")) +
         (endless() ? text(QT_TR_NOOP("%1 cyklů")).arg(completed_)
                    : text(QT_TR_NOOP("%1 z %2 cyklů")).arg(completed_).arg(repeatCount_));
     if (!autosaveError_.isEmpty())
@@ -272,12 +272,13 @@ void MeasurementSeries::showCycleProgress()
     const SharedState &s = state();
     const int perCycle = std::max<int>(s.MeasureTime, kSecondsPerFrame);
     const int done = std::min(int(s.CycleTick) * kSecondsPerFrame, perCycle);
-    QString text = linkRecovery().recovering() ? tr("Série čeká na analyzátor, výpadek %1 (cyklus %2 z %3)")
-                                                     .arg(OutageText(linkRecovery().outageSeconds()))
-                                                     .arg(repeatIndex_)
-                                                     .arg(endless() ? QStringLiteral("∞") : QString::number(repeatCount_))
-                      : endless() ? tr("Série: cyklus %1, až do zastavení").arg(repeatIndex_)
-                                  : tr("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_);
+    QString text = linkRecovery().recovering()
+        ? tr("Série čeká na analyzátor, výpadek %1 (cyklus %2 z %3)")
+              .arg(OutageText(linkRecovery().outageSeconds()))
+              .arg(repeatIndex_)
+              .arg(endless() ? QStringLiteral("∞") : QString::number(repeatCount_))
+        : endless() ? tr("Série: cyklus %1, až do zastavení").arg(repeatIndex_)
+                    : tr("Série: cyklus %1 z %2").arg(repeatIndex_).arg(repeatCount_);
     // Stays in sight for as long as the results are not in the file.
     if (!autosaveError_.isEmpty())
         text += tr(" – automatické uložení selhalo");

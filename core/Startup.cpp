@@ -34,9 +34,8 @@ FolderChoice TakeProgramFolder(const QString &wanted)
     if (!folder.notice.isEmpty())
         commLog().append(folder.loggedNotice);
     // Before anything is read: what a killed save left is no file of the program's.
-    for (const QString &removed :
-         RemoveUnfinishedSaves(settingsFiles + QStringList{QStringLiteral("SpektrumPXR3.TXT"),
-                                                           QString::fromLatin1(kPublishQueueFile)}))
+    for (const QString &removed : RemoveUnfinishedSaves(
+             settingsFiles + QStringList{QStringLiteral("SpektrumPXR3.TXT"), QString::fromLatin1(kPublishQueueFile)}))
         commLog().append(QStringLiteral("Odstraněn nedokončený soubor %1").arg(removed));
     return folder;
 }

@@ -1,11 +1,12 @@
 // The program's entry: the command line, the program folder, then start-up.
 
+#include "acquisition/MeasurementSeries.h"
 #include "core/CommLog.h"
 #include "core/CommandLine.h"
 #include "core/Form1.h"
 #include "core/MDIForm1.h"
 #include "core/MainStartup.h"
-#include "acquisition/MeasurementSeries.h"
+#include "core/ProgramFolder.h"
 #include "core/Startup.h"
 #include "core/Station.h"
 #include "core/TerminationSignals.h"
@@ -13,7 +14,6 @@
 #include "core/UserMessages.h"
 #include "devicelink/DriverChoice.h"
 #include "devicelink/LinkDebug.h"
-#include "core/ProgramFolder.h"
 #include "records/MeasuringConditions.h"
 #include "records/MqttPublisher.h"
 #include "windows/MessageBoxes.h"
@@ -61,7 +61,8 @@ int runHeadless(int argc, char *argv[], const pxr3::CommandLine &options)
     pxr3::Station station({options.cycles, options.seconds, options.logData}, print(stdout), print(stderr));
     pxr3::MqttPublisher *publisher = nullptr;
     if (options.mqtt.enabled()) {
-        publisher = new pxr3::MqttPublisher(options.mqtt, pxr3::ProgramPath(QLatin1String(pxr3::kPublishQueueFile)), &app);
+        publisher =
+            new pxr3::MqttPublisher(options.mqtt, pxr3::ProgramPath(QLatin1String(pxr3::kPublishQueueFile)), &app);
         QObject::connect(publisher, &pxr3::MqttPublisher::notice, &app, print(stderr));
         QObject::connect(&station, &pxr3::Station::cycleRecorded, publisher, &pxr3::MqttPublisher::publish);
     }
@@ -74,7 +75,8 @@ int runHeadless(int argc, char *argv[], const pxr3::CommandLine &options)
                 QCoreApplication::exit(exitCode);
                 return;
             }
-            QObject::connect(publisher, &pxr3::MqttPublisher::finished, [exitCode] { QCoreApplication::exit(exitCode); });
+            QObject::connect(publisher, &pxr3::MqttPublisher::finished,
+                             [exitCode] { QCoreApplication::exit(exitCode); });
             publisher->finish();
         },
         Qt::QueuedConnection);

@@ -18,8 +18,8 @@ namespace {
 constexpr int kKeepAliveSeconds = 30;
 constexpr int kHousekeepingMs = 5'000; // keep-alive pings and their timeout
 constexpr int kLongestPauseSeconds = 60;
-constexpr int kInFlight = 10;          // sent and not yet acknowledged, on one connection
-constexpr int kQueueSaveMs = 1'000;    // acknowledgements coalesced into one write of the queue
+constexpr int kInFlight = 10;             // sent and not yet acknowledged, on one connection
+constexpr int kQueueSaveMs = 1'000;       // acknowledgements coalesced into one write of the queue
 constexpr int kFinishDeadlineMs = 10'000; // the last cycles' chance to reach the broker at the end
 
 void InitialiseLibrary()
@@ -162,7 +162,10 @@ void MqttPublisher::onConnectAttempt(const std::shared_ptr<Client> &client, int 
     afterLoop(MOSQ_ERR_SUCCESS);
 }
 
-void MqttPublisher::connectCallback(mosquitto *, void *self, int rc) { static_cast<MqttPublisher *>(self)->onConnack(rc); }
+void MqttPublisher::connectCallback(mosquitto *, void *self, int rc)
+{
+    static_cast<MqttPublisher *>(self)->onConnack(rc);
+}
 
 void MqttPublisher::disconnectCallback(mosquitto *, void *self, int rc)
 {
@@ -193,8 +196,8 @@ void MqttPublisher::onConnack(int rc)
     outageNoted_ = false;
     setLink(Link::Connected);
     const QByteArray statusTopic = topic("status").toUtf8();
-    mosquitto_publish(client_->handle, nullptr, statusTopic.constData(), onlineStatus_.size(), onlineStatus_.constData(),
-                      1, true);
+    mosquitto_publish(client_->handle, nullptr, statusTopic.constData(), onlineStatus_.size(),
+                      onlineStatus_.constData(), 1, true);
     inFlight_.clear();
     sendPending();
     sayOfflineWhenSent();
@@ -207,8 +210,8 @@ void MqttPublisher::sendPending()
     while (link_ == Link::Connected && !lost_ && int(inFlight_.size()) < wanted) {
         const QByteArray &message = queue_.at(int(inFlight_.size()));
         int mid = 0;
-        const int rc =
-            mosquitto_publish(client_->handle, &mid, cycleTopic.constData(), message.size(), message.constData(), 1, false);
+        const int rc = mosquitto_publish(client_->handle, &mid, cycleTopic.constData(), message.size(),
+                                         message.constData(), 1, false);
         if (rc != MOSQ_ERR_SUCCESS) {
             lost_ = true;
             lostReason_ = QString::fromUtf8(mosquitto_strerror(rc));
@@ -225,7 +228,8 @@ void MqttPublisher::onAcknowledged(int mid)
         QTimer::singleShot(0, this, &MqttPublisher::endFinishing);
         return;
     }
-    const auto sent = std::find_if(inFlight_.begin(), inFlight_.end(), [mid](const Pending &p) { return p.mid == mid; });
+    const auto sent =
+        std::find_if(inFlight_.begin(), inFlight_.end(), [mid](const Pending &p) { return p.mid == mid; });
     if (sent == inFlight_.end())
         return; // the status
     sent->acknowledged = true;

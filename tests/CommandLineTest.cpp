@@ -34,9 +34,9 @@ TEST(CommandLine, HelpVersionAndABadOptionAreAnsweredWithoutADisplay)
     const Answer help = AskWithoutDisplay({QStringLiteral("--help")});
     ASSERT_EQ(help.status, QProcess::NormalExit) << help.err.toStdString();
     EXPECT_EQ(help.exitCode, 0);
-    for (const char *option : {"--simulate", "--port", "--data-dir", "--debug-link", "--headless", "--cycles", "--time",
-                               "--log-data", "--mqtt", "--mqtt-user", "--mqtt-password-file", "--mqtt-ca", "--station",
-                               "--version"})
+    for (const char *option :
+         {"--simulate", "--port", "--data-dir", "--debug-link", "--headless", "--cycles", "--time", "--log-data",
+          "--mqtt", "--mqtt-user", "--mqtt-password-file", "--mqtt-ca", "--station", "--version"})
         EXPECT_TRUE(help.out.contains(QString::fromLatin1(option))) << option;
 
     const Answer version = AskWithoutDisplay({QStringLiteral("--version")});
@@ -55,12 +55,12 @@ TEST(CommandLine, HelpVersionAndABadOptionAreAnsweredWithoutADisplay)
 TEST(CommandLine, TheHelpAndItsErrorsSpeakTheLanguageOfTheWindows)
 {
     const QString english = QStringLiteral("en_GB.UTF-8");
-    EXPECT_TRUE(AskWithoutDisplay({QStringLiteral("--help")}, english).out.contains(QStringLiteral("Shows this help.")));
+    EXPECT_TRUE(
+        AskWithoutDisplay({QStringLiteral("--help")}, english).out.contains(QStringLiteral("Shows this help.")));
     EXPECT_TRUE(AskWithoutDisplay({QStringLiteral("--help"), QStringLiteral("--lang"), QStringLiteral("cs")}, english)
                     .out.contains(QStringLiteral("Zobrazí tuto nápovědu.")));
-    const Answer misplaced =
-        AskWithoutDisplay({QStringLiteral("--lang=en"), QStringLiteral("--cycles"), QStringLiteral("5")},
-                          QStringLiteral("cs_CZ.UTF-8"));
+    const Answer misplaced = AskWithoutDisplay(
+        {QStringLiteral("--lang=en"), QStringLiteral("--cycles"), QStringLiteral("5")}, QStringLiteral("cs_CZ.UTF-8"));
     EXPECT_EQ(misplaced.exitCode, 2);
     EXPECT_TRUE(misplaced.err.contains(QStringLiteral("apply only with --headless"))) << misplaced.err.toStdString();
 }

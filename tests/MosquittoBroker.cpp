@@ -105,22 +105,29 @@ bool MosquittoBroker::openssl(const QStringList &arguments)
     tool.start(QStringLiteral("openssl"), arguments);
     if (tool.waitForFinished() && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0)
         return true;
-    error_ = QStringLiteral("openssl %1: %2 %3").arg(arguments.join(' '), tool.errorString(), QString::fromUtf8(tool.readAll()));
+    error_ = QStringLiteral("openssl %1: %2 %3")
+                 .arg(arguments.join(' '), tool.errorString(), QString::fromUtf8(tool.readAll()));
     return false;
 }
 
 // Elliptic-curve keys: made at once, unlike RSA ones.
 static QStringList NewKey(const QString &key)
 {
-    return {QStringLiteral("-newkey"), QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
-            QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"), QStringLiteral("-keyout"), key};
+    return {QStringLiteral("-newkey"),
+            QStringLiteral("ec"),
+            QStringLiteral("-pkeyopt"),
+            QStringLiteral("ec_paramgen_curve:prime256v1"),
+            QStringLiteral("-nodes"),
+            QStringLiteral("-keyout"),
+            key};
 }
 
 QString MosquittoBroker::otherAuthority()
 {
-    const QStringList made = QStringList{QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-days"),
-                                         QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=other-ca"),
-                                         QStringLiteral("-out"), QStringLiteral("other-ca.pem")} +
+    const QStringList made =
+        QStringList{QStringLiteral("req"),  QStringLiteral("-x509"),       QStringLiteral("-days"),
+                    QStringLiteral("2"),    QStringLiteral("-subj"),       QStringLiteral("/CN=other-ca"),
+                    QStringLiteral("-out"), QStringLiteral("other-ca.pem")} +
         NewKey(QStringLiteral("other-ca.key"));
     return openssl(made) ? folder_.filePath(QStringLiteral("other-ca.pem")) : QString();
 }
@@ -133,9 +140,9 @@ bool MosquittoBroker::addTlsListener()
     extensions.write("subjectAltName=DNS:localhost,IP:127.0.0.1\n");
     extensions.close();
     const bool made =
-        openssl(QStringList{QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-days"), QStringLiteral("2"),
-                            QStringLiteral("-subj"), QStringLiteral("/CN=pxr3-test-ca"), QStringLiteral("-out"),
-                            QStringLiteral("ca.pem")} +
+        openssl(QStringList{QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-days"),
+                            QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=pxr3-test-ca"),
+                            QStringLiteral("-out"), QStringLiteral("ca.pem")} +
                 NewKey(QStringLiteral("ca.key"))) &&
         openssl(QStringList{QStringLiteral("req"), QStringLiteral("-subj"), QStringLiteral("/CN=localhost"),
                             QStringLiteral("-out"), QStringLiteral("server.csr")} +

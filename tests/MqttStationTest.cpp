@@ -56,8 +56,7 @@ QProcessEnvironment WithoutDisplay()
 class StationProgram {
 public:
     enum Face { Headless, Windows };
-    StationProgram(const QString &folder, const QString &brokerUrl, const QStringList &arguments,
-                   Face face = Headless)
+    StationProgram(const QString &folder, const QString &brokerUrl, const QStringList &arguments, Face face = Headless)
     {
         QProcessEnvironment environment = WithoutDisplay();
         if (face == Windows)
@@ -69,8 +68,9 @@ public:
                          [this] { err_ += process_.readAllStandardError(); });
         process_.start(QStringLiteral(PXR3_EXECUTABLE),
                        QStringList{face == Headless ? QStringLiteral("--headless") : QStringLiteral("--lang=cs"),
-                                   QStringLiteral("--simulate"), QStringLiteral("--data-dir"), folder, QStringLiteral("--mqtt"), brokerUrl,
-                                   QStringLiteral("--station"), QString::fromLatin1(kStation)} +
+                                   QStringLiteral("--simulate"), QStringLiteral("--data-dir"), folder,
+                                   QStringLiteral("--mqtt"), brokerUrl, QStringLiteral("--station"),
+                                   QString::fromLatin1(kStation)} +
                            arguments);
     }
     ~StationProgram()
@@ -344,7 +344,8 @@ TEST_F(MqttStation, OverTlsOnlyABrokerVouchedForByTheGivenAuthorityIsPublishedTo
 
     const QStringList oneCycle{QStringLiteral("--cycles"), QStringLiteral("1"), QStringLiteral("--time"),
                                QStringLiteral("2"), QStringLiteral("--mqtt-ca")};
-    station = std::make_unique<StationProgram>(folder.path(), broker.tlsUrl(), oneCycle + QStringList{broker.authority()});
+    station =
+        std::make_unique<StationProgram>(folder.path(), broker.tlsUrl(), oneCycle + QStringList{broker.authority()});
     ASSERT_TRUE(station->waitForExit());
     ASSERT_TRUE(station->exitedWith(0)) << station->report();
     ASSERT_TRUE(subscriber->flush()) << qPrintable(subscriber->error());

@@ -30,10 +30,10 @@ TEST(BrokerOptions, TheUrlPasswordFileAndStationNameAreReadOrRefusedWithAReason)
     secret.write("tajné heslo\r\nsecond line\n");
     secret.close();
 
-    const CommandLine tls = Parse({QStringLiteral("--mqtt"), QStringLiteral("mqtts://broker.example"),
-                                   QStringLiteral("--mqtt-user"), QStringLiteral("stanice"),
-                                   QStringLiteral("--mqtt-password-file"), secret.fileName(),
-                                   QStringLiteral("--station"), QStringLiteral("sklep/1 #a")});
+    const CommandLine tls =
+        Parse({QStringLiteral("--mqtt"), QStringLiteral("mqtts://broker.example"), QStringLiteral("--mqtt-user"),
+               QStringLiteral("stanice"), QStringLiteral("--mqtt-password-file"), secret.fileName(),
+               QStringLiteral("--station"), QStringLiteral("sklep/1 #a")});
     ASSERT_TRUE(tls.error.isEmpty()) << qPrintable(tls.error);
     EXPECT_EQ(tls.mqtt.host, QStringLiteral("broker.example"));
     EXPECT_EQ(tls.mqtt.port, 8883);

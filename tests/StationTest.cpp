@@ -7,9 +7,9 @@
 #include "core/NumberText.h"
 #include "core/SharedState.h"
 #include "core/TextFile.h"
+#include "records/CycleMessage.h"
 #include "records/MeasurementTable.h"
 #include "records/SettingsFiles.h"
-#include "records/CycleMessage.h"
 #include "records/TableFile.h"
 
 #include <QDir>
@@ -109,7 +109,8 @@ TEST_F(StationTest, UntilStoppedTheSeriesGoesOnInANewFileWhenTheTableIsFull)
 {
     QStringList lines;
     int exitCode = -1;
-    Station station({0, 2, false}, [&lines](const QString &l) { lines << l; }, [](const QString &) { });
+    Station station(
+        {0, 2, false}, [&lines](const QString &l) { lines << l; }, [](const QString &) {});
     QObject::connect(&station, &Station::ended, [&exitCode](int code) { exitCode = code; });
     ASSERT_TRUE(station.start());
     for (int i = 0; i < 4000 && lines.size() < 1002; ++i)
@@ -121,14 +122,16 @@ TEST_F(StationTest, UntilStoppedTheSeriesGoesOnInANewFileWhenTheTableIsFull)
         clock.runFor(kSecond);
     EXPECT_EQ(exitCode, 0);
 
-    QStringList saves = QDir(path(QStringLiteral("DATA"))).entryList({QStringLiteral("serie_*.dat")}, QDir::Files,
-                                                                      QDir::Name);
+    QStringList saves =
+        QDir(path(QStringLiteral("DATA"))).entryList({QStringLiteral("serie_*.dat")}, QDir::Files, QDir::Name);
     ASSERT_EQ(saves.size(), 2) << "the first thousand rows, then the rest";
     MeasurementTable first, second;
     ASSERT_TRUE(LoadTableFile(first, QDir(path(QStringLiteral("DATA"))).filePath(saves[0])).ok);
     ASSERT_TRUE(LoadTableFile(second, QDir(path(QStringLiteral("DATA"))).filePath(saves[1])).ok);
-    EXPECT_TRUE(lines[999].startsWith(first.text(1000, 1) + QStringLiteral(" cycle 1000 ROI ") + first.text(1000, 3) + ' '));
-    EXPECT_TRUE(lines[1000].startsWith(second.text(1, 1) + QStringLiteral(" cycle 1001 ROI ") + second.text(1, 3) + ' '))
+    EXPECT_TRUE(
+        lines[999].startsWith(first.text(1000, 1) + QStringLiteral(" cycle 1000 ROI ") + first.text(1000, 3) + ' '));
+    EXPECT_TRUE(
+        lines[1000].startsWith(second.text(1, 1) + QStringLiteral(" cycle 1001 ROI ") + second.text(1, 3) + ' '))
         << "cycle 1001 is not written over row 1000";
     EXPECT_TRUE(lines[1001].startsWith(second.text(2, 1) + QStringLiteral(" cycle 1002 ROI ")));
 }

@@ -40,11 +40,11 @@
     </message>
     <message>
         <source>Počet cyklů série bez oken (0: do ukončení); jinak podle sady.</source>
-        <translation>Number of cycles of the series without windows (0: until stopped); else the set's.</translation>
+        <translation>Number of cycles of the series without windows (0: until stopped); else the set&apos;s.</translation>
     </message>
     <message>
         <source>Doba cyklu série bez oken v sekundách; jinak podle sady.</source>
-        <translation>Cycle time of the series without windows in seconds; else the set's.</translation>
+        <translation>Cycle time of the series without windows in seconds; else the set&apos;s.</translation>
     </message>
     <message>
         <source>Série bez oken zapisuje rámce do DATA_LOG.TXT.</source>
@@ -64,7 +64,7 @@
     </message>
     <message>
         <source>Certifikát autority, která ručí za broker (zapne TLS); jinak certifikáty systému.</source>
-        <translation>Certificate of the authority that vouches for the broker (turns TLS on); else the system's certificates.</translation>
+        <translation>Certificate of the authority that vouches for the broker (turns TLS on); else the system&apos;s certificates.</translation>
     </message>
     <message>
         <source>Jméno stanice v tématech MQTT; jinak jméno počítače.</source>
@@ -76,7 +76,7 @@
     </message>
     <message>
         <source>Zobrazí verzi programu.</source>
-        <translation>Shows the program's version.</translation>
+        <translation>Shows the program&apos;s version.</translation>
     </message>
     <message>
         <source>Neznámý argument: %1</source>
@@ -163,7 +163,7 @@
     </message>
     <message>
         <source>Uživatele brokeru udává --mqtt-user a heslo soubor z --mqtt-password-file, ne adresa.</source>
-        <translation>The broker's user is given by --mqtt-user and the password by the file of --mqtt-password-file, not by the address.</translation>
+        <translation>The broker&apos;s user is given by --mqtt-user and the password by the file of --mqtt-password-file, not by the address.</translation>
     </message>
     <message>
         <source>Adresa brokeru „%1“ má neplatný port.</source>
